@@ -1,0 +1,382 @@
+/*
+ * libvantix-zelnar: drive USB signature pads from C and C++.
+ *
+ * This is the library's one public header. It compiles as C99 and as C++.
+ * Every function returning vantix_error_code reports failure with
+ * VANTIX_CODE_ERROR and leaves a text for vantix_get_last_error().
+ */
+#ifndef VANTIX_ZELNAR_H
+#define VANTIX_ZELNAR_H
+
+#include <stddef.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <time.h>
+#include <pthread.h>
+#include <stdarg.h>
+
+#if defined(__GNUC__)
+#define VANTIX_EXPORT __attribute__((visibility("default")))
+#define VANTIX_PRINTF(fmt_index, first_arg) __attribute__((format(printf, fmt_index, first_arg)))
+#else
+#define VANTIX_EXPORT
+#define VANTIX_PRINTF(fmt_index, first_arg)
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ------------------------------------------------------------------------ */
+/* Results                                                                   */
+/* ------------------------------------------------------------------------ */
+
+typedef enum vantix_error_code {
+    VANTIX_CODE_ERROR = 0,
+    VANTIX_CODE_SUCCESS = 1
+} vantix_error_code;
+
+/* ------------------------------------------------------------------------ */
+/* Lists, events, mutexes, threads, ticks, last error                        */
+/* ------------------------------------------------------------------------ */
+
+/* A doubly linked list of untyped pointers. It never owns its elements. */
+typedef struct vantix_list_item {
+    void *ptr;
+    struct vantix_list_item *next;
+    struct vantix_list_item *prev;
+} vantix_list_item;
+
+typedef struct vantix_list {
+    vantix_list_item *first;
+    vantix_list_item *last;
+} vantix_list;
+
+typedef struct vantix_event {
+    pthread_mutex_t mutex;
+    pthread_cond_t cond;
+    uint8_t triggered;
+} vantix_event;
+
+typedef struct vantix_mutex {
+    pthread_mutex_t mutex;
+} vantix_mutex;
+
+typedef struct vantix_thread {
+    pthread_t thread;
+} vantix_thread;
+
+/* The entry point of a thread started by vantix_thread_init. */
+typedef void *(*vantix_thread_func)(void *data);
+
+VANTIX_EXPORT vantix_list *vantix_create_list(void);
+VANTIX_EXPORT void vantix_list_free(vantix_list *list);
+VANTIX_EXPORT vantix_list_item *vantix_list_add(vantix_list *list, void *ptr);
+VANTIX_EXPORT unsigned char vantix_list_remove(vantix_list *list, vantix_list_item *item);
+VANTIX_EXPORT unsigned int vantix_list_count(vantix_list *list);
+VANTIX_EXPORT vantix_list_item *vantix_list_find(vantix_list *list, void *ptr);
+VANTIX_EXPORT unsigned char vantix_list_remove_ptr(vantix_list *list, void *ptr);
+
+VANTIX_EXPORT void vantix_event_init(vantix_event *event);
+VANTIX_EXPORT void vantix_event_trigger(vantix_event *event);
+VANTIX_EXPORT void vantix_event_reset(vantix_event *event);
+VANTIX_EXPORT void vantix_event_wait(vantix_event *event);
+VANTIX_EXPORT void vantix_event_destroy(vantix_event *event);
+
+VANTIX_EXPORT void vantix_mutex_init(vantix_mutex *mutex);
+VANTIX_EXPORT void vantix_mutex_lock(vantix_mutex *mutex);
+VANTIX_EXPORT void vantix_mutex_unlock(vantix_mutex *mutex);
+VANTIX_EXPORT void vantix_mutex_destroy(vantix_mutex *mutex);
+
+/*
+ * Starts func(data) on a new thread. `func` has the type vantix_thread_func.
+ * When the thread cannot be created, thread->thread is left zeroed and
+ * vantix_thread_join on it returns at once.
+ */
+VANTIX_EXPORT void vantix_thread_init(vantix_thread *thread, void *func, void *data);
+VANTIX_EXPORT void vantix_thread_join(vantix_thread *thread);
+
+/* Wall-clock milliseconds, wrapping modulo 2^32. */
+VANTIX_EXPORT unsigned int vantix_get_ticks(void);
+
+/* The last error text (at most 1022 characters). Owned by the library. */
+VANTIX_EXPORT char *vantix_get_last_error(void);
+VANTIX_EXPORT char *vantix_get_last_error_internal(void);
+VANTIX_EXPORT void vantix_report_error_internal(const char *fmt, ...) VANTIX_PRINTF(1, 2);
+
+/* ------------------------------------------------------------------------ */
+/* Diagnostics: the leveled log                                              */
+/* ------------------------------------------------------------------------ */
+
+typedef enum vantix_debug_level {
+    VANTIX_DEBUG_LEVEL_ALL = 0,
+    VANTIX_DEBUG_LEVEL_FINEST = 100,
+    VANTIX_DEBUG_LEVEL_FINER = 200,
+    VANTIX_DEBUG_LEVEL_FINE = 300,
+    VANTIX_DEBUG_LEVEL_INFO = 400,
+    VANTIX_DEBUG_LEVEL_WARNING = 500,
+    VANTIX_DEBUG_LEVEL_SEVERE = 600,
+    VANTIX_DEBUG_LEVEL_NONE = 700
+} vantix_debug_level;
+
+/* One log record, handed to every handler and freed afterwards. */
+typedef struct vantix_debug_message {
+    vantix_debug_level level;
+    char *message;
+    time_t time;
+    uint32_t thread_id;
+    uint32_t process_id;
+    const char *function;
+    const char *file;
+    int32_t line_num;
+} vantix_debug_message;
+
+struct vantix_debug_handler;
+typedef void (*vantix_debug_handler_open)(struct vantix_debug_handler *handler);
+typedef void (*vantix_debug_handler_close)(struct vantix_debug_handler *handler);
+typedef void (*vantix_debug_handler_flush)(struct vantix_debug_handler *handler);
+typedef void (*vantix_debug_handler_publish)(struct vantix_debug_handler *handler,
+                                             vantix_debug_message *message);
+/* Returns newly allocated text (released with free) and its length. */
+typedef char *(*vantix_debug_handler_formatter)(struct vantix_debug_handler *handler,
+                                                vantix_debug_message *message, size_t *length);
+typedef unsigned char (*vantix_debug_handler_filter)(struct vantix_debug_handler *handler,
+                                                     vantix_debug_message *message);
+
+/* A log destination, owned by whoever registers it. */
+typedef struct vantix_debug_handler {
+    vantix_debug_handler_open open;
+    vantix_debug_handler_close close;
+    vantix_debug_handler_flush flush;
+    vantix_debug_handler_publish publish;
+    vantix_debug_handler_formatter formatter;
+    vantix_debug_handler_filter filter;
+    vantix_debug_level level;
+    void *handlerData;
+} vantix_debug_handler;
+
+/* State of the built-in file handler, created by its open entry. */
+typedef struct vantix_debug_file_handler_data {
+    FILE *file;
+    unsigned char open;
+} vantix_debug_file_handler_data;
+
+/* The built-in handler that writes formatted records to the log file. */
+VANTIX_EXPORT extern vantix_debug_handler vantix_debug_file_handler;
+
+VANTIX_EXPORT void vantix_debug_init(const char *lbl);
+VANTIX_EXPORT void vantix_debug_destroy(void);
+VANTIX_EXPORT void vantix_debug_setup(void);
+VANTIX_EXPORT void vantix_read_env_debug_path(void);
+VANTIX_EXPORT void vantix_read_env_debug_level(void);
+VANTIX_EXPORT void vantix_read_env_debug_file(void);
+VANTIX_EXPORT void vantix_read_env_trace_file(void);
+VANTIX_EXPORT void vantix_read_env_handlers(void);
+VANTIX_EXPORT void replace_token(char **src, const char *token, const char *replace);
+VANTIX_EXPORT void vantix_debug_file_sub(char **fileName);
+VANTIX_EXPORT void vantix_debug_add_handler(vantix_debug_handler *handler);
+VANTIX_EXPORT void vantix_debug_remove_handler(vantix_debug_handler *handler);
+VANTIX_EXPORT void vantix_debug_recalculate_debug_level(void);
+VANTIX_EXPORT vantix_list *vantix_debug_get_handlers(void);
+VANTIX_EXPORT void vantix_debug_report_message(const char *function, const char *file, int line_num,
+                                               vantix_debug_level level, const char *message, ...)
+    VANTIX_PRINTF(5, 6);
+VANTIX_EXPORT void vantix_debug_report_message_va(const char *function, const char *file, int line_num,
+                                                  vantix_debug_level level, const char *message,
+                                                  va_list args) VANTIX_PRINTF(5, 0);
+VANTIX_EXPORT vantix_debug_message *vantix_debug_create_message(const char *function, const char *file,
+                                                                int line_num, time_t time,
+                                                                uint32_t process_id, uint32_t thread_id,
+                                                                vantix_debug_level level,
+                                                                const char *message, va_list args)
+    VANTIX_PRINTF(8, 0);
+VANTIX_EXPORT void vantix_debug_free_message(vantix_debug_message *message);
+VANTIX_EXPORT char *vantix_debug_default_formatter(vantix_debug_handler *handler,
+                                                   vantix_debug_message *message, size_t *length);
+VANTIX_EXPORT void vantix_debug_file_publisher(vantix_debug_handler *handler,
+                                               vantix_debug_message *message);
+VANTIX_EXPORT void vantix_debug_file_handler_open(vantix_debug_handler *handler);
+VANTIX_EXPORT void vantix_debug_file_handler_close(vantix_debug_handler *handler);
+VANTIX_EXPORT void vantix_debug_file_handler_flush(vantix_debug_handler *handler);
+VANTIX_EXPORT unsigned char vantix_debug_default_filter(vantix_debug_handler *handler,
+                                                        vantix_debug_message *message);
+VANTIX_EXPORT const char *vantix_debug_get_level_name(vantix_debug_level level);
+VANTIX_EXPORT uint32_t vantix_debug_get_current_process_id(void);
+VANTIX_EXPORT uint32_t vantix_debug_get_current_thread_id(void);
+
+/* ------------------------------------------------------------------------ */
+/* Diagnostics: packet-capture trace of a serial dispatcher, fingerprint     */
+/* ------------------------------------------------------------------------ */
+
+typedef enum vantix_serial_message_types {
+    VANTIX_MESSAGE_DEVICEENUM_REQUEST = 1,
+    VANTIX_MESSAGE_DEVICEENUM_RESPONSE = 2,
+    VANTIX_MESSAGE_OPEN_REQUEST = 3,
+    VANTIX_MESSAGE_OPEN_RESPONSE = 4,
+    VANTIX_MESSAGE_CLOSE_REQUEST = 5,
+    VANTIX_MESSAGE_CLOSE_RESPONSE = 6,
+    VANTIX_MESSAGE_READ_REQUEST = 7,
+    VANTIX_MESSAGE_READ_RESPONSE = 8,
+    VANTIX_MESSAGE_SET_OUTPUT_REQUEST = 9,
+    VANTIX_MESSAGE_SET_OUTPUT_RESPONSE = 10,
+    VANTIX_MESSAGE_SET_FEATURE_REQUEST = 11,
+    VANTIX_MESSAGE_SET_FEATURE_RESPONSE = 12,
+    VANTIX_MESSAGE_GET_FEATURE_REQUEST = 13,
+    VANTIX_MESSAGE_GET_FEATURE_RESPONSE = 14,
+    VANTIX_MESSAGE_DEVICE_ATTACH = 15,
+    VANTIX_MESSAGE_DEVICE_DETACH = 16,
+    VANTIX_MESSAGE_PING = 17,
+    VANTIX_MESSAGE_PONG = 18,
+    VANTIX_MESSAGE_READ_BULK_REQUEST = 19,
+    VANTIX_MESSAGE_READ_BULK_RESPONSE = 20,
+    VANTIX_MESSAGE_VERSION_INFO = 21
+} vantix_serial_message_types;
+
+/* The message records belong to the serial dispatcher, not to this library. */
+typedef union vantix_messages vantix_messages;
+
+typedef vantix_error_code (*vantix_serial_write_func)(unsigned char *buffer, uint32_t len);
+typedef vantix_error_code (*vantix_serial_read_func)(unsigned char *buffer, uint32_t len,
+                                                     uint32_t *readLen);
+typedef void (*vantix_serial_unhandled_func)(vantix_messages *message);
+
+/* The dispatch record of a serial message dispatcher. The trace reads and
+ * replaces only write_func and read_func. */
+typedef struct vantix_serial_dispatch {
+    uint32_t seq_num;
+    vantix_mutex seq_mutex;
+    vantix_list *dispatch_events;
+    vantix_mutex dispatch_mutex;
+    unsigned char *input_buffer;
+    uint32_t input_buffer_len;
+    uint32_t input_buffer_write_pos;
+    uint32_t input_buffer_read_pos;
+    uint32_t input_buffer_data_len;
+    vantix_mutex input_buffer_mutex;
+    vantix_event input_buffer_event;
+    vantix_thread read_thread;
+    uint8_t read_thread_closing;
+    uint8_t read_thread_running;
+    vantix_thread input_thread;
+    uint8_t input_thread_running;
+    vantix_serial_write_func write_func;
+    vantix_serial_read_func read_func;
+    vantix_serial_unhandled_func unhandled_func;
+    vantix_thread watchdog_thread;
+    uint32_t watchdog_thread_running;
+} vantix_serial_dispatch;
+
+/* One key=value line of a release file; both texts are owned. */
+typedef struct key_value_pair {
+    char *key;
+    char *value;
+} key_value_pair;
+
+VANTIX_EXPORT void vantix_debug_write_trace_header(void);
+VANTIX_EXPORT void vantix_debug_write_trace(const unsigned char *buffer, uint32_t len, uint32_t direction);
+VANTIX_EXPORT void vantix_debug_trace_wrap_dispatch(vantix_serial_dispatch *dispatch);
+VANTIX_EXPORT vantix_error_code vantix_debug_trace_write_wrapper(unsigned char *buffer, uint32_t len);
+VANTIX_EXPORT vantix_error_code vantix_debug_trace_reader_wrapper(unsigned char *buffer, uint32_t len,
+                                                                  uint32_t *readLen);
+VANTIX_EXPORT void vantix_debug_print_fingerprint(void);
+VANTIX_EXPORT char *vantix_debug_get_current_process_name(void);
+VANTIX_EXPORT const char *vantix_debug_get_native_architecture(void);
+VANTIX_EXPORT const char *vantix_debug_get_process_architecture(void);
+VANTIX_EXPORT const char *vantix_debug_get_operating_system(void);
+VANTIX_EXPORT unsigned char read_key_value_pair_file(const char *file, vantix_list *list);
+VANTIX_EXPORT void free_keypair_list(vantix_list *list);
+VANTIX_EXPORT char *linux_get_redhat_distribution(void);
+VANTIX_EXPORT char *linux_get_distribution(void);
+
+/* ------------------------------------------------------------------------ */
+/* Device drivers and the library lifecycle                                  */
+/* ------------------------------------------------------------------------ */
+
+typedef struct vantix_device vantix_device;
+typedef struct vantix_device_driver vantix_device_driver;
+
+typedef vantix_error_code (*vantix_driver_init_func)(void);
+typedef vantix_error_code (*vantix_driver_destroy_func)(vantix_device_driver *driver);
+typedef vantix_error_code (*vantix_open_device_func)(vantix_device *device);
+typedef vantix_error_code (*vantix_close_device_func)(vantix_device *device);
+typedef vantix_error_code (*vantix_list_devices_func)(vantix_device_driver *driver, vantix_device **start);
+typedef vantix_error_code (*vantix_read_device_func)(vantix_device *device);
+typedef vantix_error_code (*vantix_set_output_report_func)(vantix_device *device, unsigned char *buffer,
+                                                           unsigned int length);
+typedef vantix_error_code (*vantix_set_feature_report_func)(vantix_device *device, unsigned char *buffer,
+                                                            unsigned int length);
+typedef vantix_error_code (*vantix_get_feature_report_func)(vantix_device *device, unsigned char *buffer,
+                                                            unsigned int length);
+typedef const char *(*vantix_get_driver_name_func)(void);
+typedef uint8_t (*vantix_driver_thread_func)(void);
+typedef void (*vantix_driver_thread_wait_func)(void);
+typedef void (*vantix_driver_shutdown_func)(void);
+typedef vantix_list *(*get_hotplug_callbacks_func)(void);
+typedef vantix_error_code (*vantix_driver_device_free_func)(vantix_device *device);
+typedef void (*vantix_report_error_func)(const char *fmt, ...);
+typedef void (*vantix_debug_func)(const char *function, const char *file, int line_num,
+                                  vantix_debug_level level, const char *message, ...);
+typedef void (*vantix_deliver_input_report_func)(vantix_device *device, unsigned char *buffer,
+                                                 unsigned int length);
+
+/*
+ * The table through which every device operation reaches a driver. Owned by
+ * whoever supplies it; the registry never copies or frees it. The library
+ * maintains `initialized` and fills get_hotplug_callbacks, report_error,
+ * debug and input_report when the table is registered.
+ */
+struct vantix_device_driver {
+    vantix_driver_init_func driver_init;
+    vantix_driver_destroy_func driver_destroy;
+    vantix_open_device_func open_device;
+    vantix_close_device_func close_device;
+    vantix_list_devices_func list_devices;
+    vantix_read_device_func device_read;
+    vantix_set_output_report_func set_output_report;
+    vantix_set_feature_report_func set_feature_report;
+    vantix_get_feature_report_func get_feature_report;
+    vantix_get_driver_name_func get_name;
+    vantix_driver_thread_func thread_running;
+    vantix_driver_thread_wait_func wait_thread;
+    uint8_t initialized;
+    vantix_driver_shutdown_func shutdown;
+    get_hotplug_callbacks_func get_hotplug_callbacks;
+    vantix_driver_device_free_func free_device;
+    vantix_report_error_func report_error;
+    vantix_debug_func debug;
+    vantix_deliver_input_report_func input_report;
+};
+
+/* The platform driver built into this library, named "REAL". */
+VANTIX_EXPORT extern vantix_device_driver vantix_real_driver;
+
+VANTIX_EXPORT void vantix_init(void);
+VANTIX_EXPORT void vantix_destroy(void);
+VANTIX_EXPORT void vantix_add_device_driver(vantix_device_driver *driver);
+VANTIX_EXPORT void vantix_remove_device_driver(vantix_device_driver *driver);
+VANTIX_EXPORT size_t vantix_get_driver_count(void);
+VANTIX_EXPORT vantix_list *vantix_get_drivers(void);
+
+VANTIX_EXPORT const char *vantix_get_zelnar_version(void);
+VANTIX_EXPORT unsigned int vantix_get_zelnar_version_major(void);
+VANTIX_EXPORT unsigned int vantix_get_zelnar_version_minor(void);
+VANTIX_EXPORT unsigned int vantix_get_zelnar_version_release(void);
+/* UTC time of the build, as "YYYY-MM-DD HH:MM:SS+0000". */
+VANTIX_EXPORT const char *vantix_get_zelnar_build_date(void);
+
+/* While `legacy` is nonzero every firmware interlock wait succeeds at once. */
+VANTIX_EXPORT void vantix_set_legacy_firmware(int version, char legacy);
+
+/* Open-device list and hotplug callback list (process-wide). */
+VANTIX_EXPORT vantix_list *vantix_get_open_devices(void);
+VANTIX_EXPORT void vantix_set_open_devices(vantix_list *list);
+VANTIX_EXPORT void vantix_lock_open_devices(void);
+VANTIX_EXPORT void vantix_unlock_open_devices(void);
+VANTIX_EXPORT vantix_list *vantix_get_device_callbacks(void);
+VANTIX_EXPORT void vantix_set_device_callbacks(vantix_list *list);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* VANTIX_ZELNAR_H */

@@ -1,0 +1,29 @@
+// Process-wide lists: the open devices (with their lock) and the hotplug callbacks.
+#include "vantix-zelnar.h"
+
+namespace {
+
+vantix_list *open_devices = nullptr;
+// Statically initialised, so first use needs no unguarded lazy set-up.
+vantix_mutex open_mutex = {PTHREAD_MUTEX_INITIALIZER};
+vantix_list *device_callbacks = nullptr;
+
+}  // namespace
+
+extern "C" {
+
+vantix_list *vantix_get_open_devices(void) { return open_devices; }
+
+void vantix_set_open_devices(vantix_list *list) {
+    vantix_lock_open_devices();
+    open_devices = list;
+    vantix_unlock_open_devices();
+}
+
+void vantix_lock_open_devices(void) { vantix_mutex_lock(&open_mutex); }
+void vantix_unlock_open_devices(void) { vantix_mutex_unlock(&open_mutex); }
+
+vantix_list *vantix_get_device_callbacks(void) { return device_callbacks; }
+void vantix_set_device_callbacks(vantix_list *list) { device_callbacks = list; }
+
+}  // extern "C"

@@ -1,0 +1,38 @@
+/* A C99 program using the public header: lifecycle, versions, lists, errors. */
+#include <stdio.h>
+#include <string.h>
+
+#include "vantix-zelnar.h"
+
+static int failures = 0;
+
+#define CHECK(cond)                                                  \
+    do {                                                             \
+        if (!(cond)) {                                               \
+            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
+            ++failures;                                              \
+        }                                                            \
+    } while (0)
+
+int main(void) {
+    int element = 7;
+    vantix_list *list = vantix_create_list();
+
+    CHECK(strcmp(vantix_get_zelnar_version(), "2.2.79") == 0);
+    CHECK(vantix_get_zelnar_version_major() == 2);
+    CHECK(strlen(vantix_get_zelnar_build_date()) == 24);
+
+    CHECK(vantix_list_add(list, &element) != NULL);
+    CHECK(vantix_list_count(list) == 1);
+    vantix_list_free(list);
+
+    vantix_report_error_internal("code %d", 42);
+    CHECK(strcmp(vantix_get_last_error(), "code 42") == 0);
+
+    vantix_init();
+    CHECK(vantix_get_driver_count() == 1);
+    vantix_destroy();
+    CHECK(vantix_get_driver_count() == 0);
+
+    return failures ? 1 : 0;
+}

@@ -1,0 +1,15 @@
+# Fails when the shared library exports a symbol outside the public API
+# prefixes (C++ internals must stay hidden).
+execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REPLACE "\n" ";" lines "${symbols}")
+foreach(line IN LISTS lines)
+  if(line MATCHES " [TDBR] ([^ ]+)$")
+    set(sym "${CMAKE_MATCH_1}")
+    if(NOT sym MATCHES "^(vantix_|enhanced_|u_strlen32$|replace_token$|read_key_value_pair_file$|free_keypair_list$|linux_get_|ubuntu_mono_|_init$|_fini$|_edata$|_end$|__bss_start$)")
+      message(FATAL_ERROR "unexpected exported symbol: ${sym}")
+    endif()
+  endif()
+endforeach()
