@@ -375,6 +375,63 @@ VANTIX_EXPORT void vantix_unlock_open_devices(void);
 VANTIX_EXPORT vantix_list *vantix_get_device_callbacks(void);
 VANTIX_EXPORT void vantix_set_device_callbacks(vantix_list *list);
 
+/* ------------------------------------------------------------------------ */
+/* Graphics: fonts                                                           */
+/* ------------------------------------------------------------------------ */
+
+/* A monospaced font addressed by 8-bit character codes. */
+typedef struct vantix_font {
+    int32_t charWidth;
+    int32_t charHeight;
+    int32_t bitDepth; /* 1: one bit per pixel; otherwise one intensity byte per pixel */
+    int32_t glyphCount;
+    int32_t charByteLen;
+    const unsigned char *indexes;
+    const unsigned char *glyphs;
+} vantix_font;
+
+/* One glyph of an enhanced (proportional Unicode) font. */
+typedef struct vantix_font_char {
+    uint8_t width;
+    uint8_t height;
+    uint8_t decent; /* rows below the baseline */
+    uint8_t combine;
+    uint32_t rasterLen;
+    unsigned char raster[200];
+} vantix_font_char;
+
+typedef struct vantix_enhanced_font {
+    int32_t bitDepth;
+    int32_t glyphCount;
+    const int32_t *indexes; /* ascending code points */
+    const vantix_font_char *glyphs;
+} vantix_enhanced_font;
+
+/* One glyph of the block font; its raster is in column order. */
+typedef struct vantix_block_font_char {
+    uint32_t charPoint;
+    uint8_t width;
+    uint8_t height;
+    uint8_t decent;
+    uint8_t combine;
+    uint32_t rasterLen;
+    unsigned char raster[10];
+} vantix_block_font_char;
+
+#define VANTIX_BLOCK_FONT_GLYPH_COUNT 529
+
+VANTIX_EXPORT extern const vantix_enhanced_font vantix_default;
+VANTIX_EXPORT extern const vantix_enhanced_font ubuntu_mono_e_12pt;
+VANTIX_EXPORT extern const vantix_enhanced_font ubuntu_mono_e_16pt;
+VANTIX_EXPORT extern const vantix_enhanced_font ubuntu_mono_e_24pt;
+VANTIX_EXPORT extern const vantix_enhanced_font ubuntu_mono_e_30pt;
+VANTIX_EXPORT extern const vantix_font ubuntu_mono_12pt;
+VANTIX_EXPORT extern const vantix_font ubuntu_mono_16pt;
+VANTIX_EXPORT extern const vantix_font ubuntu_mono_24pt;
+VANTIX_EXPORT extern const vantix_font ubuntu_mono_30pt;
+VANTIX_EXPORT extern const vantix_font ubuntu_mono_30pt_aa;
+VANTIX_EXPORT extern const vantix_block_font_char vantix_block_font[VANTIX_BLOCK_FONT_GLYPH_COUNT];
+
 #ifdef __cplusplus
 }
 #endif
