@@ -432,6 +432,9 @@ VANTIX_EXPORT extern const vantix_font ubuntu_mono_30pt;
 VANTIX_EXPORT extern const vantix_font ubuntu_mono_30pt_aa;
 VANTIX_EXPORT extern const vantix_block_font_char vantix_block_font[VANTIX_BLOCK_FONT_GLYPH_COUNT];
 
+/* ---- graphics: bitmaps, shapes, text (begin) ---- */
+/* ---- graphics: bitmaps, shapes, text (end) ---- */
+
 #ifdef __cplusplus
 }
 #endif
