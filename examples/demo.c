@@ -8,6 +8,8 @@
 
 int main(void) {
     vantix_list_item *item;
+    vantix_device *pads = NULL;
+    vantix_device *pad;
 
     vantix_init();
     printf("libvantix-zelnar %s (built %s)\n", vantix_get_zelnar_version(), vantix_get_zelnar_build_date());
@@ -18,7 +20,15 @@ int main(void) {
         printf("  %-6s %s\n", driver->get_name(), driver->initialized ? "ready" : "failed to start");
     }
 
-    printf("pads: none attached\n");
+    if (vantix_list_devices(&pads) != VANTIX_CODE_SUCCESS || !pads) {
+        printf("pads: none attached\n");
+    } else {
+        printf("pads: %u attached\n", vantix_count_device_list(pads));
+        for (pad = pads; pad; pad = pad->next)
+            printf("  %s  %04x:%04x  %s %s\n", pad->path, pad->vendor_id, pad->product_id, pad->manufacturer,
+                   pad->model);
+    }
+    vantix_free_device_list(pads);
 
     vantix_destroy();
     return 0;

@@ -31,10 +31,7 @@ extern "C" {
 /* Results                                                                   */
 /* ------------------------------------------------------------------------ */
 
-typedef enum vantix_error_code {
-    VANTIX_CODE_ERROR = 0,
-    VANTIX_CODE_SUCCESS = 1
-} vantix_error_code;
+typedef enum vantix_error_code { VANTIX_CODE_ERROR = 0, VANTIX_CODE_SUCCESS = 1 } vantix_error_code;
 
 /* ------------------------------------------------------------------------ */
 /* Lists, events, mutexes, threads, ticks, last error                        */
@@ -182,19 +179,17 @@ VANTIX_EXPORT void vantix_debug_report_message(const char *function, const char 
                                                vantix_debug_level level, const char *message, ...)
     VANTIX_PRINTF(5, 6);
 VANTIX_EXPORT void vantix_debug_report_message_va(const char *function, const char *file, int line_num,
-                                                  vantix_debug_level level, const char *message,
-                                                  va_list args) VANTIX_PRINTF(5, 0);
+                                                  vantix_debug_level level, const char *message, va_list args)
+    VANTIX_PRINTF(5, 0);
 VANTIX_EXPORT vantix_debug_message *vantix_debug_create_message(const char *function, const char *file,
                                                                 int line_num, time_t time,
                                                                 uint32_t process_id, uint32_t thread_id,
-                                                                vantix_debug_level level,
-                                                                const char *message, va_list args)
-    VANTIX_PRINTF(8, 0);
+                                                                vantix_debug_level level, const char *message,
+                                                                va_list args) VANTIX_PRINTF(8, 0);
 VANTIX_EXPORT void vantix_debug_free_message(vantix_debug_message *message);
 VANTIX_EXPORT char *vantix_debug_default_formatter(vantix_debug_handler *handler,
                                                    vantix_debug_message *message, size_t *length);
-VANTIX_EXPORT void vantix_debug_file_publisher(vantix_debug_handler *handler,
-                                               vantix_debug_message *message);
+VANTIX_EXPORT void vantix_debug_file_publisher(vantix_debug_handler *handler, vantix_debug_message *message);
 VANTIX_EXPORT void vantix_debug_file_handler_open(vantix_debug_handler *handler);
 VANTIX_EXPORT void vantix_debug_file_handler_close(vantix_debug_handler *handler);
 VANTIX_EXPORT void vantix_debug_file_handler_flush(vantix_debug_handler *handler);
@@ -236,8 +231,7 @@ typedef enum vantix_serial_message_types {
 typedef union vantix_messages vantix_messages;
 
 typedef vantix_error_code (*vantix_serial_write_func)(unsigned char *buffer, uint32_t len);
-typedef vantix_error_code (*vantix_serial_read_func)(unsigned char *buffer, uint32_t len,
-                                                     uint32_t *readLen);
+typedef vantix_error_code (*vantix_serial_read_func)(unsigned char *buffer, uint32_t len, uint32_t *readLen);
 typedef void (*vantix_serial_unhandled_func)(vantix_messages *message);
 
 /* The dispatch record of a serial message dispatcher. The trace reads and
@@ -294,6 +288,75 @@ VANTIX_EXPORT char *linux_get_distribution(void);
 
 typedef struct vantix_device vantix_device;
 typedef struct vantix_device_driver vantix_device_driver;
+
+/* Display information (feature report 100), read when a pad is opened. */
+typedef struct vantix_hid_feature_display_info {
+    uint8_t report_id;
+    uint16_t width;
+    uint16_t height;
+    uint8_t color_depth;
+    uint8_t text_width;
+    uint8_t text_height;
+    uint8_t region_count;
+    uint8_t max_caption_length;
+} vantix_hid_feature_display_info;
+
+/* Firmware version (feature report 22), read when a pad is opened. */
+typedef struct vantix_hid_feature_version {
+    uint8_t report_id;
+    uint8_t kernel_version[3];
+    uint8_t firmware_version[3];
+    uint16_t asic_signature;
+} vantix_hid_feature_version;
+
+/* A legacy region record; the pad's regions are cached at open. */
+typedef union vantix_device_region_info vantix_device_region_info;
+/* A decoded input report. */
+typedef union vantix_input_report vantix_input_report;
+
+/* Platform state of an open pad (Linux: its hidraw node). */
+typedef struct vantix_device_os_params {
+    int handle;
+    uint8_t interrupted;
+    pthread_t readUntilDoneThread;
+    unsigned char hid_report_map[255];
+} vantix_device_os_params;
+
+/* One attached pad, from listing until vantix_free_device_list. */
+struct vantix_device {
+    char *path;
+    uint16_t product_id;
+    uint16_t vendor_id;
+    char *model;
+    char *manufacturer;
+    unsigned char *uuid;
+    uint8_t open;
+    uint8_t button_down;
+    uint8_t last_button;
+    vantix_hid_feature_display_info display_info;
+    vantix_hid_feature_version version_info;
+    vantix_device_region_info *regions;
+    vantix_list *input_callbacks;
+    void *user_defined;
+    vantix_device *next;
+    vantix_device_driver *driver;
+    void *driver_defined;
+    void *font;
+    vantix_device_os_params parameters;
+};
+
+/* Called on the reading thread for every decoded input report. The report
+ * and the raw bytes are valid only during the call. */
+typedef void (*vantix_input_callback)(vantix_device *device, vantix_input_report *report, uint8_t type,
+                                      unsigned char *buffer, unsigned int length);
+
+typedef enum vantix_hotplug_type {
+    VANTIX_HOTPLUG_ATTACHED = 0,
+    VANTIX_HOTPLUG_DETACHED = 1
+} vantix_hotplug_type;
+
+/* Called on the hotplug thread; the path is valid only during the call. */
+typedef void (*vantix_hotplug_callback)(vantix_hotplug_type type, const char *path);
 
 typedef vantix_error_code (*vantix_driver_init_func)(void);
 typedef vantix_error_code (*vantix_driver_destroy_func)(vantix_device_driver *driver);
@@ -367,6 +430,41 @@ VANTIX_EXPORT const char *vantix_get_zelnar_build_date(void);
 /* While `legacy` is nonzero every firmware interlock wait succeeds at once. */
 VANTIX_EXPORT void vantix_set_legacy_firmware(int version, char legacy);
 
+/* ------------------------------------------------------------------------ */
+/* Devices: listing, raw reports, callbacks                                  */
+/* ------------------------------------------------------------------------ */
+
+/* Lists the attached pads of every started driver. Always succeeds; *start
+ * is null when none is attached. Release with vantix_free_device_list. */
+VANTIX_EXPORT vantix_error_code vantix_list_devices(vantix_device **start);
+VANTIX_EXPORT unsigned int vantix_count_device_list(vantix_device *list);
+/* Frees every record of the chain. Close open pads first. */
+VANTIX_EXPORT void vantix_free_device_list(vantix_device *list);
+VANTIX_EXPORT vantix_error_code vantix_real_free_device(vantix_device *device);
+
+/* Waits up to a second for one input report and dispatches it. */
+VANTIX_EXPORT vantix_error_code vantix_device_read(vantix_device *device);
+
+/* Raw reports: byte 0 of buffer is the report ID, length counts it. */
+VANTIX_EXPORT vantix_error_code vantix_hid_set_output_report(vantix_device *device, unsigned char *buffer,
+                                                             unsigned int length);
+VANTIX_EXPORT vantix_error_code vantix_hid_set_feature_report(vantix_device *device, unsigned char *buffer,
+                                                              unsigned int length);
+VANTIX_EXPORT vantix_error_code vantix_hid_get_feature_report(vantix_device *device, unsigned char *buffer,
+                                                              unsigned int length);
+
+VANTIX_EXPORT void vantix_register_input_callback(vantix_device *device, vantix_input_callback callback);
+VANTIX_EXPORT void vantix_unregister_input_callback(vantix_device *device, vantix_input_callback callback);
+VANTIX_EXPORT void vantix_register_hotplug_callback(vantix_hotplug_callback callback);
+VANTIX_EXPORT void vantix_unregister_hotplug_callback(vantix_hotplug_callback callback);
+
+/* Tells every open record with this exact path that its pad is gone. */
+VANTIX_EXPORT void vantix_handle_device_unplug(const char *path);
+VANTIX_EXPORT void vantix_device_notify_close(vantix_device *device);
+
+/* Releases a region array handed out by the library (null is accepted). */
+VANTIX_EXPORT void vantix_free_regions(vantix_device_region_info *regions);
+
 /* Open-device list and hotplug callback list (process-wide). */
 VANTIX_EXPORT vantix_list *vantix_get_open_devices(void);
 VANTIX_EXPORT void vantix_set_open_devices(vantix_list *list);
@@ -433,6 +531,138 @@ VANTIX_EXPORT extern const vantix_font ubuntu_mono_30pt_aa;
 VANTIX_EXPORT extern const vantix_block_font_char vantix_block_font[VANTIX_BLOCK_FONT_GLYPH_COUNT];
 
 /* ---- graphics: bitmaps, shapes, text (begin) ---- */
+
+/* One colour: red in bits 31-24, green 23-16, blue 15-8, alpha 7-0
+ * (255 opaque, 0 transparent). Opaque white is 0xFFFFFFFF, black 0x000000FF. */
+typedef uint32_t vantix_gcolor;
+
+/*
+ * An in-memory picture that is also a complete 24-bit BMP file image: a
+ * 54-byte header at `bitmap`, then bottom-up rows at `raster` (= bitmap + 54),
+ * each `rowSize` bytes (3 bytes per pixel, blue green red, rounded up to a
+ * multiple of 4). The descriptor and the buffer both belong to the caller.
+ * A descriptor whose `bitmap` is NULL (as left by a refused
+ * vantix_bitmap_init) is empty: every operation draws nothing into it and
+ * reads white from it.
+ */
+typedef struct vantix_bitmap {
+    unsigned char *bitmap;
+    unsigned char *raster;
+    int32_t width;
+    int32_t height;
+    int32_t headerSize;
+    int32_t arraySize;
+    int32_t totalSize;
+    int32_t rowSize;
+} vantix_bitmap;
+
+/* Where text goes inside a box. Other values act as VANTIX_ALIGN_BEGIN. */
+typedef enum vantix_string_alignment {
+    VANTIX_ALIGN_BEGIN = 0, /* left or top */
+    VANTIX_ALIGN_MIDDLE = 1,
+    VANTIX_ALIGN_END = 2 /* right or bottom */
+} vantix_string_alignment;
+
+/* Bitmaps and pixels. None of these functions logs. */
+VANTIX_EXPORT void vantix_bitmap_write_header(unsigned char *bmp, int32_t totalSize, int32_t arraySize,
+                                              int32_t width, int32_t height);
+/*
+ * Makes `bmp` describe `buffer`, which must hold at least
+ * 54 + height * ((24 * width + 31) / 32 * 4) bytes, painted opaque white.
+ * A width or height below 1, a NULL buffer, or a size whose file image
+ * would not fit in 31 bits is refused: the descriptor is then all zero
+ * (bmp->bitmap == NULL) and the buffer is left untouched.
+ */
+VANTIX_EXPORT void vantix_bitmap_init(vantix_bitmap *bmp, unsigned char *buffer, int32_t width,
+                                      int32_t height);
+VANTIX_EXPORT vantix_gcolor vantix_color_blend(vantix_gcolor fg, vantix_gcolor bg);
+VANTIX_EXPORT void vantix_set_pixel(vantix_bitmap *bmp, int32_t x, int32_t y, vantix_gcolor color);
+VANTIX_EXPORT vantix_gcolor vantix_get_pixel(const vantix_bitmap *bmp, int32_t x, int32_t y);
+VANTIX_EXPORT void vantix_bitmap_clear(vantix_bitmap *bmp, vantix_gcolor color);
+VANTIX_EXPORT void vantix_bitmap_copy(const vantix_bitmap *src, vantix_bitmap *dst, int32_t srcX,
+                                      int32_t srcY, int32_t dstX, int32_t dstY, int32_t width,
+                                      int32_t height);
+
+/* Lines and shapes, clipped to the bitmap. None of these functions logs. */
+VANTIX_EXPORT void vantix_draw_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                                    vantix_gcolor color);
+VANTIX_EXPORT void vantix_draw_aa_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                                       vantix_gcolor color);
+VANTIX_EXPORT void vantix_draw_thick_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                                          float width, vantix_gcolor color);
+VANTIX_EXPORT void vantix_draw_thick_aa_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1,
+                                             int32_t y1, float width, vantix_gcolor color);
+/* A negative radius draws nothing. */
+VANTIX_EXPORT void vantix_draw_circle(vantix_bitmap *bmp, int32_t xm, int32_t ym, int32_t r,
+                                      vantix_gcolor color);
+/* Ellipse inside the bounding rectangle (x0, y0)-(x1, y1), corners included. */
+VANTIX_EXPORT void vantix_draw_ellipse(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                                       vantix_gcolor color);
+VANTIX_EXPORT void vantix_draw_rectangle(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                                         vantix_gcolor color);
+/* The border grows `width` pixels inwards; a width below 1 draws nothing. */
+VANTIX_EXPORT void vantix_draw_thick_rectangle(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1,
+                                               int32_t y1, int32_t width, vantix_gcolor color);
+VANTIX_EXPORT void vantix_fill_rectangle(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                                         vantix_gcolor color);
+/* A negative radius draws nothing. */
+VANTIX_EXPORT void vantix_fill_circle(vantix_bitmap *bmp, int32_t x, int32_t y, int32_t r,
+                                      vantix_gcolor color);
+/* Centre (x0, y0) after ordering the corners; semi-axes x1 - x0 and y1 - y0. */
+VANTIX_EXPORT void vantix_fill_ellipse(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                                       vantix_gcolor color);
+
+/* Fixed (monospaced, 8-bit) fonts. None of these functions logs. */
+VANTIX_EXPORT const unsigned char *vantix_font_char_lookup(const vantix_font *font, char c);
+VANTIX_EXPORT void vantix_draw_char(vantix_bitmap *bmp, const vantix_font *font, char chr, int32_t x,
+                                    int32_t y, vantix_gcolor color);
+VANTIX_EXPORT void vantix_draw_string(vantix_bitmap *bmp, const vantix_font *font, const char *string,
+                                      int32_t x, int32_t y, vantix_gcolor color);
+VANTIX_EXPORT void vantix_draw_string_aligned(vantix_bitmap *bmp, const vantix_font *font, const char *string,
+                                              int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                                              vantix_string_alignment hAlign, vantix_string_alignment vAlign,
+                                              vantix_gcolor color);
+
+/* Enhanced (proportional Unicode) fonts; strings are zero-terminated arrays
+ * of code points (ICU's UChar32). None of these functions logs. */
+VANTIX_EXPORT const vantix_font_char *enhanced_get_font_character(const vantix_enhanced_font *font,
+                                                                  int32_t character);
+VANTIX_EXPORT size_t u_strlen32(const int32_t *string);
+VANTIX_EXPORT unsigned int enhanced_get_string_width(const vantix_enhanced_font *font, const int32_t *string);
+VANTIX_EXPORT unsigned int enhanced_get_string_height(const vantix_enhanced_font *font,
+                                                      const int32_t *string);
+VANTIX_EXPORT void enhanced_draw_char(vantix_bitmap *bmp, const vantix_enhanced_font *font, int32_t chr,
+                                      int32_t x, int32_t y, vantix_gcolor color);
+VANTIX_EXPORT void enhanced_draw_string(vantix_bitmap *bmp, const vantix_enhanced_font *font,
+                                        const int32_t *string, int32_t x, int32_t y, vantix_gcolor color);
+VANTIX_EXPORT void enhanced_draw_string_aligned(vantix_bitmap *bmp, const vantix_enhanced_font *font,
+                                                const int32_t *string, int32_t x0, int32_t y0, int32_t x1,
+                                                int32_t y1, vantix_string_alignment hAlign,
+                                                vantix_string_alignment vAlign, vantix_gcolor color);
+
+/*
+ * The block font and one-bit rasters in column order: pixel (x, y) of a
+ * W x H raster is bit H * x + y, most significant bit of each byte first.
+ * Coordinates outside the given width and height are ignored (reads give 0).
+ */
+VANTIX_EXPORT const vantix_block_font_char *vantix_get_font_character(int32_t character);
+VANTIX_EXPORT void vantix_font_get_from_string(const uint32_t *inChars,
+                                               const vantix_block_font_char **outChars, uint32_t len);
+/* Bytes are taken as unsigned: 0x80-0xFF select U+0080-U+00FF. */
+VANTIX_EXPORT void vantix_font_get_from_cstring(const char *inChars, const vantix_block_font_char **outChars,
+                                                uint32_t len);
+VANTIX_EXPORT int32_t vantix_font_get_width(const vantix_block_font_char *const *chars, uint32_t len);
+VANTIX_EXPORT int32_t vantix_font_get_height(const vantix_block_font_char *const *chars, uint32_t len);
+VANTIX_EXPORT void vantix_font_create_raster(const vantix_block_font_char *const *chars, uint32_t len,
+                                             unsigned char *raster, uint32_t width, uint32_t height);
+VANTIX_EXPORT void vantix_raster_copy(const unsigned char *source, uint32_t sourceWidth,
+                                      uint32_t sourceHeight, unsigned char *dest, uint32_t destWidth,
+                                      uint32_t destHeight, uint32_t destX, uint32_t destY);
+VANTIX_EXPORT unsigned char vantix_raster_getpixel(const unsigned char *raster, uint32_t width,
+                                                   uint32_t height, uint32_t x, uint32_t y);
+VANTIX_EXPORT void vantix_raster_setpixel(unsigned char *raster, uint32_t width, uint32_t height, uint32_t x,
+                                          uint32_t y, unsigned char on);
+
 /* ---- graphics: bitmaps, shapes, text (end) ---- */
 
 #ifdef __cplusplus

@@ -11,7 +11,9 @@ namespace {
 
 vantix_list *driver_list = nullptr;
 
-vantix::list_range<vantix_device_driver> drivers() { return vantix::list_range<vantix_device_driver>(driver_list); }
+vantix::list_range<vantix_device_driver> drivers() {
+    return vantix::list_range<vantix_device_driver>(driver_list);
+}
 
 const char *driver_name(vantix_device_driver *driver) {
     const char *name = driver->get_name ? driver->get_name() : nullptr;
@@ -92,7 +94,9 @@ void vantix_add_device_driver(vantix_device_driver *driver) {
     vantix_list_add(driver_list, driver);
 }
 
-void vantix_remove_device_driver(vantix_device_driver *driver) { vantix_list_remove_ptr(driver_list, driver); }
+void vantix_remove_device_driver(vantix_device_driver *driver) {
+    vantix_list_remove_ptr(driver_list, driver);
+}
 
 size_t vantix_get_driver_count(void) { return vantix_list_count(driver_list); }
 

@@ -11,5 +11,4 @@ void vantix_os_init(void);
 void vantix_os_destroy(void);
 // Registers further drivers the platform offers (none on Linux).
 void vantix_load_additional_drivers(void);
-
 }

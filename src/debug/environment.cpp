@@ -88,7 +88,9 @@ void vantix_read_env_debug_path(void) {
     state().debug_path = copy_text(location ? location : "/tmp/");
 }
 
-void vantix_read_env_debug_level(void) { state().debug_level = parse_level(std::getenv("VANTIX_DEBUG_LEVEL")); }
+void vantix_read_env_debug_level(void) {
+    state().debug_level = parse_level(std::getenv("VANTIX_DEBUG_LEVEL"));
+}
 
 void vantix_read_env_debug_file(void) {
     std::free(state().debug_file);

@@ -21,8 +21,9 @@ vantix_debug_file_handler_data *open_data(vantix_debug_handler *handler) {
 extern "C" {
 
 vantix_debug_handler vantix_debug_file_handler = {
-    vantix_debug_file_handler_open,  vantix_debug_file_handler_close, vantix_debug_file_handler_flush,
-    vantix_debug_file_publisher,     vantix_debug_default_formatter,  vantix_debug_default_filter,
+    vantix_debug_file_handler_open,  vantix_debug_file_handler_close,
+    vantix_debug_file_handler_flush, vantix_debug_file_publisher,
+    vantix_debug_default_formatter,  vantix_debug_default_filter,
     VANTIX_DEBUG_LEVEL_ALL,          nullptr,
 };
 
@@ -41,7 +42,8 @@ char *vantix_debug_default_formatter(vantix_debug_handler * /*handler*/, vantix_
         std::strftime(time_text, sizeof time_text, "%Y-%m-%d %H:%M:%S", &local);
 
     const int printed =
-        std::snprintf(result, record_capacity, "%s() [level: %s, time: %s, process: %u, thread: %u, location: %s:%d]\n   %s\n",
+        std::snprintf(result, record_capacity,
+                      "%s() [level: %s, time: %s, process: %u, thread: %u, location: %s:%d]\n   %s\n",
                       message->function ? message->function : "", vantix_debug_get_level_name(message->level),
                       time_text, message->process_id, message->thread_id, message->file ? message->file : "",
                       message->line_num, message->message ? message->message : "");
@@ -93,7 +95,8 @@ void vantix_debug_file_handler_flush(vantix_debug_handler *handler) {
         std::fflush(data->file);
 }
 
-unsigned char vantix_debug_default_filter(vantix_debug_handler * /*handler*/, vantix_debug_message * /*message*/) {
+unsigned char vantix_debug_default_filter(vantix_debug_handler * /*handler*/,
+                                          vantix_debug_message * /*message*/) {
     return 1;
 }
 

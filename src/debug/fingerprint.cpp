@@ -22,8 +22,10 @@ void vantix_debug_print_fingerprint(void) {
     const char *native = vantix_debug_get_native_architecture();
     const char *system = vantix_debug_get_operating_system();
     const char *process_arch = vantix_debug_get_process_architecture();
-    VANTIX_LOG_INFO("Process starting, proccess name: '%s', process architecture: %s, os version: %s, os architecture: %s",
-                    process_name ? process_name : "", process_arch, system, native);
+    VANTIX_LOG_INFO(
+        "Process starting, proccess name: '%s', process architecture: %s, os version: %s, os architecture: "
+        "%s",
+        process_name ? process_name : "", process_arch, system, native);
     std::free(process_name);
 }
 

@@ -110,7 +110,9 @@ void vantix_debug_add_handler(vantix_debug_handler *handler) {
     vantix_debug_recalculate_debug_level();
 }
 
-void vantix_debug_remove_handler(vantix_debug_handler *handler) { vantix_list_remove_ptr(state().handlers, handler); }
+void vantix_debug_remove_handler(vantix_debug_handler *handler) {
+    vantix_list_remove_ptr(state().handlers, handler);
+}
 
 void vantix_debug_recalculate_debug_level(void) {
     unsigned lowest = VANTIX_DEBUG_LEVEL_NONE;
@@ -122,8 +124,8 @@ void vantix_debug_recalculate_debug_level(void) {
 
 vantix_list *vantix_debug_get_handlers(void) { return state().handlers; }
 
-void vantix_debug_report_message(const char *function, const char *file, int line_num, vantix_debug_level level,
-                                 const char *message, ...) {
+void vantix_debug_report_message(const char *function, const char *file, int line_num,
+                                 vantix_debug_level level, const char *message, ...) {
     if (!wanted(level))
         return;
     va_list args;
@@ -139,8 +141,8 @@ void vantix_debug_report_message_va(const char *function, const char *file, int 
     const uint32_t thread_id = vantix_debug_get_current_thread_id();
     const uint32_t process_id = vantix_debug_get_current_process_id();
     const time_t now = std::time(nullptr);
-    vantix_debug_message *record =
-        vantix_debug_create_message(function, file, line_num, now, process_id, thread_id, level, message, args);
+    vantix_debug_message *record = vantix_debug_create_message(function, file, line_num, now, process_id,
+                                                               thread_id, level, message, args);
     if (!record)
         return;  // out of memory: the record is lost, the caller carries on
     for (vantix_debug_handler *handler : handlers()) {
@@ -158,7 +160,8 @@ void vantix_debug_report_message_va(const char *function, const char *file, int 
 
 vantix_debug_message *vantix_debug_create_message(const char *function, const char *file, int line_num,
                                                   time_t time, uint32_t process_id, uint32_t thread_id,
-                                                  vantix_debug_level level, const char *message, va_list args) {
+                                                  vantix_debug_level level, const char *message,
+                                                  va_list args) {
     auto *record = static_cast<vantix_debug_message *>(std::calloc(1, sizeof(vantix_debug_message)));
     if (!record)
         return nullptr;

@@ -48,9 +48,9 @@ private:
 
 }  // namespace vantix::debug
 
-#define VANTIX_LOG(level, ...)                                                          \
-    do {                                                                                \
-        if (::vantix::debug::wanted(level))                                             \
+#define VANTIX_LOG(level, ...)                                                             \
+    do {                                                                                   \
+        if (::vantix::debug::wanted(level))                                                \
             vantix_debug_report_message(__func__, __FILE__, __LINE__, level, __VA_ARGS__); \
     } while (0)
 

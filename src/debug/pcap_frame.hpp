@@ -41,7 +41,7 @@ inline std::array<unsigned char, 16> pcap_record_header(uint32_t seconds, uint32
 // Network fields are big-endian. Ends are numbered 1 (device) and 2 (library);
 // MAC and IP addresses carry the end number in their first byte.
 inline std::array<unsigned char, pcap_frame_overhead> pcap_frame_headers(uint32_t payload_len, uint8_t source,
-                                                                          uint8_t destination) {
+                                                                         uint8_t destination) {
     std::array<unsigned char, pcap_frame_overhead> f{};
     auto put_be16 = [&f](size_t at, uint32_t value) {
         f[at] = static_cast<unsigned char>(value >> 8);

@@ -46,7 +46,8 @@ char *distribution_in(const char *file) {
         for (key_value_pair *pair : vantix::list_range<key_value_pair>(pairs)) {
             if (!pair->key || !pair->value)
                 continue;
-            if (std::strcmp(pair->key, "PRETTY_NAME") == 0 || std::strcmp(pair->key, "DISTRIB_DESCRIPTION") == 0) {
+            if (std::strcmp(pair->key, "PRETTY_NAME") == 0 ||
+                std::strcmp(pair->key, "DISTRIB_DESCRIPTION") == 0) {
                 found = strdup(pair->value);
                 break;
             }

@@ -16,11 +16,12 @@ namespace {
 
 // Writes one record (record header, frame headers, payload) and flushes.
 // The caller holds the trace lock, so records never interleave.
-void write_record(FILE *stream, const unsigned char *payload, uint32_t len, uint8_t source, uint8_t destination) {
+void write_record(FILE *stream, const unsigned char *payload, uint32_t len, uint8_t source,
+                  uint8_t destination) {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    const auto record = pcap_record_header(static_cast<uint32_t>(now.tv_sec),
-                                           static_cast<uint32_t>(now.tv_nsec / 1000), len);
+    const auto record =
+        pcap_record_header(static_cast<uint32_t>(now.tv_sec), static_cast<uint32_t>(now.tv_nsec / 1000), len);
     const auto frame = pcap_frame_headers(len, source, destination);
     std::fwrite(record.data(), 1, record.size(), stream);
     std::fwrite(frame.data(), 1, frame.size(), stream);

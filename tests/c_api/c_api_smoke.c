@@ -6,17 +6,18 @@
 
 static int failures = 0;
 
-#define CHECK(cond)                                                  \
-    do {                                                             \
-        if (!(cond)) {                                               \
+#define CHECK(cond)                                                                  \
+    do {                                                                             \
+        if (!(cond)) {                                                               \
             fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-            ++failures;                                              \
-        }                                                            \
+            ++failures;                                                              \
+        }                                                                            \
     } while (0)
 
 int main(void) {
     int element = 7;
     vantix_list *list = vantix_create_list();
+    vantix_device *devices = NULL;
 
     CHECK(strcmp(vantix_get_zelnar_version(), "2.2.79") == 0);
     CHECK(vantix_get_zelnar_version_major() == 2);
@@ -31,6 +32,9 @@ int main(void) {
 
     vantix_init();
     CHECK(vantix_get_driver_count() == 1);
+    CHECK(vantix_list_devices(&devices) == VANTIX_CODE_SUCCESS);
+    CHECK(vantix_count_device_list(devices) == 0);
+    vantix_free_device_list(devices);
     vantix_destroy();
     CHECK(vantix_get_driver_count() == 0);
 

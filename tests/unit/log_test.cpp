@@ -103,7 +103,8 @@ TEST_F(log_env, EnabledWithoutLevelLogsEverythingIncludingEntryRecords) {
     // process) or directly with the fingerprint, then our record.
     EXPECT_NE(text.find("Process starting, proccess name: '"), std::string::npos);
     EXPECT_NE(text.find("test_fn() [level: FINEST, time: "), std::string::npos);
-    EXPECT_NE(text.find("location: tests/unit/log_test.cpp:7]\n   ==> Entering Function\n"), std::string::npos);
+    EXPECT_NE(text.find("location: tests/unit/log_test.cpp:7]\n   ==> Entering Function\n"),
+              std::string::npos);
 }
 
 TEST_F(log_env, ChosenLevelFiltersLowerRecords) {
@@ -204,7 +205,8 @@ TEST(token_substitution, OnlyTheFirstOccurrenceOfEachToken) {
     char *name = strdup("a-${pid}-${pid}-${label}-${random}-${random}");
     vantix_debug_file_sub(&name);
     const std::string pid = std::to_string(getpid());
-    EXPECT_TRUE(std::regex_match(name, std::regex("a-" + pid + R"(-\$\{pid\}-lbl-\d{9}-\$\{random\})"))) << name;
+    EXPECT_TRUE(std::regex_match(name, std::regex("a-" + pid + R"(-\$\{pid\}-lbl-\d{9}-\$\{random\})")))
+        << name;
     std::free(name);
     vantix_debug_destroy();
 }

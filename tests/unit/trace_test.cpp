@@ -171,7 +171,8 @@ std::string run(const std::string &command) {
 }
 
 TEST_F(trace_file, CaptureReaderSeesDirectionsAddressesPortsAndPayload) {
-    ASSERT_EQ(std::system("command -v tshark >/dev/null 2>&1"), 0) << "tshark is required (./run installs it)";
+    ASSERT_EQ(std::system("command -v tshark >/dev/null 2>&1"), 0)
+        << "tshark is required (./run installs it)";
     vantix_debug_write_trace_header();
     const unsigned char from_pad[3] = {0xDE, 0xAD, 0x01};
     const unsigned char to_pad[2] = {0xBE, 0xEF};

@@ -1,0 +1,188 @@
+// Device records across drivers, raw report I/O and the callback registries.
+#include <cstdlib>
+#include <cstring>
+
+#include "core/failure.hpp"
+#include "core/list_range.hpp"
+#include "debug/log.hpp"
+
+namespace {
+
+vantix::list_range<vantix_device_driver> started_drivers_list() {
+    return vantix::list_range<vantix_device_driver>(vantix_get_drivers());
+}
+
+// Appends `callback` to `list`; registrations without a list add nothing.
+void register_callback(vantix_list *list, void *callback, const char *kind, const char *function,
+                       const char *file, int line) {
+    if (!list || !callback)
+        return;
+    vantix_list_add(list, callback);
+    if (vantix::debug::wanted(VANTIX_DEBUG_LEVEL_INFO))
+        vantix_debug_report_message(function, file, line, VANTIX_DEBUG_LEVEL_INFO,
+                                    "Successfully added %s callback to list.", kind);
+}
+
+void unregister_callback(vantix_list *list, void *callback, const char *function, const char *file,
+                         int line) {
+    if (!list || !list->first) {
+        if (vantix::debug::wanted(VANTIX_DEBUG_LEVEL_INFO))
+            vantix_debug_report_message(function, file, line, VANTIX_DEBUG_LEVEL_INFO,
+                                        "Callbacks list is empty, nothing to remove.");
+        return;
+    }
+    if (vantix_list_remove_ptr(list, callback) && vantix::debug::wanted(VANTIX_DEBUG_LEVEL_INFO))
+        vantix_debug_report_message(function, file, line, VANTIX_DEBUG_LEVEL_INFO,
+                                    "Successfully removed callback.");
+}
+
+// Every device operation goes through the record's driver; a record without
+// one (or a driver without the entry) is refused instead of crashing.
+template <typename Entry>
+Entry driver_entry(vantix_device *device, Entry vantix_device_driver::*entry, const char *function,
+                   const char *file, int line) {
+    if (!device) {
+        vantix::report_failure(function, file, line, "No device given.");
+        return nullptr;
+    }
+    if (!device->driver || !(device->driver->*entry)) {
+        vantix::report_failure(function, file, line, "Device has no driver for this operation.");
+        return nullptr;
+    }
+    return device->driver->*entry;
+}
+
+#define VANTIX_DRIVER_ENTRY(device, field) \
+    driver_entry(device, &vantix_device_driver::field, __func__, __FILE__, __LINE__)
+
+}  // namespace
+
+extern "C" {
+
+vantix_error_code vantix_list_devices(vantix_device **start) {
+    VANTIX_TRACE_CALL();
+    vantix_device *head = nullptr;
+    vantix_device *tail = nullptr;
+    for (vantix_device_driver *driver : started_drivers_list()) {
+        if (!driver->initialized || !driver->list_devices)
+            continue;
+        vantix_device *chain = nullptr;
+        if (driver->list_devices(driver, &chain) != VANTIX_CODE_SUCCESS || !chain)
+            continue;
+        if (tail)
+            tail->next = chain;
+        else
+            head = chain;
+        for (tail = chain; tail->next; tail = tail->next) {
+        }
+    }
+    if (start)
+        *start = head;
+    else
+        vantix_free_device_list(head);  // nowhere to hand the records to
+    return VANTIX_CODE_SUCCESS;
+}
+
+unsigned int vantix_count_device_list(vantix_device *list) {
+    VANTIX_TRACE_CALL();
+    unsigned int count = 0;
+    for (; list; list = list->next)
+        ++count;
+    return count;
+}
+
+void vantix_free_device_list(vantix_device *list) {
+    VANTIX_TRACE_CALL();
+    while (list) {
+        vantix_lock_open_devices();
+        vantix_list_remove_ptr(vantix_get_open_devices(), list);
+        vantix_unlock_open_devices();
+        vantix_device *next = list->next;
+        if (list->driver && list->driver->free_device)
+            list->driver->free_device(list);
+        else
+            vantix_real_free_device(list);
+        list = next;
+    }
+}
+
+vantix_error_code vantix_real_free_device(vantix_device *device) {
+    if (!device)
+        return VANTIX_CODE_SUCCESS;
+    std::free(device->manufacturer);
+    std::free(device->model);
+    std::free(device->path);
+    vantix_free_regions(device->regions);
+    std::free(device->uuid);
+    vantix_list_free(device->input_callbacks);
+    std::free(device);
+    return VANTIX_CODE_SUCCESS;
+}
+
+vantix_error_code vantix_device_read(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    auto entry = VANTIX_DRIVER_ENTRY(device, device_read);
+    return entry ? entry(device) : VANTIX_CODE_ERROR;
+}
+
+vantix_error_code vantix_hid_set_output_report(vantix_device *device, unsigned char *buffer,
+                                               unsigned int length) {
+    VANTIX_TRACE_CALL();
+    auto entry = VANTIX_DRIVER_ENTRY(device, set_output_report);
+    return entry ? entry(device, buffer, length) : VANTIX_CODE_ERROR;
+}
+
+vantix_error_code vantix_hid_set_feature_report(vantix_device *device, unsigned char *buffer,
+                                                unsigned int length) {
+    VANTIX_TRACE_CALL();
+    auto entry = VANTIX_DRIVER_ENTRY(device, set_feature_report);
+    return entry ? entry(device, buffer, length) : VANTIX_CODE_ERROR;
+}
+
+vantix_error_code vantix_hid_get_feature_report(vantix_device *device, unsigned char *buffer,
+                                                unsigned int length) {
+    VANTIX_TRACE_CALL();
+    auto entry = VANTIX_DRIVER_ENTRY(device, get_feature_report);
+    return entry ? entry(device, buffer, length) : VANTIX_CODE_ERROR;
+}
+
+void vantix_register_input_callback(vantix_device *device, vantix_input_callback callback) {
+    VANTIX_TRACE_CALL();
+    if (device && device->open)
+        register_callback(device->input_callbacks, reinterpret_cast<void *>(callback), "input", __func__,
+                          __FILE__, __LINE__);
+}
+
+void vantix_unregister_input_callback(vantix_device *device, vantix_input_callback callback) {
+    VANTIX_TRACE_CALL();
+    unregister_callback(device ? device->input_callbacks : nullptr, reinterpret_cast<void *>(callback),
+                        __func__, __FILE__, __LINE__);
+}
+
+void vantix_register_hotplug_callback(vantix_hotplug_callback callback) {
+    VANTIX_TRACE_CALL();
+    register_callback(vantix_get_device_callbacks(), reinterpret_cast<void *>(callback), "hotplug", __func__,
+                      __FILE__, __LINE__);
+}
+
+void vantix_unregister_hotplug_callback(vantix_hotplug_callback callback) {
+    VANTIX_TRACE_CALL();
+    unregister_callback(vantix_get_device_callbacks(), reinterpret_cast<void *>(callback), __func__, __FILE__,
+                        __LINE__);
+}
+
+void vantix_handle_device_unplug(const char *path) {
+    VANTIX_TRACE_CALL();
+    if (!path)
+        return;
+    for (vantix_device *device : vantix::list_range<vantix_device>(vantix_get_open_devices()))
+        if (device && device->path && std::strcmp(device->path, path) == 0)
+            vantix_device_notify_close(device);
+}
+
+void vantix_free_regions(vantix_device_region_info *regions) {
+    VANTIX_TRACE_CALL();
+    std::free(regions);
+}
+
+}  // extern "C"
