@@ -474,6 +474,357 @@ VANTIX_EXPORT vantix_list *vantix_get_device_callbacks(void);
 VANTIX_EXPORT void vantix_set_device_callbacks(vantix_list *list);
 
 /* ------------------------------------------------------------------------ */
+/* Feature and input report catalogue                                        */
+/* ------------------------------------------------------------------------ */
+
+/* Report IDs. Feature and input reports share one numbering space. */
+typedef enum vantix_report_id {
+    VANTIX_FEATURE_RUNMODE = 10,
+    VANTIX_FEATURE_CAPABILITIES = 11,
+    VANTIX_FEATURE_DEVICE_STATUS = 13,
+    VANTIX_FEATURE_DEVICECONFIGURE = 15,
+    VANTIX_FEATURE_CONTACTCOUNTMAXIMUM = 16,
+    VANTIX_FEATURE_FREQUENCYAMPLITUDE = 20,
+    VANTIX_FEATURE_POWERSTATE = 21,
+    VANTIX_FEATURE_VERSIONINFO = 22,
+    VANTIX_FEATURE_COORDINATERANGE = 23,
+    VANTIX_FEATURE_FIRMWAREDOWNLOAD = 25,
+    VANTIX_FEATURE_ERRORCORRECTION = 26,
+    VANTIX_FEATURE_SERIALNUMBER = 27,
+    VANTIX_FEATURE_SAVECONFIGURATION = 28,
+    VANTIX_FEATURE_DOWNLOADCOMMANDSTATUS = 29,
+    VANTIX_FEATURE_OPERATINGMODE = 40,
+    VANTIX_FEATURE_GENERALPARAMETERS = 41,
+    VANTIX_FEATURE_ASICRESET = 42,
+    VANTIX_FEATURE_REGISTERGET = 43,
+    VANTIX_FEATURE_REGISTERSET = 44,
+    VANTIX_FEATURE_PENPARAMETERS = 50,
+    VANTIX_FEATURE_TOUCHPARAMETERS = 60,
+    VANTIX_FEATURE_OUTPUTCONFIGURATION = 91,
+    VANTIX_FEATURE_PERIPHERAL_CONFIGURATION = 92,
+    VANTIX_FEATURE_DISPLAYINFO = 100,
+    VANTIX_FEATURE_DISPLAYCONTENT = 101,
+    VANTIX_FEATURE_DISPLAYSETTINGS = 102,
+    VANTIX_FEATURE_UPDATEDISPLAYCHUNK = 103,
+    VANTIX_FEATURE_PIXEL_RETRIEVAL_LOCATION = 104,
+    VANTIX_FEATURE_PIXELS = 105,
+    VANTIX_FEATURE_REGIONGET = 110,
+    VANTIX_FEATURE_REGIONGETDEFAULT = 111,
+    VANTIX_FEATURE_REGIONSET = 112,
+    VANTIX_FEATURE_REGIONUPDATE = 113,
+    VANTIX_FEATURE_REGIONDELETE = 114,
+    VANTIX_FEATURE_REGIONEDITCOMPLETE = 115,
+    VANTIX_FEATURE_CALIBRATE = 130,
+    VANTIX_FEATURE_CALIBRATION_DATA = 131,
+    VANTIX_FEATURE_RESOURCE_IDX = 140,
+    VANTIX_FEATURE_RESOURCE_INFO = 141,
+    VANTIX_FEATURE_RESOURCE = 142,
+    VANTIX_FEATURE_DELETE_RESOURCE = 143,
+    VANTIX_FEATURE_RESOURCE_AVAILABILITY = 144,
+    VANTIX_FEATURE_REGION_IDX = 150,
+    VANTIX_FEATURE_REGION = 152,
+    VANTIX_FEATURE_DELETE_REGION = 153,
+    VANTIX_FEATURE_SCREEN_IDX = 160,
+    VANTIX_FEATURE_SCREEN = 162,
+    VANTIX_FEATURE_DELETE_SCREEN = 163,
+    VANTIX_FEATURE_MODIFY_SCREEN = 164,
+    VANTIX_FEATURE_SCREEN_REGION_INFO = 170,
+    VANTIX_FEATURE_ACTIVE_SCREEN = 171,
+    VANTIX_FEATURE_SCREEN_REGION_SAVE_RELOAD = 172,
+    VANTIX_FEATURE_GENII_CONFIGURATION_AND_DIAGNOSTICS = 230,
+    VANTIX_FEATURE_ENGINEERING_TEST = 253,
+    VANTIX_INPUT_COORDINATE = 1,
+    VANTIX_INPUT_EXTENDEDCOORDINATE = 2,
+    VANTIX_INPUT_ADCVALUES = 3,
+    VANTIX_INPUT_MOUSECOORDINATE = 4,
+    VANTIX_INPUT_DIGITIZERPENCOORDINATE = 5,
+    VANTIX_INPUT_DIGITIZERTOUCHCOORDINATE = 6,
+    VANTIX_INPUT_KEYBOARD = 7,
+    VANTIX_INPUT_MULTITOUCHCOORDINATE = 8,
+    VANTIX_INPUT_MAGCARDDATA = 12,
+    VANTIX_INPUT_BUTTONDOWN = 250,
+    VANTIX_INPUT_BUTTONMOVE = 251,
+    VANTIX_INPUT_BUTTONUP = 252,
+    VANTIX_INPUT_BUTTONPRESS = 253,
+    VANTIX_INPUT_DEBUGCOORDINATE = 254
+} vantix_report_id;
+
+/* Wire lengths of the feature reports, the ID byte included. */
+typedef enum vantix_report_size {
+    VANTIX_FEATURE_RUNMODE_SIZE = 2,
+    VANTIX_FEATURE_CAPABILITIES_SIZE = 65,
+    VANTIX_FEATURE_DEVICE_STATUS_SIZE = 73,
+    VANTIX_FEATURE_DEVICECONFIGURE_SIZE = 3,
+    VANTIX_FEATURE_CONTACTCOUNTMAXIMUM_SIZE = 2,
+    VANTIX_FEATURE_FREQUENCYAMPLITUDE_SIZE = 4,
+    VANTIX_FEATURE_POWERSTATE_SIZE = 2,
+    VANTIX_FEATURE_VERSIONINFO_SIZE = 9,
+    VANTIX_FEATURE_COORDINATERANGE_SIZE = 9,
+    VANTIX_FEATURE_FIRMWAREDOWNLOAD_SIZE = 134,
+    VANTIX_FEATURE_ERRORCORRECTION_SIZE = 2049,
+    VANTIX_FEATURE_SERIALNUMBER_SIZE = 35,
+    VANTIX_FEATURE_SAVECONFIGURATION_SIZE = 2,
+    VANTIX_FEATURE_DOWNLOADCOMMANDSTATUS_SIZE = 3,
+    VANTIX_FEATURE_OPERATINGMODE_SIZE = 5,
+    VANTIX_FEATURE_GENERALPARAMETERS_SIZE = 6,
+    VANTIX_FEATURE_ASICRESET_SIZE = 2,
+    VANTIX_FEATURE_REGISTERGET_SIZE = 9,
+    VANTIX_FEATURE_REGISTERSET_SIZE = 3,
+    VANTIX_FEATURE_PENPARAMETERS_SIZE = 18,
+    VANTIX_FEATURE_TOUCHPARAMETERS_SIZE = 22,
+    VANTIX_FEATURE_OUTPUTCONFIGURATION_SIZE = 10,
+    VANTIX_FEATURE_PERIPHERAL_CONFIGURATION_SIZE = 17,
+    VANTIX_FEATURE_DISPLAYINFO_SIZE = 10,
+    VANTIX_FEATURE_DISPLAYCONTENT_SIZE = 2,
+    VANTIX_FEATURE_DISPLAYSETTINGS_SIZE = 7,
+    VANTIX_FEATURE_UPDATEDISPLAYCHUNK_SIZE = 2049,
+    VANTIX_FEATURE_PIXEL_RETRIEVAL_LOCATION_SIZE = 5,
+    VANTIX_FEATURE_PIXELS_SIZE = 1031,
+    VANTIX_FEATURE_CALIBRATE_SIZE = 2,
+    VANTIX_FEATURE_CALIBRATION_DATA_SIZE = 49,
+    VANTIX_FEATURE_RESOURCE_IDX_SIZE = 2,
+    VANTIX_FEATURE_RESOURCE_INFO_SIZE = 20,
+    VANTIX_FEATURE_RESOURCE_SIZE = 1045,
+    VANTIX_FEATURE_DELETE_RESOURCE_SIZE = 2,
+    VANTIX_FEATURE_RESOURCE_AVAILABILITY_SIZE = 18,
+    VANTIX_FEATURE_REGION_IDX_SIZE = 2,
+    VANTIX_FEATURE_DELETE_REGION_SIZE = 2,
+    VANTIX_FEATURE_SCREEN_IDX_SIZE = 2,
+    VANTIX_FEATURE_SCREEN_SIZE = 80,
+    VANTIX_FEATURE_DELETE_SCREEN_SIZE = 2,
+    VANTIX_FEATURE_MODIFY_SCREEN_SIZE = 13,
+    VANTIX_FEATURE_SCREEN_REGION_INFO_SIZE = 25,
+    VANTIX_FEATURE_ACTIVE_SCREEN_SIZE = 2,
+    VANTIX_FEATURE_SCREEN_REGION_SAVE_RELOAD_SIZE = 2,
+    VANTIX_FEATURE_GENII_CONFIGURATION_AND_DIAGNOSTICS_SIZE = 69,
+    VANTIX_FEATURE_ENGINEERING_TEST_SIZE = 67,
+    VANTIX_INPUT_COORDINATE_SIZE = 6,
+    VANTIX_INPUT_EXTENDEDCOORDINATE_SIZE = 7,
+    VANTIX_INPUT_ADCVALUES_SIZE = 11,
+    VANTIX_INPUT_MAGCARDDATA_SIZE = 231,
+    VANTIX_INPUT_DEBUGCOORDINATE_SIZE = 22
+} vantix_report_size;
+
+
+typedef enum vantix_device_run_mode {
+    VANTIX_RUNMODE_COMMAND = 0,
+    VANTIX_RUNMODE_TOUCH = 1,
+    VANTIX_RUNMODE_PEN = 2,
+    VANTIX_RUNMODE_AUTOTOUCH = 4,
+    VANTIX_RUNMODE_TOUCHSINGLE = 8,
+    VANTIX_RUNMODE_TOUCHSTREAM = 10,
+    VANTIX_RUNMODE_PENSINGLE = 16,
+    VANTIX_RUNMODE_PENSTREAM = 18,
+    VANTIX_RUNMODE_PENCONTINUOUS = 20
+} vantix_device_run_mode;
+
+/* Command groups the pad's firmware locks while it works in the background. */
+typedef enum interlock_types {
+    INTERLOCK_REPORTBUFFER = 1,
+    INTERLOCK_OPERATINGMODE = 2,
+    INTERLOCK_REGION = 4,
+    INTERLOCK_SCREEN = 8,
+    INTERLOCK_DISPLAY = 16,
+    INTERLOCK_CALIBRATE = 32
+} interlock_types;
+
+typedef enum vantix_display_type {
+    VANTIX_DISPLAY_TYPE_NONE = 0,
+    VANTIX_DISPLAY_TYPE_240X64_1X5_BLACKWHITE = 1,
+    VANTIX_DISPLAY_TYPE_240X64_1X5_GRAYSCALE = 2
+} vantix_display_type;
+
+typedef enum vantix_card_reader {
+    VANTIX_CARDREADER_NONE = 0,
+    VANTIX_CARDREADER_HID = 1,
+    VANTIX_CARDREADER_KEYBOARD_BASIC = 2,
+    VANTIX_CARDREADER_KEYBOARD_PREAMBLE = 3,
+    VANTIX_CARDREADER_INTERCHANGEABLE = 131,
+    VANTIX_MAG_CARDREADER_HID = 1,
+    VANTIX_MAG_CARDREADER_KEYBOARD = 2,
+    VANTIX_MAG_CARDREADER_CHANGEABLE = 128
+} vantix_card_reader;
+
+typedef enum vantix_device_acquisition_mode {
+    VANTIX_ACQMODE_TOUCH = 0,
+    VANTIX_ACQMODE_PEN = 1,
+    VANTIX_ACQMODE_AUTOTOUCH = 2,
+    VANTIX_ACQMODE_COMMAND = 3
+} vantix_device_acquisition_mode;
+
+/* Bits of vantix_hid_capabilities.coordinate_modes. */
+typedef enum vantix_coordinate_mode {
+    VANTIX_MODE_STREAMING = 1,
+    VANTIX_MODE_BUFFERING = 2,
+    VANTIX_MODE_COMPRESSION = 4,
+    VANTIX_MODE_THROTTLING = 8
+} vantix_coordinate_mode;
+
+typedef enum vantix_region_save_changes {
+    VANTIX_REGION_DISCARD_CHANGES = 0,
+    VANTIX_REGION_SAVE_CHANGES = 1
+} vantix_region_save_changes;
+
+typedef enum vantix_screen_region_save_changes {
+    VANTIX_SCREEN_REGION_DISCARD_CHANGES = 0,
+    VANTIX_SCREEN_REGION_SAVE_CHANGES = 1,
+    VANTIX_SCREEN_REGION_FACTORY_DEFAULTS = 90
+} vantix_screen_region_save_changes;
+
+/* ------------------------------------------------------------------------ */
+/* Device status and the firmware interlock                                  */
+/* ------------------------------------------------------------------------ */
+
+/* Device status (feature report 13). report_id is 0 when the read failed. */
+typedef struct vantix_hid_feature_device_status {
+    uint8_t report_id;
+    uint8_t is_initializing;
+    uint8_t is_idle;
+    uint8_t calibration_required;
+    uint8_t is_calibrating;
+    uint8_t all_output_commands_locked;
+    uint8_t operating_mode_commands_locked;
+    uint8_t region_commands_locked;
+    uint8_t screen_commands_locked;
+    uint8_t display_commands_locked;
+    uint8_t calibration_commands_locked;
+    uint8_t reserved1;
+    uint16_t reserved2;
+    uint16_t last_error;
+    char error_info[64]; /* not necessarily terminated */
+} vantix_hid_feature_device_status;
+
+VANTIX_EXPORT void vantix_get_device_status_ref(vantix_device *device, vantix_hid_feature_device_status *status);
+VANTIX_EXPORT vantix_hid_feature_device_status vantix_get_device_status(vantix_device *device);
+VANTIX_EXPORT void vantix_print_device_status(vantix_hid_feature_device_status *status);
+/* Clears the pad's own error state (not the library's last-error text). */
+VANTIX_EXPORT vantix_error_code vantix_clear_last_error(vantix_device *device);
+/* Polls the device status up to `sleep` times, 1 ms apart, until none of
+ * the interlock_types in lockFlags is locked. 1 when clear, 0 on timeout. */
+VANTIX_EXPORT int wait_for_interlock(vantix_device *device, int sleep, int lockFlags);
+
+/* ------------------------------------------------------------------------ */
+/* Identity and capability reports                                           */
+/* ------------------------------------------------------------------------ */
+
+/* Capabilities (feature report 11). */
+typedef struct vantix_hid_capabilities {
+    uint8_t report_id;
+    uint16_t supported_reports;
+    uint8_t coordinate_modes;
+    uint8_t reserved1;
+    vantix_display_type display_id;
+    uint8_t brightness_levels;
+    uint8_t contrast_levels;
+    uint8_t color_depth;
+    uint16_t display_width;
+    uint16_t display_height;
+    uint16_t digitizer_width;
+    uint16_t digitizer_height;
+    uint16_t coordinate_xmin;
+    uint16_t coordinate_xmax;
+    uint16_t coordinate_ymin;
+    uint16_t coordinate_ymax;
+    uint16_t calibration_xmin;
+    uint16_t calibration_xmax;
+    uint16_t calibration_ymin;
+    uint16_t calibration_ymax;
+    uint32_t reserved_4;
+    uint32_t reserved_5;
+    vantix_card_reader mag_reader_id;
+    uint8_t reserved_6;
+    uint16_t reserved_7;
+    uint8_t supports_screens_resources;
+    uint8_t reserved_9;
+    uint32_t reserved_10; /* a 16-bit wire field, sign-extended */
+    uint32_t reserved_11;
+    uint32_t reserved_12;
+    uint32_t reserved_13;
+    uint32_t reserved_14;
+} vantix_hid_capabilities;
+
+/* Serial number (feature report 27). The key letters are never read back. */
+typedef struct vantix_hid_feature_serial_number {
+    uint8_t report_id;
+    uint8_t serial_number[32];
+    uint8_t write_key_1;
+    uint8_t write_key_2;
+} vantix_hid_feature_serial_number;
+
+typedef struct vantix_hid_feature_coordinate_range {
+    uint8_t report_id;
+    uint16_t x_min;
+    uint16_t x_max;
+    uint16_t y_min;
+    uint16_t y_max;
+} vantix_hid_feature_coordinate_range;
+
+typedef struct vantix_hid_feature_device_configure {
+    uint8_t report_id;
+    uint8_t device_mode;
+    uint8_t device_id;
+} vantix_hid_feature_device_configure;
+
+typedef struct vantix_hid_feature_contact_count_maximum {
+    uint8_t report_id;
+    uint8_t contact_count_max;
+} vantix_hid_feature_contact_count_maximum;
+
+typedef struct vantix_hid_feature_operating_modes {
+    uint8_t report_id;
+    uint8_t supported_modes;
+    uint8_t reserved; /* always 0: the wire has no such byte */
+    uint8_t acquisition_mode;
+    uint8_t touch_mode;
+    uint8_t pen_mode;
+} vantix_hid_feature_operating_modes;
+
+typedef struct vantix_hid_feature_display_settings {
+    uint8_t report_id;
+    uint8_t brightness;
+    uint8_t contrast;
+    uint8_t red;
+    uint8_t green;
+    uint8_t blue;
+    uint8_t set_command;
+} vantix_hid_feature_display_settings;
+
+VANTIX_EXPORT vantix_hid_capabilities vantix_get_capabilities(vantix_device *device);
+VANTIX_EXPORT void vantix_get_capabilities_ref(vantix_device *device, vantix_hid_capabilities *record);
+VANTIX_EXPORT vantix_hid_feature_display_info vantix_get_display_info(vantix_device *device);
+VANTIX_EXPORT void vantix_get_display_info_ref(vantix_device *device, vantix_hid_feature_display_info *record);
+VANTIX_EXPORT vantix_hid_feature_version vantix_get_version(vantix_device *device);
+VANTIX_EXPORT void vantix_get_version_ref(vantix_device *device, vantix_hid_feature_version *record);
+VANTIX_EXPORT vantix_hid_feature_serial_number vantix_get_serial_number(vantix_device *device);
+VANTIX_EXPORT void vantix_get_serial_number_ref(vantix_device *device, vantix_hid_feature_serial_number *record);
+/* Writes at most 31 bytes; the pad's write key is added by the library. */
+VANTIX_EXPORT vantix_error_code vantix_set_serial_number(vantix_device *device, const unsigned char *serial_number,
+                                                         unsigned int len);
+VANTIX_EXPORT vantix_hid_feature_coordinate_range vantix_get_coordinate_range(vantix_device *device);
+VANTIX_EXPORT void vantix_get_coordinate_range_ref(vantix_device *device, vantix_hid_feature_coordinate_range *record);
+VANTIX_EXPORT vantix_hid_feature_device_configure vantix_get_device_configure(vantix_device *device);
+VANTIX_EXPORT void vantix_get_device_configure_ref(vantix_device *device, vantix_hid_feature_device_configure *record);
+VANTIX_EXPORT vantix_error_code vantix_set_device_configure(vantix_device *device,
+                                                            vantix_hid_feature_device_configure configure);
+VANTIX_EXPORT vantix_hid_feature_contact_count_maximum vantix_get_contact_count_maximum(vantix_device *device);
+VANTIX_EXPORT void vantix_get_contact_count_maximum_ref(vantix_device *device,
+                                                        vantix_hid_feature_contact_count_maximum *record);
+VANTIX_EXPORT vantix_hid_feature_operating_modes vantix_get_operating_modes(vantix_device *device);
+VANTIX_EXPORT void vantix_get_operating_modes_ref(vantix_device *device, vantix_hid_feature_operating_modes *record);
+VANTIX_EXPORT vantix_hid_feature_display_settings vantix_get_display_settings(vantix_device *device);
+VANTIX_EXPORT void vantix_get_display_settings_ref(vantix_device *device, vantix_hid_feature_display_settings *record);
+VANTIX_EXPORT vantix_error_code vantix_set_display_settings(vantix_device *device,
+                                                            vantix_hid_feature_display_settings settings);
+VANTIX_EXPORT vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_mode run_mode);
+VANTIX_EXPORT vantix_error_code vantix_set_startup_mode(vantix_device *device, vantix_device_acquisition_mode mode);
+
+/* Ending a series of region edits: legacy regions (report 115) and the
+ * region/screen store (report 172). */
+VANTIX_EXPORT vantix_error_code vantix_set_region_commit(vantix_device *device, vantix_region_save_changes commit);
+VANTIX_EXPORT vantix_error_code vantix_set_screen_region_commit(vantix_device *device,
+                                                                vantix_screen_region_save_changes commit);
+
+/* ------------------------------------------------------------------------ */
 /* Graphics: fonts                                                           */
 /* ------------------------------------------------------------------------ */
 
