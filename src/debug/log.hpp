@@ -23,9 +23,9 @@ inline bool wanted(vantix_debug_level level) noexcept {
 // when the scope ends, unless the leave record was dropped for this path.
 class call_trace {
 public:
-    call_trace(const char *function, const char *file, int line) noexcept
+    call_trace(const char *function, const char *file, int line, bool entry_record = true) noexcept
         : function_(function), file_(file), line_(line) {
-        if (wanted(VANTIX_DEBUG_LEVEL_FINEST))
+        if (entry_record && wanted(VANTIX_DEBUG_LEVEL_FINEST))
             vantix_debug_report_message(function_, file_, line_, VANTIX_DEBUG_LEVEL_FINEST,
                                         "==> Entering Function");
     }

@@ -1,0 +1,221 @@
+// What a pad is and how it is set up: capabilities, display information,
+// version, serial number, coordinate range, configuration and modes, and the
+// small mode commands.
+#include <cstring>
+
+#include "build_config.hpp"
+#include "core/failure.hpp"
+#include "protocol/report_io.hpp"
+
+namespace {
+
+using vantix::protocol::enum_byte;
+using vantix::protocol::report_view;
+using vantix::protocol::set_enum;
+
+uint16_t u16(report_view r, size_t offset) { return static_cast<uint16_t>(r.get2(offset)); }
+uint32_t u32(report_view r, size_t offset) { return static_cast<uint32_t>(r.get4(offset)); }
+
+void decode_capabilities(report_view r, vantix_hid_capabilities &c) {
+    c.report_id = r.get1(0);
+    c.supported_reports = u16(r, 1);
+    c.coordinate_modes = r.get1(3);
+    c.reserved1 = r.get1(4);
+    set_enum(c.display_id, r.get1(5));
+    c.brightness_levels = r.get1(6);
+    c.contrast_levels = r.get1(7);
+    c.color_depth = r.get1(8);
+    c.display_width = u16(r, 9);
+    c.display_height = u16(r, 11);
+    c.digitizer_width = u16(r, 13);
+    c.digitizer_height = u16(r, 15);
+    c.coordinate_xmin = u16(r, 17);
+    c.coordinate_xmax = u16(r, 19);
+    c.coordinate_ymin = u16(r, 21);
+    c.coordinate_ymax = u16(r, 23);
+    c.calibration_xmin = u16(r, 25);
+    c.calibration_xmax = u16(r, 27);
+    c.calibration_ymin = u16(r, 29);
+    c.calibration_ymax = u16(r, 31);
+    c.reserved_4 = u32(r, 33);
+    c.reserved_5 = u32(r, 37);
+    set_enum(c.mag_reader_id, r.get1(41));
+    c.reserved_6 = r.get1(42);
+    c.reserved_7 = u16(r, 43);
+    c.supports_screens_resources = r.get1(45);
+    c.reserved_9 = r.get1(46);
+    c.reserved_10 = static_cast<uint32_t>(static_cast<int32_t>(r.get2(47)));  // sign-extended on purpose
+    c.reserved_11 = u32(r, 49);
+    c.reserved_12 = u32(r, 53);
+    c.reserved_13 = u32(r, 57);
+    c.reserved_14 = u32(r, 61);
+}
+
+void decode_display_info(report_view r, vantix_hid_feature_display_info &d) {
+    d.report_id = r.get1(0);
+    d.width = u16(r, 1);
+    d.height = u16(r, 3);
+    d.color_depth = r.get1(5);
+    d.text_width = r.get1(6);
+    d.text_height = r.get1(7);
+    d.region_count = r.get1(8);
+    d.max_caption_length = r.get1(9);
+}
+
+void decode_version(report_view r, vantix_hid_feature_version &v) {
+    v.report_id = r.get1(0);
+    r.get_bytes(1, v.kernel_version, sizeof v.kernel_version);
+    r.get_bytes(4, v.firmware_version, sizeof v.firmware_version);
+    v.asic_signature = u16(r, 7);
+}
+
+constexpr size_t serial_capacity = sizeof(vantix_hid_feature_serial_number{}.serial_number);
+
+void decode_serial_number(report_view r, vantix_hid_feature_serial_number &s) {
+    s.report_id = r.get1(0);
+    r.get_bytes(1, s.serial_number, serial_capacity);
+    s.serial_number[serial_capacity - 1] = 0;  // always terminated
+    for (uint8_t &byte : s.serial_number)
+        if (byte == 0xFF)  // erased storage
+            byte = 0;
+}
+
+void decode_coordinate_range(report_view r, vantix_hid_feature_coordinate_range &c) {
+    c.report_id = r.get1(0);
+    c.x_min = u16(r, 1);
+    c.x_max = u16(r, 3);
+    c.y_min = u16(r, 5);
+    c.y_max = u16(r, 7);
+}
+
+void decode_device_configure(report_view r, vantix_hid_feature_device_configure &c) {
+    c.report_id = r.get1(0);
+    c.device_mode = r.get1(1);
+    c.device_id = r.get1(2);
+}
+
+void encode_device_configure(const vantix_hid_feature_device_configure &c, report_view r) {
+    r.put1(1, c.device_mode);
+    r.put1(2, c.device_id);
+}
+
+void decode_contact_count(report_view r, vantix_hid_feature_contact_count_maximum &c) {
+    c.report_id = r.get1(0);
+    c.contact_count_max = r.get1(1);
+}
+
+// The wire has no reserved byte: byte 2 is the acquisition mode.
+void decode_operating_modes(report_view r, vantix_hid_feature_operating_modes &m) {
+    m.report_id = r.get1(0);
+    m.supported_modes = r.get1(1);
+    m.acquisition_mode = r.get1(2);
+    m.touch_mode = r.get1(3);
+    m.pen_mode = r.get1(4);
+}
+
+void decode_display_settings(report_view r, vantix_hid_feature_display_settings &d) {
+    d.report_id = r.get1(0);
+    d.brightness = r.get1(1);
+    d.contrast = r.get1(2);
+    d.red = r.get1(3);
+    d.green = r.get1(4);
+    d.blue = r.get1(5);
+    d.set_command = r.get1(6);
+}
+
+void encode_display_settings(const vantix_hid_feature_display_settings &d, report_view r) {
+    r.put1(1, d.brightness);
+    r.put1(2, d.contrast);
+    r.put1(3, d.red);
+    r.put1(4, d.green);
+    r.put1(5, d.blue);
+    r.put1(6, d.set_command);
+}
+
+constexpr int run_mode_polls = 500;
+constexpr int serial_region_polls = 100;
+
+}  // namespace
+
+extern "C" {
+
+VANTIX_REPORT_READERS(capabilities, vantix_hid_capabilities, VANTIX_FEATURE_CAPABILITIES,
+                      VANTIX_FEATURE_CAPABILITIES_SIZE, decode_capabilities)
+VANTIX_REPORT_READERS(display_info, vantix_hid_feature_display_info, VANTIX_FEATURE_DISPLAYINFO,
+                      VANTIX_FEATURE_DISPLAYINFO_SIZE, decode_display_info)
+VANTIX_REPORT_READERS(version, vantix_hid_feature_version, VANTIX_FEATURE_VERSIONINFO,
+                      VANTIX_FEATURE_VERSIONINFO_SIZE, decode_version)
+VANTIX_REPORT_READERS(serial_number, vantix_hid_feature_serial_number, VANTIX_FEATURE_SERIALNUMBER,
+                      VANTIX_FEATURE_SERIALNUMBER_SIZE, decode_serial_number)
+VANTIX_REPORT_READERS(coordinate_range, vantix_hid_feature_coordinate_range, VANTIX_FEATURE_COORDINATERANGE,
+                      VANTIX_FEATURE_COORDINATERANGE_SIZE, decode_coordinate_range)
+VANTIX_REPORT_READERS(device_configure, vantix_hid_feature_device_configure, VANTIX_FEATURE_DEVICECONFIGURE,
+                      VANTIX_FEATURE_DEVICECONFIGURE_SIZE, decode_device_configure)
+VANTIX_REPORT_READERS(contact_count_maximum, vantix_hid_feature_contact_count_maximum,
+                      VANTIX_FEATURE_CONTACTCOUNTMAXIMUM, VANTIX_FEATURE_CONTACTCOUNTMAXIMUM_SIZE,
+                      decode_contact_count)
+VANTIX_REPORT_READERS(operating_modes, vantix_hid_feature_operating_modes, VANTIX_FEATURE_OPERATINGMODE,
+                      VANTIX_FEATURE_OPERATINGMODE_SIZE, decode_operating_modes)
+VANTIX_REPORT_READERS(display_settings, vantix_hid_feature_display_settings, VANTIX_FEATURE_DISPLAYSETTINGS,
+                      VANTIX_FEATURE_DISPLAYSETTINGS_SIZE, decode_display_settings)
+
+vantix_error_code vantix_set_device_configure(vantix_device *device, vantix_hid_feature_device_configure configure) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::write_report(device, VANTIX_FEATURE_DEVICECONFIGURE,
+                                          VANTIX_FEATURE_DEVICECONFIGURE_SIZE, configure, encode_device_configure);
+}
+
+vantix_error_code vantix_set_display_settings(vantix_device *device, vantix_hid_feature_display_settings settings) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::write_report(device, VANTIX_FEATURE_DISPLAYSETTINGS,
+                                          VANTIX_FEATURE_DISPLAYSETTINGS_SIZE, settings, encode_display_settings);
+}
+
+vantix_error_code vantix_set_startup_mode(vantix_device *device, vantix_device_acquisition_mode mode) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::write_byte_report(device, VANTIX_FEATURE_SAVECONFIGURATION,
+                                               VANTIX_FEATURE_SAVECONFIGURATION_SIZE, enum_byte(mode));
+}
+
+vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_mode run_mode) {
+    VANTIX_TRACE_CALL();
+    if (!wait_for_interlock(device, run_mode_polls, INTERLOCK_REPORTBUFFER))
+        return VANTIX_CODE_ERROR;
+    const vantix_error_code sent = vantix::protocol::write_byte_report(device, VANTIX_FEATURE_RUNMODE,
+                                                                       VANTIX_FEATURE_RUNMODE_SIZE, enum_byte(run_mode));
+    if (!wait_for_interlock(device, run_mode_polls, INTERLOCK_REPORTBUFFER))
+        return VANTIX_CODE_ERROR;
+    return sent;
+}
+
+vantix_error_code vantix_set_serial_number(vantix_device *device, const unsigned char *serial_number,
+                                           unsigned int len) {
+    VANTIX_TRACE_CALL();
+    const size_t n = serial_number ? (len < serial_capacity - 1 ? len : serial_capacity - 1) : 0;
+    std::vector<unsigned char> buffer(VANTIX_FEATURE_SERIALNUMBER_SIZE, 0);
+    buffer[0] = VANTIX_FEATURE_SERIALNUMBER;
+    if (n)
+        std::memcpy(&buffer[1], serial_number, n);
+    buffer[33] = static_cast<unsigned char>(VANTIX_SERIAL_WRITE_KEY_TEXT[0]);
+    buffer[34] = static_cast<unsigned char>(VANTIX_SERIAL_WRITE_KEY_TEXT[1]);
+
+    if (!wait_for_interlock(device, serial_region_polls, INTERLOCK_REGION))
+        return VANTIX_CODE_ERROR;
+    if (vantix_set_screen_region_commit(device, VANTIX_SCREEN_REGION_DISCARD_CHANGES) != VANTIX_CODE_SUCCESS &&
+        vantix_set_region_commit(device, VANTIX_REGION_DISCARD_CHANGES) != VANTIX_CODE_SUCCESS)
+        return VANTIX_CODE_ERROR;
+
+    vantix_device_run_mode restore = VANTIX_RUNMODE_PEN;
+    vantix_hid_feature_device_status status{};
+    vantix_get_device_status_ref(device, &status);
+    if (status.report_id != 0)
+        restore = status.is_idle ? VANTIX_RUNMODE_COMMAND : VANTIX_RUNMODE_PEN;
+
+    if (vantix_set_run_mode(device, VANTIX_RUNMODE_COMMAND) != VANTIX_CODE_SUCCESS)
+        return VANTIX_CODE_ERROR;
+    const vantix_error_code sent = vantix::protocol::send_report(device, buffer);
+    vantix_set_run_mode(device, restore);  // always attempted once in command mode
+    return sent;
+}
+
+}  // extern "C"

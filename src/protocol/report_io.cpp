@@ -1,0 +1,39 @@
+// Feature report transfers shared by every report family.
+#include "protocol/report_io.hpp"
+
+namespace vantix::protocol {
+
+bool fetch_report(vantix_device *device, uint8_t id, std::vector<unsigned char> &buffer, interlock_wait wait,
+                  bool quiet, call_site site) {
+    std::fill(buffer.begin(), buffer.end(), 0);
+    if (buffer.empty())
+        return false;
+    buffer[0] = id;
+    if (wait.polls != 0 || wait.flags != 0)
+        if (!wait_for_interlock(device, wait.polls, wait.flags))
+            return false;
+    if (vantix_hid_get_feature_report(device, buffer.data(), static_cast<unsigned int>(buffer.size())) ==
+        VANTIX_CODE_SUCCESS)
+        return true;
+    if (!quiet && debug::wanted(VANTIX_DEBUG_LEVEL_WARNING))
+        vantix_debug_report_message(site.function, site.file, site.line, VANTIX_DEBUG_LEVEL_WARNING,
+                                    "Unable to get report: %s", vantix_get_last_error_internal());
+    return false;
+}
+
+vantix_error_code send_report(vantix_device *device, std::vector<unsigned char> &buffer) {
+    return vantix_hid_set_feature_report(device, buffer.data(), static_cast<unsigned int>(buffer.size())) ==
+                   VANTIX_CODE_SUCCESS
+               ? VANTIX_CODE_SUCCESS
+               : VANTIX_CODE_ERROR;
+}
+
+vantix_error_code write_byte_report(vantix_device *device, uint8_t id, size_t length, uint8_t value) {
+    std::vector<unsigned char> buffer(length, 0);
+    buffer[0] = id;
+    if (length > 1)
+        buffer[1] = value;
+    return send_report(device, buffer);
+}
+
+}  // namespace vantix::protocol

@@ -1,0 +1,75 @@
+// The one way a feature report is read into a record and the one way a
+// record is written as a report. A report family supplies its ID, its wire
+// length and a decode or encode function; nothing else.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "debug/log.hpp"
+#include "protocol/byte_order.hpp"
+
+namespace vantix::protocol {
+
+// Where a report operation was called from, for its log records.
+struct call_site {
+    const char *function;
+    const char *file;
+    int line;
+};
+#define VANTIX_HERE (::vantix::protocol::call_site{__func__, __FILE__, __LINE__})
+
+struct interlock_wait {
+    int polls = 0;
+    int flags = 0;
+};
+
+// Fills `buffer` (zeroed, ID in byte 0) from the pad. Waits for the
+// interlock first when asked. On failure the WARNING "Unable to get report"
+// is logged unless `quiet`. Returns whether the buffer holds a reply.
+bool fetch_report(vantix_device *device, uint8_t id, std::vector<unsigned char> &buffer, interlock_wait wait,
+                  bool quiet, call_site site);
+
+// Sends `buffer` as it stands and returns the transfer's result.
+vantix_error_code send_report(vantix_device *device, std::vector<unsigned char> &buffer);
+
+// Reads report `id` of `length` bytes into a zeroed record; the record stays
+// zero when the read (or the interlock wait before it) fails.
+template <typename Record>
+Record read_report(vantix_device *device, uint8_t id, size_t length, void (*decode)(report_view, Record &),
+                   call_site site, interlock_wait wait = {}, bool quiet = false) {
+    Record record{};
+    std::vector<unsigned char> buffer(length, 0);
+    if (fetch_report(device, id, buffer, wait, quiet, site))
+        decode(report_view(buffer.data(), buffer.size()), record);
+    return record;
+}
+
+// Builds report `id` of `length` bytes from `record` and sends it. The ID
+// byte is always the operation's own, never the record's report_id.
+template <typename Record>
+vantix_error_code write_report(vantix_device *device, uint8_t id, size_t length, const Record &record,
+                               void (*encode)(const Record &, report_view)) {
+    std::vector<unsigned char> buffer(length, 0);
+    encode(record, report_view(buffer.data(), buffer.size()));
+    buffer[0] = id;
+    return send_report(device, buffer);
+}
+
+// A report that carries one byte after its ID (run mode, commits, ...).
+vantix_error_code write_byte_report(vantix_device *device, uint8_t id, size_t length, uint8_t value);
+
+}  // namespace vantix::protocol
+
+// The by-value read of a report family and its _ref twin, which copies the
+// by-value result into the caller's record.
+#define VANTIX_REPORT_READERS(name, record_type, id, length, decoder)                                     \
+    record_type vantix_get_##name(vantix_device *device) {                                                \
+        VANTIX_TRACE_CALL();                                                                              \
+        return ::vantix::protocol::read_report<record_type>(device, id, length, decoder, VANTIX_HERE);    \
+    }                                                                                                     \
+    void vantix_get_##name##_ref(vantix_device *device, record_type *record) {                           \
+        VANTIX_TRACE_CALL();                                                                              \
+        if (record)                                                                                       \
+            *record = vantix_get_##name(device);                                                          \
+    }
