@@ -309,8 +309,79 @@ typedef struct vantix_hid_feature_version {
     uint16_t asic_signature;
 } vantix_hid_feature_version;
 
-/* A legacy region record; the pad's regions are cached at open. */
-typedef union vantix_device_region_info vantix_device_region_info;
+/* Legacy regions: a colour, declared alpha, blue, green, red (on the wire
+ * red, green, blue, alpha). */
+typedef struct vantix_color {
+    uint8_t alpha;
+    uint8_t blue;
+    uint8_t green;
+    uint8_t red;
+} vantix_color;
+
+typedef enum vantix_region_type {
+    VANTIX_REGION_TYPE_CONTAINER = 0,
+    VANTIX_REGION_TYPE_BUTTON = 1,
+    VANTIX_REGION_TYPE_LINE = 2,
+    VANTIX_REGION_TYPE_GRAPHIC = 3,
+    VANTIX_REGION_TYPE_TEXT = 4,
+    VANTIX_REGION_TYPE_NULL = 255
+} vantix_region_type;
+
+typedef struct vantix_device_region_common {
+    uint8_t region_number;
+    vantix_region_type region_type;
+    uint8_t accept_touch;
+    uint8_t decode;
+    uint8_t visible;
+    uint8_t in_use;
+    uint8_t has_frame;
+    uint8_t reserved_1;
+    uint32_t reserved_2;
+    uint16_t x1;
+    uint16_t x2;
+    uint16_t y1;
+    uint16_t y2;
+    vantix_color color_foreground;
+    vantix_color color_background;
+} vantix_device_region_common;
+
+typedef struct vantix_device_region_container {
+    vantix_device_region_common region_info;
+    uint8_t ink_enable;
+    uint8_t reserved_1;
+    uint8_t reserved_2;
+    uint16_t reserved_3;
+} vantix_device_region_container;
+
+/* Captions hold at most 99 characters and their terminator, whatever
+ * longer maximum a pad announces. */
+#define VANTIX_REGION_CAPTION_SIZE 100
+
+typedef struct vantix_device_region_button {
+    vantix_device_region_common region_info;
+    uint8_t parent;
+    uint8_t enable;
+    uint8_t highlight_on_select;
+    uint8_t clear_on_select;
+    uint16_t reserved;
+    char caption[VANTIX_REGION_CAPTION_SIZE];
+} vantix_device_region_button;
+
+typedef struct vantix_device_region_line {
+    vantix_device_region_common region_info;
+    uint8_t parent;
+    uint8_t width;
+    uint16_t reserved;
+} vantix_device_region_line;
+
+/* One legacy region; common.region_type says which member applies. */
+typedef union vantix_device_region_info {
+    vantix_device_region_common common;
+    vantix_device_region_container container;
+    vantix_device_region_button button;
+    vantix_device_region_line line;
+} vantix_device_region_info;
+
 /* A decoded input report. */
 typedef union vantix_input_report vantix_input_report;
 
@@ -826,6 +897,184 @@ VANTIX_EXPORT vantix_error_code vantix_set_startup_mode(vantix_device *device, v
 VANTIX_EXPORT vantix_error_code vantix_set_region_commit(vantix_device *device, vantix_region_save_changes commit);
 VANTIX_EXPORT vantix_error_code vantix_set_screen_region_commit(vantix_device *device,
                                                                 vantix_screen_region_save_changes commit);
+
+/* ------------------------------------------------------------------------ */
+/* Legacy regions                                                            */
+/* ------------------------------------------------------------------------ */
+
+/* Caller-filled record for report 113 (update region). */
+typedef struct vantix_hid_feature_region_update {
+    uint8_t report_id;
+    uint8_t region_number;
+    uint8_t function_enable;
+    uint8_t visible;
+    uint8_t reserved1;
+    vantix_color color_foreground;
+    uint32_t reserved2;
+} vantix_hid_feature_region_update;
+
+/* Decodes region_count records of a list report into `regions`, which holds
+ * region_count zero-filled records. The buffer holds the whole report:
+ * region_count * (caption_length + 29) + 1 bytes. */
+VANTIX_EXPORT void vantix_parse_regions(const unsigned char *buffer, vantix_device_region_info *regions,
+                                        unsigned int region_count, unsigned int caption_length);
+/* The current and the factory default region lists; null on failure.
+ * Release with vantix_free_regions. */
+VANTIX_EXPORT vantix_device_region_info *vantix_get_regions(vantix_device *device);
+VANTIX_EXPORT vantix_device_region_info *vantix_get_default_regions(vantix_device *device);
+VANTIX_EXPORT vantix_error_code vantix_set_region(vantix_device *device, vantix_device_region_info region);
+VANTIX_EXPORT vantix_error_code vantix_delete_region(vantix_device *device, uint8_t region);
+VANTIX_EXPORT vantix_error_code vantix_update_region(vantix_device *device, vantix_hid_feature_region_update *region);
+VANTIX_EXPORT void vantix_print_regions(vantix_device_region_info *regions, unsigned int count);
+
+/* ------------------------------------------------------------------------ */
+/* Input reports                                                             */
+/* ------------------------------------------------------------------------ */
+
+typedef uint8_t vantix_hid_input_type;
+
+/* The pad's sample status; the decoder fills the common view. */
+typedef union vantix_sample_info {
+    struct {
+        uint8_t down;
+        uint8_t reserved1;
+        uint8_t data_source; /* 0 or 16 */
+        uint8_t reserved2;
+    } common;
+    struct {
+        uint8_t tip_switch;
+        uint8_t reserved1;
+        uint8_t data_source;
+        uint8_t reserved2;
+    } pen;
+    struct {
+        uint8_t contact;
+        uint8_t contact_id;
+        uint8_t reserved1;
+        uint8_t data_source;
+        uint8_t reserved2;
+    } touch;
+} vantix_sample_info;
+
+typedef struct vantix_hid_input_coordinate {
+    uint8_t report_id;
+    vantix_sample_info sample_info;
+    uint16_t x;
+    uint16_t y;
+} vantix_hid_input_coordinate;
+
+typedef struct vantix_hid_input_extended_coordinate {
+    uint8_t report_id;
+    vantix_sample_info sample_info;
+    uint16_t x;
+    uint16_t y;
+    uint8_t region;
+} vantix_hid_input_extended_coordinate;
+
+typedef enum vantix_adc_data_type {
+    VANTIX_ADC_DATA_TYPE_SCAN = 2,
+    VANTIX_ADC_DATA_TYPE_CHANNEL = 3
+} vantix_adc_data_type;
+
+typedef struct vantix_hid_input_adc_values {
+    uint8_t report_id;
+    vantix_adc_data_type data_type;
+    union {
+        struct {
+            vantix_sample_info sample_info;
+            uint16_t x_max;
+            uint16_t x_min;
+            uint16_t y_max;
+            uint16_t y_min;
+        } scan_values;
+        struct {
+            uint8_t channel_number;
+            uint16_t sample1;
+            uint16_t sample2;
+            uint16_t sample3;
+            uint16_t sample4;
+        } channel_values;
+    } adc_data;
+} vantix_hid_input_adc_values;
+
+typedef enum vantix_cardswipe_type {
+    VANTIX_CARDSWIPE_TYPE_FINANCIAL = 1,
+    VANTIX_CARDSWIPE_TYPE_IDENTIFICATION = 2,
+    VANTIX_CARDSWIPE_TYPE_UNKNOWN = 255
+} vantix_cardswipe_type;
+
+typedef enum vantix_cardswipe_track_status {
+    VANTIX_CARDSWIPE_STATUS_VALID = 0,
+    VANTIX_CARDSWIPE_STATUS_PARITY_ERROR = 1,
+    VANTIX_CARDSWIPE_STATUS_UNKNOWN_FORMAT = 16,
+    VANTIX_CARDSWIPE_STATUS_CORRUPT = 17
+} vantix_cardswipe_track_status;
+
+/* Track bytes are copied as the pad sent them: not interpreted, not
+ * terminated. */
+typedef struct vantix_hid_input_card_swipe {
+    uint8_t report_id;
+    vantix_cardswipe_type card_format;
+    vantix_cardswipe_track_status track1_status;
+    vantix_cardswipe_track_status track2_status;
+    vantix_cardswipe_track_status track3_status;
+    uint8_t track1[79];
+    uint8_t track2[40];
+    uint8_t track3[107];
+} vantix_hid_input_card_swipe;
+
+typedef struct vantix_hid_input_debug_coordinate {
+    uint8_t report_id;
+    vantix_sample_info sample_info;
+    uint16_t offset;
+    uint16_t x_max;
+    uint16_t x_min;
+    uint16_t y_max;
+    uint16_t y_min;
+    uint16_t x_errcor;
+    uint16_t y_errcor;
+    uint16_t x_mapped;
+    uint16_t y_mapped;
+    uint8_t region;
+} vantix_hid_input_debug_coordinate;
+
+/* Button events synthesised from extended coordinates on button regions.
+ * `region` points into the pad's cached region list. */
+typedef struct vantix_hid_input_button {
+    uint8_t report_id;
+    uint16_t x;
+    uint16_t y;
+    vantix_device_region_info *region;
+} vantix_hid_input_button;
+typedef vantix_hid_input_button vantix_hid_input_button_down;
+typedef vantix_hid_input_button vantix_hid_input_button_move;
+typedef vantix_hid_input_button vantix_hid_input_button_up;
+typedef vantix_hid_input_button vantix_hid_input_button_press;
+
+union vantix_input_report {
+    struct {
+        vantix_hid_input_type report_id;
+    } type;
+    vantix_hid_input_coordinate coordinate;
+    vantix_hid_input_extended_coordinate extended_coordinate;
+    vantix_hid_input_adc_values adc_values;
+    vantix_hid_input_card_swipe card_swipe;
+    vantix_hid_input_debug_coordinate debug_coordinate;
+    vantix_hid_input_button_down button_down;
+    vantix_hid_input_button_move button_move;
+    vantix_hid_input_button_up button_up;
+    vantix_hid_input_button_press button_press;
+};
+
+/* Decodes one raw input report into a new record (release it with
+ * vantix_free_input_report), or null. With a device, extended coordinates
+ * on button regions become button events and update the pad's button
+ * state; with a null device they stay plain coordinates. */
+VANTIX_EXPORT vantix_input_report *vantix_parse_input_report(vantix_device *device, const unsigned char *buffer,
+                                                             unsigned int length);
+VANTIX_EXPORT void vantix_free_input_report(vantix_input_report *report);
+/* Decodes one raw report and calls the pad's input callbacks with it. */
+VANTIX_EXPORT void vantix_get_driver_input_report(vantix_device *device, unsigned char *report, unsigned int len);
 
 /* ------------------------------------------------------------------------ */
 /* Graphics: fonts                                                           */

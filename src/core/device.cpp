@@ -180,9 +180,4 @@ void vantix_handle_device_unplug(const char *path) {
             vantix_device_notify_close(device);
 }
 
-void vantix_free_regions(vantix_device_region_info *regions) {
-    VANTIX_TRACE_CALL();
-    std::free(regions);
-}
-
 }  // extern "C"

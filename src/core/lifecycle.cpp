@@ -90,6 +90,7 @@ void vantix_add_device_driver(vantix_device_driver *driver) {
     driver->debug = vantix_debug_report_message;
     driver->report_error = vantix_report_error_internal;
     driver->get_hotplug_callbacks = vantix_get_device_callbacks;
+    driver->input_report = vantix_get_driver_input_report;
     VANTIX_LOG_INFO("Adding driver to driver list: '%s'.", driver_name(driver));
     vantix_list_add(driver_list, driver);
 }

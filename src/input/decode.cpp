@@ -1,0 +1,187 @@
+// Turning one raw input report into a typed record, with button events
+// synthesised from the pad's cached regions.
+#include <cstdlib>
+#include <cstring>
+
+#include "core/failure.hpp"
+#include "debug/log.hpp"
+#include "protocol/byte_order.hpp"
+
+namespace {
+
+using vantix::protocol::report_view;
+using vantix::protocol::set_enum;
+
+// The common view of the status byte: down is bit 0, data source bit 4
+// kept in place (0 or 16).
+vantix_sample_info sample_info(uint8_t status) {
+    vantix_sample_info info;
+    std::memset(&info, 0, sizeof info);
+    info.common.down = status & 0x01u;
+    info.common.data_source = status & 0x10u;
+    return info;
+}
+
+uint16_t u16(report_view r, size_t offset) { return static_cast<uint16_t>(r.get2(offset)); }
+
+void decode_coordinate(report_view r, vantix_hid_input_coordinate &c) {
+    c.report_id = VANTIX_INPUT_COORDINATE;
+    c.sample_info = sample_info(r.get1(1));
+    c.x = u16(r, 2);
+    c.y = u16(r, 4);
+}
+
+void decode_adc(report_view r, vantix_hid_input_adc_values &a) {
+    a.report_id = VANTIX_INPUT_ADCVALUES;
+    const uint8_t type = r.get1(1);
+    set_enum(a.data_type, type);
+    if (type == VANTIX_ADC_DATA_TYPE_SCAN) {
+        a.adc_data.scan_values.sample_info = sample_info(r.get1(2));
+        a.adc_data.scan_values.x_max = u16(r, 3);
+        a.adc_data.scan_values.x_min = u16(r, 5);
+        a.adc_data.scan_values.y_max = u16(r, 7);
+        a.adc_data.scan_values.y_min = u16(r, 9);
+    } else if (type == VANTIX_ADC_DATA_TYPE_CHANNEL) {
+        a.adc_data.channel_values.channel_number = r.get1(2);
+        a.adc_data.channel_values.sample1 = u16(r, 3);
+        a.adc_data.channel_values.sample2 = u16(r, 5);
+        a.adc_data.channel_values.sample3 = u16(r, 7);
+        a.adc_data.channel_values.sample4 = u16(r, 9);
+    }
+}
+
+void decode_card(report_view r, vantix_hid_input_card_swipe &c) {
+    c.report_id = VANTIX_INPUT_MAGCARDDATA;
+    set_enum(c.card_format, r.get1(1));
+    set_enum(c.track1_status, r.get1(2));
+    set_enum(c.track2_status, r.get1(3));
+    set_enum(c.track3_status, r.get1(4));
+    r.get_bytes(5, c.track1, sizeof c.track1);
+    r.get_bytes(84, c.track2, sizeof c.track2);
+    r.get_bytes(124, c.track3, sizeof c.track3);
+}
+
+void decode_debug(report_view r, vantix_hid_input_debug_coordinate &d) {
+    d.report_id = VANTIX_INPUT_DEBUGCOORDINATE;
+    d.sample_info = sample_info(r.get1(2));
+    d.offset = u16(r, 3);
+    d.x_max = u16(r, 5);
+    d.x_min = u16(r, 7);
+    d.y_max = u16(r, 9);
+    d.y_min = u16(r, 11);
+    d.x_errcor = u16(r, 13);
+    d.y_errcor = u16(r, 15);
+    d.x_mapped = u16(r, 17);
+    d.y_mapped = u16(r, 19);
+    d.region = r.get1(21);
+}
+
+// The button under region number n, or null when the sample is not on one.
+vantix_device_region_info *button_at(vantix_device *device, uint8_t n) {
+    if (!device || n == 0 || n > device->display_info.region_count || !device->regions)
+        return nullptr;
+    vantix_device_region_info *region = &device->regions[n - 1];
+    return vantix::protocol::enum_byte(region->common.region_type) == VANTIX_REGION_TYPE_BUTTON ? region : nullptr;
+}
+
+void button_event(vantix_input_report &out, uint8_t type, uint16_t x, uint16_t y, vantix_device_region_info *region) {
+    out.button_down.report_id = type;
+    out.button_down.x = x;
+    out.button_down.y = y;
+    out.button_down.region = region;
+}
+
+void decode_extended(vantix_device *device, report_view r, vantix_input_report &out) {
+    const uint8_t status = r.get1(1);
+    const uint16_t x = u16(r, 2), y = u16(r, 4);
+    const uint8_t n = r.get1(6);
+    if (vantix_device_region_info *button = button_at(device, n)) {
+        if (!device->button_down) {
+            device->button_down = 1;
+            device->last_button = n;
+            button_event(out, VANTIX_INPUT_BUTTONDOWN, x, y, button);
+        } else if (status & 0x01u) {
+            button_event(out, VANTIX_INPUT_BUTTONMOVE, x, y, button);
+        } else {
+            device->button_down = 0;
+            button_event(out, VANTIX_INPUT_BUTTONPRESS, x, y, button);
+        }
+        return;
+    }
+    if (device && device->button_down) {
+        device->button_down = 0;
+        // The button the press began on; gone if the cache was dropped.
+        vantix_device_region_info *origin =
+            device->regions && device->last_button >= 1 && device->last_button <= device->display_info.region_count
+                ? &device->regions[device->last_button - 1]
+                : nullptr;
+        button_event(out, VANTIX_INPUT_BUTTONUP, x, y, origin);
+        return;
+    }
+    vantix_hid_input_extended_coordinate &e = out.extended_coordinate;
+    e.report_id = VANTIX_INPUT_EXTENDEDCOORDINATE;
+    e.sample_info = sample_info(status);
+    e.x = x;
+    e.y = y;
+    e.region = n;
+}
+
+struct layout {
+    uint8_t id;
+    unsigned int minimum;
+    const char *too_small;
+};
+
+constexpr layout layouts[] = {
+    {VANTIX_INPUT_COORDINATE, VANTIX_INPUT_COORDINATE_SIZE, "Buffer was too small to be an input coordinate buffer."},
+    {VANTIX_INPUT_EXTENDEDCOORDINATE, VANTIX_INPUT_EXTENDEDCOORDINATE_SIZE,
+     "Buffer was too small to be an extended input coordinate buffer."},
+    {VANTIX_INPUT_ADCVALUES, VANTIX_INPUT_ADCVALUES_SIZE, "Buffer was too small to be an adc value buffer."},
+    {VANTIX_INPUT_MAGCARDDATA, VANTIX_INPUT_MAGCARDDATA_SIZE, "Buffer was too small to be a card swipe buffer."},
+    {VANTIX_INPUT_DEBUGCOORDINATE, VANTIX_INPUT_DEBUGCOORDINATE_SIZE,
+     "Buffer was too small to be a debug coordinate buffer."},
+};
+
+}  // namespace
+
+extern "C" {
+
+vantix_input_report *vantix_parse_input_report(vantix_device *device, const unsigned char *buffer,
+                                               unsigned int length) {
+    VANTIX_TRACE_CALL();
+    if (!buffer || length == 0) {
+        VANTIX_FAIL("Buffer passed into vantix_parse_input_report was null or empty.");
+        return nullptr;
+    }
+    const layout *known = nullptr;
+    for (const layout &l : layouts)
+        if (l.id == buffer[0])
+            known = &l;
+    if (!known) {
+        VANTIX_FAIL("Unknown input report in buffer.");
+        return nullptr;
+    }
+    if (length < known->minimum) {
+        VANTIX_FAIL("%s", known->too_small);
+        return nullptr;
+    }
+    auto *record = static_cast<vantix_input_report *>(std::calloc(1, sizeof(vantix_input_report)));
+    if (!record) {
+        VANTIX_FAIL("Out of memory decoding an input report.");
+        return nullptr;
+    }
+    // Only the bytes of the layout are read, whatever else the buffer holds.
+    report_view r(const_cast<unsigned char *>(buffer), known->minimum);
+    switch (known->id) {
+    case VANTIX_INPUT_COORDINATE: decode_coordinate(r, record->coordinate); break;
+    case VANTIX_INPUT_EXTENDEDCOORDINATE: decode_extended(device, r, *record); break;
+    case VANTIX_INPUT_ADCVALUES: decode_adc(r, record->adc_values); break;
+    case VANTIX_INPUT_MAGCARDDATA: decode_card(r, record->card_swipe); break;
+    default: decode_debug(r, record->debug_coordinate); break;
+    }
+    return record;
+}
+
+void vantix_free_input_report(vantix_input_report *report) { std::free(report); }
+
+}  // extern "C"
