@@ -1,0 +1,78 @@
+// What kind of pad a virtual pad is: everything a test or a user may vary
+// between pad models. The defaults describe a 240 x 64 black-and-white pad
+// with a pen, screens/resources support and a HID card reader.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace padsim {
+
+struct model {
+    // USB identity, shown by the device listing.
+    std::uint16_t vendor_id;  // the build's vendor ID unless a test changes it
+    std::uint16_t product_id = 0x0240;
+    std::string manufacturer = "Vantix";
+    std::string model_name = "Zelnar virtual pad";
+
+    // Display (reports 100 and 11).
+    std::uint16_t display_width = 240;
+    std::uint16_t display_height = 64;
+    std::uint8_t display_type = 1;  // black and white
+    std::uint8_t color_depth = 1;
+    std::uint8_t text_width = 40;
+    std::uint8_t text_height = 8;
+    std::uint8_t region_count = 8;
+    std::uint8_t max_caption_length = 20;
+    std::uint8_t brightness_levels = 8;
+    std::uint8_t contrast_levels = 8;
+
+    // Digitizer and capabilities (reports 11, 23, 16, 40).
+    std::uint16_t supported_reports = 0x01FF;
+    std::uint8_t coordinate_modes = 0x03;  // streaming and buffering
+    std::uint16_t digitizer_width = 4096;
+    std::uint16_t digitizer_height = 1092;
+    std::uint16_t x_min = 0, x_max = 4095, y_min = 0, y_max = 1091;
+    std::uint16_t calibration_x_min = 100, calibration_x_max = 3995;
+    std::uint16_t calibration_y_min = 50, calibration_y_max = 1041;
+    std::uint8_t mag_reader_id = 1;  // HID card reader; 0 for none
+    std::uint8_t supports_screens_resources = 1;
+    std::uint8_t contact_count_max = 1;
+    std::uint8_t supported_modes = 0x07;
+    std::uint8_t acquisition_mode = 1;  // pen
+    std::uint8_t touch_mode = 0;
+    std::uint8_t pen_mode = 1;
+
+    // Firmware identity (report 22).
+    std::array<std::uint8_t, 3> kernel_version{1, 0, 3};
+    std::array<std::uint8_t, 3> firmware_version{2, 4, 1};
+    std::uint16_t asic_signature = 0x5A31;
+
+    // Stored configuration (reports 15, 102, 27).
+    std::uint8_t device_mode = 0;
+    std::uint8_t device_id = 1;
+    std::array<std::uint8_t, 6> display_settings{5, 5, 0, 0, 0, 0};  // brightness .. set_command
+    std::string serial_number = "SIM0000001";
+    bool serial_erased = false;    // a fresh pad: the serial area reads 0xFF
+    std::string serial_write_key;  // the build's key unless a test changes it
+
+    // Behaviour.
+    unsigned initialising_polls = 0;  // status polls that still report initialising
+    bool calibration_required = false;
+    std::uint8_t power_up_run_mode = 0;      // command: the pad reports idle
+    std::uint8_t power_up_startup_mode = 1;  // pen
+    // For each lock bit (0 report buffer .. 5 calibrate): how many status
+    // polls the bit stays set after a command of that group completes.
+    std::array<unsigned, 6> busy_polls_after_command{};
+    // Report IDs the descriptor leaves out; transfers of them fail.
+    std::vector<std::uint8_t> undeclared_reports;
+    // Refuse transfers whose length differs from the report's length, so a
+    // layout mistake on the host shows up instead of being papered over.
+    bool strict_lengths = true;
+
+    model();
+};
+
+}  // namespace padsim

@@ -1,0 +1,42 @@
+/*
+ * The virtual pad for C programs: a driver table named "SIM" whose pads
+ * behave like pad firmware, so the library can be tried without hardware.
+ *
+ *     vantix_init();
+ *     vantix_padsim_register();      // lists one pad as "sim:0"
+ *     vantix_list_devices(&pads);
+ */
+#ifndef VANTIX_PADSIM_H
+#define VANTIX_PADSIM_H
+
+#include "vantix-zelnar.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The "SIM" driver table. */
+vantix_device_driver *vantix_padsim_driver(void);
+
+/* After vantix_init: registers and starts the SIM driver, and adds one
+ * default pad when none exists. */
+void vantix_padsim_register(void);
+
+/* Adds a pad of the default model; returns its index (path "sim:<index>"). */
+int vantix_padsim_add_pad(void);
+
+/* Number of pads added since the last reset. */
+int vantix_padsim_pad_count(void);
+
+/* Queues an input report on pad `index`; the next vantix_device_read of
+ * its record delivers it. Returns 0 when there is no such pad. */
+int vantix_padsim_queue_input(int index, const unsigned char *report, unsigned int length);
+
+/* Removes every pad. */
+void vantix_padsim_reset(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* VANTIX_PADSIM_H */

@@ -1,0 +1,349 @@
+// The virtual pad: admits or refuses each transfer as firmware and kernel
+// would, answers from the pad's state and logs what crossed the wire.
+#include "padsim/pad.hpp"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <mutex>
+
+#include "device_status.hpp"
+#include "faults.hpp"
+#include "identity.hpp"
+#include "padsim/catalogue.hpp"
+#include "padsim/descriptor.hpp"
+#include "serial_store.hpp"
+#include "vantix-zelnar.h"
+#include "wire.hpp"
+
+namespace padsim {
+namespace {
+
+template <typename... Args>
+std::string format(const char *fmt, Args... args) {
+    char text[128];
+    std::snprintf(text, sizeof text, fmt, args...);
+    return text;
+}
+
+std::vector<declared_report> declared_reports(const model &m) {
+    auto left_out = [&m](std::uint8_t id) {
+        return std::find(m.undeclared_reports.begin(), m.undeclared_reports.end(), id) !=
+               m.undeclared_reports.end();
+    };
+    std::vector<declared_report> reports;
+    for (const input_info &info : input_reports())
+        if (!left_out(info.id))
+            reports.push_back({info.id, report_kind::input, info.length});
+    for (const feature_info &info : feature_reports())
+        if (!left_out(info.id))
+            reports.push_back({info.id, report_kind::feature, feature_length(info, m)});
+    return reports;
+}
+
+}  // namespace
+
+struct pad::state {
+    explicit state(model m)
+        : config(std::move(m)),
+          descriptor(build_descriptor(declared_reports(config))),
+          declared(report_id_map(descriptor)),
+          status(config),
+          serial(config),
+          stored(identity_reports(config)),
+          run_mode(config.power_up_run_mode),
+          startup_mode(config.power_up_startup_mode) {}
+
+    const model config;
+    const std::vector<std::uint8_t> descriptor;
+    const std::array<unsigned char, 255> declared;
+
+    mutable std::mutex mutex;
+    std::condition_variable input_ready;
+    device_status status;
+    serial_store serial;
+    faults scripted;
+    std::map<std::uint8_t, wire::bytes> stored;
+    std::uint8_t run_mode;
+    std::uint8_t startup_mode;
+    bool open = false;
+    bool unplugged = false;
+    std::deque<wire::bytes> inputs;
+    std::vector<transfer> log;
+
+    bool idle() const { return run_mode == VANTIX_RUNMODE_COMMAND; }
+
+    // Why a transfer of `id` in `dir` with `length` bytes is refused, if it is.
+    result admit(std::uint8_t id, direction dir, std::size_t length) {
+        if (unplugged)
+            return {false, "Device was unplugged.\n"};
+        if (id >= declared.size() || !declared[id])
+            return {false, format("Report id %u isn't supported by this device.\n", unsigned{id})};
+        if (scripted.take_failure(id))
+            return {false, format("Transfer of report %u failed (scripted).\n", unsigned{id})};
+        const feature_info *info = find_feature(id);
+        const bool get = dir == direction::get;
+        if (!info || !(info->use & (get ? use_get : use_set)))
+            return refuse(
+                get, pad_error::not_writable,
+                format(get ? "Report %u cannot be read.\n" : "Report %u cannot be written.\n", unsigned{id}));
+        const unsigned expected = feature_length(*info, config);
+        // Region reports vary with the host's idea of the region layout; the
+        // region model will check them.
+        if (length == 0 || (config.strict_lengths && info->length != 0 && length != expected))
+            return refuse(get, pad_error::bad_length,
+                          format("Report %u is %u bytes long, not %zu.\n", unsigned{id}, expected, length));
+        return {};
+    }
+
+    // Refused writes leave their reason in the pad's error state, as
+    // firmware does; refused reads only fail the transfer.
+    result refuse(bool get, std::uint16_t code, const std::string &text) {
+        if (!get)
+            status.set_error(code, text);
+        return {false, text};
+    }
+
+    // What a get of `id` returns now. Status polls go through status.poll()
+    // instead, which also lets time pass.
+    wire::bytes current(std::uint8_t id, std::size_t length) const {
+        wire::bytes bytes;
+        if (id == VANTIX_FEATURE_DEVICE_STATUS)
+            bytes = status.peek(idle());
+        else if (id == VANTIX_FEATURE_SERIALNUMBER)
+            bytes = serial.read();
+        else if (auto it = stored.find(id); it != stored.end())
+            bytes = it->second;
+        else
+            bytes = wire::blank(id, length);
+        bytes.resize(length, 0);
+        return bytes;
+    }
+
+    result accept(const wire::bytes &report) {
+        const std::uint8_t id = report[0];
+        switch (id) {
+        case VANTIX_FEATURE_DEVICE_STATUS: status.clear_error(); break;
+        case VANTIX_FEATURE_SERIALNUMBER:
+            if (!serial.write(report))
+                return refuse(false, pad_error::write_key, "Serial number write key rejected.\n");
+            break;
+        case VANTIX_FEATURE_RUNMODE: run_mode = report[1]; break;
+        case VANTIX_FEATURE_SAVECONFIGURATION: startup_mode = report[1]; break;
+        default: break;
+        }
+        if (id != VANTIX_FEATURE_DEVICE_STATUS && id != VANTIX_FEATURE_SERIALNUMBER)
+            stored[id] = report;
+        status.command_done(command_lock_groups(id));
+        return {};
+    }
+
+    std::size_t feature_size(std::uint8_t id) const {
+        const feature_info *info = find_feature(id);
+        return info ? feature_length(*info, config) : 1;
+    }
+};
+
+pad::pad(model m) : state_(std::make_unique<state>(std::move(m))) {}
+
+pad::~pad() = default;
+
+const model &pad::config() const { return state_->config; }
+
+result pad::get_feature(std::uint8_t *buffer, std::size_t length) {
+    if (!buffer || length == 0)
+        return {false, "No report buffer.\n"};
+    std::lock_guard lock(state_->mutex);
+    const std::uint8_t id = buffer[0];
+    result outcome = state_->admit(id, direction::get, length);
+    wire::bytes bytes;
+    if (outcome.ok) {
+        bytes = id == VANTIX_FEATURE_DEVICE_STATUS ? state_->status.poll(state_->idle())
+                                                   : state_->current(id, length);
+        bytes.resize(length, 0);
+        if (auto kept = state_->scripted.take_short_reply(id); kept && *kept < bytes.size())
+            std::fill(bytes.begin() + *kept, bytes.end(), 0);
+        std::copy(bytes.begin(), bytes.end(), buffer);
+    }
+    state_->log.push_back({direction::get, id, std::move(bytes), outcome.ok});
+    return outcome;
+}
+
+result pad::set_feature(const std::uint8_t *buffer, std::size_t length) {
+    if (!buffer || length == 0)
+        return {false, "No report buffer.\n"};
+    std::lock_guard lock(state_->mutex);
+    wire::bytes report(buffer, buffer + length);
+    result outcome = state_->admit(report[0], direction::set, length);
+    if (outcome.ok)
+        outcome = state_->accept(report);
+    state_->log.push_back({direction::set, report[0], std::move(report), outcome.ok});
+    return outcome;
+}
+
+bool pad::declares(std::uint8_t id) const { return id < state_->declared.size() && state_->declared[id]; }
+
+const std::vector<std::uint8_t> &pad::descriptor() const { return state_->descriptor; }
+
+void pad::queue_input(std::vector<std::uint8_t> report) {
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->inputs.push_back(std::move(report));
+    }
+    state_->input_ready.notify_all();
+}
+
+std::optional<std::vector<std::uint8_t>> pad::next_input(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(state_->mutex);
+    state_->input_ready.wait_for(lock, timeout,
+                                 [this] { return state_->unplugged || !state_->inputs.empty(); });
+    if (state_->unplugged || state_->inputs.empty())
+        return std::nullopt;
+    wire::bytes report = std::move(state_->inputs.front());
+    state_->inputs.pop_front();
+    return report;
+}
+
+void pad::mark_open(bool open) {
+    std::lock_guard lock(state_->mutex);
+    state_->open = open;
+}
+
+bool pad::is_open() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->open;
+}
+
+void pad::hold_locks(std::uint8_t bits, unsigned polls) {
+    std::lock_guard lock(state_->mutex);
+    state_->status.hold(bits, polls);
+}
+
+void pad::set_busy_after_command(std::uint8_t bits, unsigned polls) {
+    std::lock_guard lock(state_->mutex);
+    state_->status.set_busy_after_command(bits, polls);
+}
+
+void pad::fail_transfers(std::uint8_t id, unsigned count) {
+    std::lock_guard lock(state_->mutex);
+    state_->scripted.fail(id, count);
+}
+
+void pad::clear_failures() {
+    std::lock_guard lock(state_->mutex);
+    state_->scripted.clear();
+}
+
+void pad::short_reply(std::uint8_t id, unsigned bytes, unsigned count) {
+    std::lock_guard lock(state_->mutex);
+    state_->scripted.short_reply(id, bytes, count);
+}
+
+void pad::stay_initialising(bool stuck) {
+    std::lock_guard lock(state_->mutex);
+    state_->status.stay_initialising(stuck);
+}
+
+void pad::unplug() {
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->unplugged = true;
+    }
+    state_->input_ready.notify_all();
+}
+
+bool pad::unplugged() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->unplugged;
+}
+
+std::vector<transfer> pad::transfers() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->log;
+}
+
+void pad::clear_transfers() {
+    std::lock_guard lock(state_->mutex);
+    state_->log.clear();
+}
+
+unsigned pad::status_polls() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->status.polls();
+}
+
+std::vector<std::uint8_t> pad::stored(std::uint8_t id) const {
+    std::lock_guard lock(state_->mutex);
+    return state_->current(id, state_->feature_size(id));
+}
+
+void pad::store(std::uint8_t id, std::vector<std::uint8_t> bytes) {
+    std::lock_guard lock(state_->mutex);
+    if (id == VANTIX_FEATURE_SERIALNUMBER) {
+        bytes.resize(VANTIX_FEATURE_SERIALNUMBER_SIZE, 0);
+        state_->serial.set(std::string(bytes.begin() + 1, bytes.begin() + 33));
+        return;
+    }
+    if (!bytes.empty())
+        bytes[0] = id;
+    state_->stored[id] = std::move(bytes);
+}
+
+std::uint8_t pad::run_mode() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->run_mode;
+}
+
+void pad::set_run_mode(std::uint8_t mode) {
+    std::lock_guard lock(state_->mutex);
+    state_->run_mode = mode;
+}
+
+std::uint8_t pad::startup_mode() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->startup_mode;
+}
+
+std::uint8_t pad::lock_bits() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->status.lock_bits();
+}
+
+void pad::set_lock_bits(std::uint8_t bits) {
+    std::lock_guard lock(state_->mutex);
+    state_->status.set_persistent_locks(bits);
+}
+
+std::array<std::uint8_t, 32> pad::serial_number() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->serial.raw();
+}
+
+void pad::set_serial_number(const std::string &serial) {
+    std::lock_guard lock(state_->mutex);
+    state_->serial.set(serial);
+}
+
+std::uint16_t pad::last_error() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->status.last_error();
+}
+
+std::string pad::error_text() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->status.error_text();
+}
+
+void pad::set_error(std::uint16_t code, const std::string &text) {
+    std::lock_guard lock(state_->mutex);
+    state_->status.set_error(code, text);
+}
+
+void pad::set_calibration(bool required, bool calibrating) {
+    std::lock_guard lock(state_->mutex);
+    state_->status.set_calibration(required, calibrating);
+}
+
+}  // namespace padsim
