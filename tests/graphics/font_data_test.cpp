@@ -3,6 +3,7 @@
 // built-in font.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -114,6 +115,80 @@ TEST(BlockFont, IsTheDefaultFontInColumnOrder) {
                       std::vector<unsigned char>(a_bytes, a_bytes + 3));
         }
     }
+}
+
+TEST(UbuntuMonoEnhanced, EveryGlyphFillsItsCellExactly) {
+    struct Case {
+        const vantix_enhanced_font *font;
+        uint8_t width, height, descent;
+        uint32_t bytes;
+    } const cases[] = {{&ubuntu_mono_e_12pt, 6, 12, 2, 9},
+                       {&ubuntu_mono_e_16pt, 8, 17, 3, 17},
+                       {&ubuntu_mono_e_24pt, 12, 25, 5, 38},
+                       {&ubuntu_mono_e_30pt, 15, 31, 6, 59}};
+    const std::vector<int32_t> expected = builtin_code_points(false, false);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.height) << "-row font");
+        EXPECT_EQ(c.font->bitDepth, 1);
+        ASSERT_EQ(c.font->glyphCount, 527);
+        EXPECT_EQ(lookup_of(*c.font), expected);
+        for (int32_t i = 0; i < c.font->glyphCount; ++i) {
+            const vantix_font_char &g = c.font->glyphs[i];
+            ASSERT_EQ(g.width, c.width);
+            ASSERT_EQ(g.height, c.height);
+            ASSERT_EQ(g.decent, c.descent);
+            ASSERT_EQ(g.combine, 0);
+            ASSERT_EQ(g.rasterLen, c.bytes);
+            ASSERT_TRUE(padding_clear(g.raster, sizeof g.raster, c.width * c.height));
+        }
+        // Rendered, not blank: the capital A has ink.
+        const vantix_font_char &a = glyph_of(*c.font, 'A');
+        EXPECT_NE(std::count(a.raster, a.raster + a.rasterLen, 0), static_cast<long>(a.rasterLen));
+    }
+}
+
+TEST(UbuntuMonoFixed, CoverTheEightBitRangesInCodeOrder) {
+    std::vector<unsigned char> expected;
+    for (int code = 0x20; code <= 0xFF; ++code)
+        if (code <= 0x7E || code >= 0xA0)
+            expected.push_back(static_cast<unsigned char>(code));
+    struct Case {
+        const vantix_font *font;
+        const vantix_enhanced_font *same_images;
+        int32_t width, height, depth, bytes;
+    } const cases[] = {{&ubuntu_mono_12pt, &ubuntu_mono_e_12pt, 6, 12, 1, 9},
+                       {&ubuntu_mono_16pt, &ubuntu_mono_e_16pt, 8, 17, 1, 17},
+                       {&ubuntu_mono_24pt, &ubuntu_mono_e_24pt, 12, 25, 1, 38},
+                       {&ubuntu_mono_30pt, &ubuntu_mono_e_30pt, 15, 31, 1, 59},
+                       {&ubuntu_mono_30pt_aa, nullptr, 15, 31, 8, 15 * 31}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.height << "-row font, depth " << c.depth);
+        EXPECT_EQ(c.font->charWidth, c.width);
+        EXPECT_EQ(c.font->charHeight, c.height);
+        EXPECT_EQ(c.font->bitDepth, c.depth);
+        EXPECT_EQ(c.font->charByteLen, c.bytes);
+        ASSERT_EQ(c.font->glyphCount, static_cast<int32_t>(expected.size()));
+        EXPECT_EQ(std::vector<unsigned char>(c.font->indexes, c.font->indexes + c.font->glyphCount),
+                  expected);
+        if (!c.same_images)
+            continue;
+        // The 1-bit fixed fonts carry the enhanced fonts' images.
+        for (int32_t i = 0; i < c.font->glyphCount; ++i) {
+            if (expected[i] == 0xA0)
+                continue;
+            const vantix_font_char &g = glyph_of(*c.same_images, expected[i]);
+            ASSERT_TRUE(std::equal(g.raster, g.raster + c.bytes, c.font->glyphs + i * c.bytes)) << i;
+        }
+    }
+}
+
+TEST(UbuntuMonoFixed, AntialiasedFontStoresPaperIntensity) {
+    const vantix_font &f = ubuntu_mono_30pt_aa;
+    const unsigned char *space = f.glyphs + 0 * f.charByteLen;  // glyph 0 is the space
+    EXPECT_TRUE(std::all_of(space, space + f.charByteLen, [](unsigned char v) { return v == 255; }));
+    const unsigned char *a = f.glyphs + ('A' - 0x20) * f.charByteLen;
+    EXPECT_TRUE(std::any_of(a, a + f.charByteLen, [](unsigned char v) { return v == 0; }));
+    EXPECT_TRUE(std::any_of(a, a + f.charByteLen, [](unsigned char v) { return v > 0 && v < 255; }));
 }
 
 }  // namespace

@@ -126,7 +126,7 @@ def generate_ubuntu(render_dir):
         fixed.append(fixed_font_source(f"ubuntu_mono_{size}", width, height, 1, images))
     gray = read_gray(os.path.join(render_dir, "ubuntu_mono_30pt_aa.gray"))
     width, height, _ = UBUNTU_SIZES["30pt"]
-    images = [gray[c] for c in FIXED_CODES]
+    images = [bytes(255 - v for v in gray[c]) for c in FIXED_CODES]  # paper intensity
     if any(len(img) != width * height for img in images):
         raise ValueError("30pt_aa: glyph images are not 15x31 bytes")
     fixed.append(fixed_font_source("ubuntu_mono_30pt_aa", width, height, 8, images))
