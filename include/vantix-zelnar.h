@@ -1077,6 +1077,151 @@ VANTIX_EXPORT void vantix_free_input_report(vantix_input_report *report);
 VANTIX_EXPORT void vantix_get_driver_input_report(vantix_device *device, unsigned char *report, unsigned int len);
 
 /* ------------------------------------------------------------------------ */
+/* Acquisition and tuning parameter reports                                  */
+/* ------------------------------------------------------------------------ */
+
+typedef enum vantix_asic_power_state {
+    VANTIX_ASIC_POWER_STATE_NORMAL = 0,
+    VANTIX_ASIC_POWER_STATE_POWERDOWN = 1,
+    VANTIX_ASIC_POWER_STATE_STANDBY = 2
+} vantix_asic_power_state;
+
+typedef struct vantix_hid_feature_frequency_amplitude {
+    uint8_t report_id;
+    uint8_t frequency;
+    uint8_t pen_amplitude;
+    uint8_t touch_amplitude;
+} vantix_hid_feature_frequency_amplitude;
+
+typedef struct vantix_hid_feature_power_state {
+    uint8_t report_id;
+    vantix_asic_power_state power_state;
+} vantix_hid_feature_power_state;
+
+typedef struct vantix_hid_feature_general_parameters {
+    uint8_t report_id;
+    uint8_t xy_output_enable;
+    uint8_t adc_output_enable;
+    uint8_t map_coordinates;
+    uint8_t channel_lock_enable;
+    uint8_t channel_lock_number;
+    uint8_t reserved;
+    uint8_t corner_lower_left;
+    uint8_t corner_upper_left;
+    uint8_t corner_lower_right;
+    uint8_t corner_upper_right;
+    uint16_t samples;
+    uint8_t filter_frequency;
+} vantix_hid_feature_general_parameters;
+
+typedef struct vantix_hid_feature_asic_reset {
+    uint8_t report_id;
+    uint8_t hardware_reset;
+    uint8_t reserved;
+} vantix_hid_feature_asic_reset;
+
+typedef struct vantix_hid_feature_register_get {
+    uint8_t report_id;
+    uint8_t register_info[8];
+} vantix_hid_feature_register_get;
+
+typedef struct vantix_hid_feature_register_set {
+    uint8_t report_id;
+    uint8_t register_id;
+    uint8_t register_value;
+} vantix_hid_feature_register_set;
+
+typedef struct vantix_hid_feature_pen_parameters {
+    uint8_t report_id;
+    uint16_t proximity;
+    uint16_t auto_pen_threshold;
+    uint16_t auto_touch_threshold;
+    uint8_t adc_average;
+    uint8_t coordinate_average;
+    uint16_t offset_interval;
+    uint8_t debounce_pre_down;
+    uint8_t debounce_post_down;
+    uint8_t debounce_pre_up;
+    uint8_t debounce_post_up;
+    uint8_t error_correction_enable;
+    uint8_t reserved_1;
+    uint8_t offset_correction_enable;
+    uint8_t reserved_2;
+    uint8_t tip_inverted;
+    uint8_t reserved_3;
+    uint16_t interrupt_rate;
+} vantix_hid_feature_pen_parameters;
+
+typedef struct vantix_hid_feature_touch_parameters {
+    uint8_t report_id;
+    uint8_t adc_average;
+    uint8_t coordinate_average;
+    int16_t slope_down;
+    int16_t slope_liftoff;
+    uint8_t slope_minimum;
+    uint16_t pressure_single;
+    uint16_t pressure_multiple;
+    uint8_t gain;
+    uint8_t error_correction_enable;
+    uint8_t reserved;
+    uint16_t scale_x;
+    int16_t offset_x;
+    uint16_t scale_y;
+    int16_t offset_y;
+} vantix_hid_feature_touch_parameters;
+
+typedef struct vantix_hid_feature_error_correction_table {
+    uint8_t report_id;
+    uint8_t data[2048];
+} vantix_hid_feature_error_correction_table;
+
+typedef struct vantix_hid_feature_firmware_download {
+    uint8_t report_id;
+    uint32_t address;
+    uint8_t data[128];
+    uint8_t checksum;
+} vantix_hid_feature_firmware_download;
+
+typedef struct vantix_hid_feature_download_command_status {
+    uint8_t report_id;
+    uint16_t command_status;
+} vantix_hid_feature_download_command_status;
+
+VANTIX_EXPORT vantix_hid_feature_frequency_amplitude vantix_get_frequency_amplitude(vantix_device *device);
+VANTIX_EXPORT void vantix_get_frequency_amplitude_ref(vantix_device *device,
+                                                      vantix_hid_feature_frequency_amplitude *record);
+VANTIX_EXPORT vantix_error_code vantix_set_frequency_amplitude(vantix_device *device,
+                                                               vantix_hid_feature_frequency_amplitude freq);
+VANTIX_EXPORT vantix_hid_feature_power_state vantix_get_power_state(vantix_device *device);
+VANTIX_EXPORT vantix_error_code vantix_set_power_state(vantix_device *device, vantix_hid_feature_power_state state);
+VANTIX_EXPORT vantix_hid_feature_general_parameters vantix_get_general_parameters(vantix_device *device);
+VANTIX_EXPORT void vantix_get_general_parameters_ref(vantix_device *device,
+                                                     vantix_hid_feature_general_parameters *record);
+VANTIX_EXPORT vantix_error_code vantix_set_general_parameters(vantix_device *device,
+                                                              vantix_hid_feature_general_parameters params);
+VANTIX_EXPORT vantix_error_code vantix_set_asic_reset(vantix_device *device, vantix_hid_feature_asic_reset reset);
+VANTIX_EXPORT vantix_hid_feature_register_get vantix_get_asic_register(vantix_device *device);
+VANTIX_EXPORT void vantix_get_asic_register_ref(vantix_device *device, vantix_hid_feature_register_get *record);
+VANTIX_EXPORT vantix_error_code vantix_set_asic_register(vantix_device *device, vantix_hid_feature_register_set reg);
+VANTIX_EXPORT vantix_hid_feature_pen_parameters vantix_get_pen_parameters(vantix_device *device);
+VANTIX_EXPORT void vantix_get_pen_parameters_ref(vantix_device *device, vantix_hid_feature_pen_parameters *record);
+VANTIX_EXPORT vantix_error_code vantix_set_pen_parameters(vantix_device *device,
+                                                          vantix_hid_feature_pen_parameters params);
+VANTIX_EXPORT vantix_hid_feature_touch_parameters vantix_get_touch_parameters(vantix_device *device);
+VANTIX_EXPORT void vantix_get_touch_parameters_ref(vantix_device *device, vantix_hid_feature_touch_parameters *record);
+VANTIX_EXPORT vantix_error_code vantix_set_touch_parameters(vantix_device *device,
+                                                            vantix_hid_feature_touch_parameters params);
+VANTIX_EXPORT vantix_hid_feature_error_correction_table vantix_get_error_correction_table(vantix_device *device);
+VANTIX_EXPORT void vantix_get_error_correction_table_ref(vantix_device *device,
+                                                         vantix_hid_feature_error_correction_table *record);
+VANTIX_EXPORT vantix_error_code vantix_set_error_correction(vantix_device *device,
+                                                            vantix_hid_feature_error_correction_table errcor);
+VANTIX_EXPORT vantix_error_code vantix_set_firmware(vantix_device *device,
+                                                    vantix_hid_feature_firmware_download firmware);
+VANTIX_EXPORT vantix_error_code vantix_set_firmware_download_status(vantix_device *device,
+                                                                    vantix_hid_feature_download_command_status status);
+
+/* ------------------------------------------------------------------------ */
 /* Graphics: fonts                                                           */
 /* ------------------------------------------------------------------------ */
 

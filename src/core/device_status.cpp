@@ -7,6 +7,7 @@
 
 #include "core/failure.hpp"
 #include "core/legacy.hpp"
+#include "protocol/bit_fields.hpp"
 #include "protocol/report_io.hpp"
 
 namespace {
@@ -16,21 +17,20 @@ using vantix::protocol::report_view;
 constexpr uint8_t status_id = VANTIX_FEATURE_DEVICE_STATUS;
 constexpr size_t status_size = VANTIX_FEATURE_DEVICE_STATUS_SIZE;
 
-uint8_t bit(uint8_t byte, int n) { return static_cast<uint8_t>((byte >> n) & 1u); }
 
 void decode_status(report_view r, vantix_hid_feature_device_status &s) {
     s.report_id = status_id;  // the record names its own report, whatever byte 0 says
-    s.is_initializing = bit(r.get1(1), 0);
-    s.is_idle = bit(r.get1(1), 4);
-    s.calibration_required = bit(r.get1(2), 0);
-    s.is_calibrating = bit(r.get1(2), 1);
+    s.is_initializing = vantix::protocol::bits(r.get1(1), 0);
+    s.is_idle = vantix::protocol::bits(r.get1(1), 4);
+    s.calibration_required = vantix::protocol::bits(r.get1(2), 0);
+    s.is_calibrating = vantix::protocol::bits(r.get1(2), 1);
     const uint8_t locks = r.get1(3);
-    s.all_output_commands_locked = bit(locks, 0);
-    s.operating_mode_commands_locked = bit(locks, 1);
-    s.region_commands_locked = bit(locks, 2);
-    s.screen_commands_locked = bit(locks, 3);
-    s.display_commands_locked = bit(locks, 4);
-    s.calibration_commands_locked = bit(locks, 5);
+    s.all_output_commands_locked = vantix::protocol::bits(locks, 0);
+    s.operating_mode_commands_locked = vantix::protocol::bits(locks, 1);
+    s.region_commands_locked = vantix::protocol::bits(locks, 2);
+    s.screen_commands_locked = vantix::protocol::bits(locks, 3);
+    s.display_commands_locked = vantix::protocol::bits(locks, 4);
+    s.calibration_commands_locked = vantix::protocol::bits(locks, 5);
     s.reserved1 = r.get1(4);
     s.reserved2 = static_cast<uint16_t>(r.get2(5));
     s.last_error = static_cast<uint16_t>(r.get2(7));

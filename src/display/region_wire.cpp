@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "protocol/bit_fields.hpp"
+
 namespace vantix::display {
 namespace {
 
@@ -10,7 +12,6 @@ using protocol::report_view;
 
 constexpr size_t caption_capacity = VANTIX_REGION_CAPTION_SIZE - 1;  // plus the terminator
 
-uint8_t bit(uint8_t byte, int n) { return static_cast<uint8_t>((byte >> n) & 1u); }
 
 vantix_color get_color(report_view r, size_t at) {
     vantix_color c;
@@ -36,11 +37,11 @@ void decode_region(report_view r, size_t at, unsigned int caption_length, vantix
     const uint8_t type = r.get1(at + 1);
     protocol::set_enum(c.region_type, type);
     const uint8_t flags = r.get1(at + 2);
-    c.accept_touch = bit(flags, 0);
-    c.decode = bit(flags, 1);
-    c.visible = bit(flags, 2);
-    c.in_use = bit(flags, 3);
-    c.has_frame = bit(flags, 4);
+    c.accept_touch = protocol::bits(flags, 0);
+    c.decode = protocol::bits(flags, 1);
+    c.visible = protocol::bits(flags, 2);
+    c.in_use = protocol::bits(flags, 3);
+    c.has_frame = protocol::bits(flags, 4);
     c.reserved_1 = r.get1(at + 3);
     c.reserved_2 = static_cast<uint32_t>(r.get4(at + 4));
     c.x1 = static_cast<uint16_t>(r.get2(at + 8));
@@ -54,7 +55,7 @@ void decode_region(report_view r, size_t at, unsigned int caption_length, vantix
     const uint16_t w26 = static_cast<uint16_t>(r.get2(at + 26));
     switch (type) {
     case VANTIX_REGION_TYPE_CONTAINER:
-        region.container.ink_enable = bit(b24, 0);
+        region.container.ink_enable = protocol::bits(b24, 0);
         region.container.reserved_1 = static_cast<uint8_t>((b24 >> 1) & 0x03u);
         region.container.reserved_2 = b25;
         region.container.reserved_3 = w26;
@@ -62,9 +63,9 @@ void decode_region(report_view r, size_t at, unsigned int caption_length, vantix
     case VANTIX_REGION_TYPE_BUTTON: {
         vantix_device_region_button &b = region.button;
         b.parent = b24;
-        b.enable = bit(b25, 0);
-        b.highlight_on_select = bit(b25, 1);
-        b.clear_on_select = bit(b25, 2);
+        b.enable = protocol::bits(b25, 0);
+        b.highlight_on_select = protocol::bits(b25, 1);
+        b.clear_on_select = protocol::bits(b25, 2);
         b.reserved = w26;
         // A pad may announce captions longer than the record holds; keep
         // what fits and always terminate.

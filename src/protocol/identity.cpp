@@ -159,17 +159,10 @@ VANTIX_REPORT_READERS(operating_modes, vantix_hid_feature_operating_modes, VANTI
 VANTIX_REPORT_READERS(display_settings, vantix_hid_feature_display_settings, VANTIX_FEATURE_DISPLAYSETTINGS,
                       VANTIX_FEATURE_DISPLAYSETTINGS_SIZE, decode_display_settings)
 
-vantix_error_code vantix_set_device_configure(vantix_device *device, vantix_hid_feature_device_configure configure) {
-    VANTIX_TRACE_CALL();
-    return vantix::protocol::write_report(device, VANTIX_FEATURE_DEVICECONFIGURE,
-                                          VANTIX_FEATURE_DEVICECONFIGURE_SIZE, configure, encode_device_configure);
-}
-
-vantix_error_code vantix_set_display_settings(vantix_device *device, vantix_hid_feature_display_settings settings) {
-    VANTIX_TRACE_CALL();
-    return vantix::protocol::write_report(device, VANTIX_FEATURE_DISPLAYSETTINGS,
-                                          VANTIX_FEATURE_DISPLAYSETTINGS_SIZE, settings, encode_display_settings);
-}
+VANTIX_REPORT_WRITER(vantix_set_device_configure, vantix_hid_feature_device_configure, configure,
+                     VANTIX_FEATURE_DEVICECONFIGURE, VANTIX_FEATURE_DEVICECONFIGURE_SIZE, encode_device_configure)
+VANTIX_REPORT_WRITER(vantix_set_display_settings, vantix_hid_feature_display_settings, settings,
+                     VANTIX_FEATURE_DISPLAYSETTINGS, VANTIX_FEATURE_DISPLAYSETTINGS_SIZE, encode_display_settings)
 
 vantix_error_code vantix_set_startup_mode(vantix_device *device, vantix_device_acquisition_mode mode) {
     VANTIX_TRACE_CALL();

@@ -73,3 +73,11 @@ vantix_error_code write_byte_report(vantix_device *device, uint8_t id, size_t le
         if (record)                                                                                       \
             *record = vantix_get_##name(device);                                                          \
     }
+
+// A plain write of one report family: the caller's record, the report's own
+// ID and length, and nothing before or after the transfer.
+#define VANTIX_REPORT_WRITER(function, record_type, argument, id, length, encoder)     \
+    vantix_error_code function(vantix_device *device, record_type argument) {                \
+        VANTIX_TRACE_CALL();                                                                 \
+        return ::vantix::protocol::write_report(device, id, length, argument, encoder);      \
+    }
