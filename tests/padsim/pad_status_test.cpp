@@ -1,6 +1,8 @@
 // Device status of the virtual pad: start-up, lock scripting, error state.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "padsim/pad.hpp"
 #include "vantix-zelnar.h"
 
@@ -94,6 +96,30 @@ TEST(padsim_status, ErrorStateIsReportedAndClearedByWritingTheStatus) {
     EXPECT_EQ(pad.error_text(), "");
     report = poll(pad);
     EXPECT_TRUE(std::all_of(report.begin() + 7, report.end(), [](std::uint8_t b) { return b == 0; }));
+}
+
+}  // namespace
+
+namespace {
+
+// The read thread waits on the pad while the application thread polls it.
+TEST(padsim_status, PollsFromOneThreadWhileAnotherWaitsForInput) {
+    padsim::pad pad;
+    std::thread reader([&pad] {
+        const auto first = pad.next_input(std::chrono::seconds(5));
+        EXPECT_TRUE(first.has_value());
+        // Unplugging wakes a waiting reader long before its timeout.
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(pad.next_input(std::chrono::seconds(5)).has_value());
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    });
+    for (int i = 0; i < 100; ++i)
+        poll(pad);
+    pad.queue_input({1, 0, 0, 0, 0, 0});
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    pad.unplug();
+    reader.join();
+    EXPECT_EQ(pad.status_polls(), 100u);
 }
 
 }  // namespace
