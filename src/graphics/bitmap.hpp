@@ -19,12 +19,13 @@ inline bool is_empty(const vantix_bitmap *bmp) {
 }
 
 // Byte offset of pixel (x, y) in the raster, or -1 when the pixel lies
-// outside the picture or its three bytes would lie outside the raster.
+// outside the picture or its three bytes would lie outside the raster (the
+// descriptor's fields are public, so they are not trusted to agree).
 inline int64_t pixel_offset(const vantix_bitmap *bmp, int64_t x, int64_t y) {
     if (is_empty(bmp) || x < 0 || y < 0 || x >= bmp->width || y >= bmp->height)
         return -1;
     const int64_t offset = (int64_t{bmp->height} - 1 - y) * bmp->rowSize + 3 * x;
-    return offset + 3 <= bmp->arraySize ? offset : -1;
+    return offset >= 0 && offset + 3 <= bmp->arraySize ? offset : -1;
 }
 
 // The pixel write every operation goes through: clipped, blended below

@@ -143,6 +143,24 @@ TEST(Bitmap, RefusedSizesLeaveAnEmptyDescriptorThatEveryOperationIgnores) {
     EXPECT_EQ(vantix_get_pixel(nullptr, 0, 0), white);
 }
 
+TEST(Bitmap, ADescriptorWhoseFieldsDisagreeStillStaysInsideItsRaster) {
+    canvas c(4, 4);
+    const std::vector<unsigned char> header(c.buffer.begin(), c.buffer.begin() + 54);
+    vantix_bitmap bent = c.bmp;
+    bent.rowSize = -12;  // rows above the bottom one would lie before the raster
+    vantix_fill_rectangle(&bent, 0, 0, 3, 3, black);
+    EXPECT_EQ(std::vector<unsigned char>(c.buffer.begin(), c.buffer.begin() + 54), header);
+
+    canvas d(4, 4);
+    const std::vector<unsigned char> before = d.buffer;
+    bent = d.bmp;
+    bent.arraySize = 12;  // only the bottom row is within reach
+    vantix_fill_rectangle(&bent, 0, 0, 3, 2, black);
+    EXPECT_EQ(d.buffer, before);
+    vantix_fill_rectangle(&bent, 0, 3, 3, 3, black);
+    EXPECT_EQ(vantix_get_pixel(&d.bmp, 3, 3), black);
+}
+
 TEST(Bitmap, ClearBlendsTranslucentColoursOverThePicture) {
     canvas c(2, 2);
     vantix_bitmap_clear(&c.bmp, 0x336699FF);

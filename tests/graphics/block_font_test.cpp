@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/scoped_env.hpp"
 #include "vantix-zelnar.h"
 
 namespace {
@@ -141,6 +142,42 @@ TEST(BlockFont, AgComposesOnOneBaseline) {
     // g fills rows 1 to 5 of columns 5 to 8: each of those rows has ink there.
     for (int y = 1; y < 6; ++y)
         EXPECT_NE(rows[y].substr(5).find('#'), std::string::npos) << y;
+}
+
+// The block font logs entry and exit of each call at FINEST, except the
+// single-pixel functions; the bitmap and text functions never log.
+TEST(BlockFont, CallsAreTracedExceptSinglePixelAccess) {
+    vantix::test::scoped_env env;
+    env.unset("VANTIX_DEBUG").unset("VANTIX_TRACE");
+    vantix_debug_init("graphics");
+    struct record {
+        std::string function, message;
+        vantix_debug_level level;
+        bool operator==(const record &) const = default;
+    };
+    static std::vector<record> seen;
+    seen.clear();
+    vantix_debug_handler capture{};
+    capture.publish = [](vantix_debug_handler *, vantix_debug_message *m) {
+        seen.push_back({m->function, m->message, m->level});
+    };
+    capture.level = VANTIX_DEBUG_LEVEL_FINEST;
+    vantix_debug_add_handler(&capture);
+
+    const glyph_list one{&block};
+    unsigned char raster[1] = {};
+    vantix_raster_setpixel(raster, 2, 2, 0, 0, 1);
+    vantix_raster_getpixel(raster, 2, 2, 0, 0);
+    const int32_t text[] = {'A', 0};
+    EXPECT_EQ(enhanced_get_string_width(&vantix_default, text), 5u);
+    EXPECT_TRUE(seen.empty());
+    vantix_font_get_width(one.data(), 1);
+    vantix_debug_remove_handler(&capture);
+    vantix_debug_destroy();
+
+    EXPECT_EQ(seen, (std::vector<record>{
+                        {"vantix_font_get_width", "==> Entering Function", VANTIX_DEBUG_LEVEL_FINEST},
+                        {"vantix_font_get_width", "<== Leaving Function", VANTIX_DEBUG_LEVEL_FINEST}}));
 }
 
 }  // namespace
