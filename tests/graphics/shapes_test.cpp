@@ -293,4 +293,63 @@ TEST(Rectangles, ShapesReachingPastTheBitmapDrawTheirInsidePart) {
     EXPECT_EQ(ring.inked().size(), 20u);
 }
 
+// Clipping must only drop pixels: a shape drawn into a small bitmap equals
+// the same window of the shape drawn, shifted, into a bitmap that holds it
+// whole. A translucent colour also makes the number of writes visible.
+TEST(Clipping, ShapesCutByTheEdgeMatchTheWindowOfTheWholeShape) {
+    constexpr int small = 16, shift = 48, big = 128;
+    constexpr vantix_gcolor ink = 0x20406090;
+    using shape = void (*)(vantix_bitmap *, int, int, int, int, int);
+    const shape shapes[] = {
+        [](vantix_bitmap *b, int x0, int y0, int x1, int y1, int) {
+            vantix_draw_line(b, x0, y0, x1, y1, ink);
+        },
+        [](vantix_bitmap *b, int x0, int y0, int x1, int y1, int) {
+            vantix_draw_aa_line(b, x0, y0, x1, y1, ink);
+        },
+        [](vantix_bitmap *b, int x0, int y0, int x1, int y1, int w) {
+            vantix_draw_thick_line(b, x0, y0, x1, y1, static_cast<float>(w), ink);
+        },
+        [](vantix_bitmap *b, int x0, int y0, int x1, int y1, int w) {
+            vantix_draw_thick_aa_line(b, x0, y0, x1, y1, static_cast<float>(w) / 2, ink);
+        },
+        [](vantix_bitmap *b, int x0, int y0, int, int, int r) { vantix_draw_circle(b, x0, y0, r * 2, ink); },
+        [](vantix_bitmap *b, int x0, int y0, int, int, int r) { vantix_fill_circle(b, x0, y0, r * 2, ink); },
+        [](vantix_bitmap *b, int x0, int y0, int x1, int y1, int) {
+            vantix_draw_ellipse(b, x0, y0, x1, y1, ink);
+        },
+        [](vantix_bitmap *b, int x0, int y0, int x1, int y1, int) {
+            vantix_fill_ellipse(b, x0, y0, x1, y1, ink);
+        },
+        [](vantix_bitmap *b, int x0, int y0, int x1, int y1, int) {
+            vantix_draw_rectangle(b, x0, y0, x1, y1, ink);
+        },
+        [](vantix_bitmap *b, int x0, int y0, int x1, int y1, int w) {
+            vantix_draw_thick_rectangle(b, x0, y0, x1, y1, w, ink);
+        },
+        [](vantix_bitmap *b, int x0, int y0, int x1, int y1, int) {
+            vantix_fill_rectangle(b, x0, y0, x1, y1, ink);
+        },
+    };
+    uint32_t seed = 12345;
+    auto next = [&](int lo, int hi) {
+        seed = seed * 1103515245u + 12345u;
+        return lo + static_cast<int>((seed >> 8) % static_cast<uint32_t>(hi - lo + 1));
+    };
+    for (size_t s = 0; s < std::size(shapes); ++s)
+        for (int round = 0; round < 150; ++round) {
+            const int x0 = next(-12, 28), y0 = next(-12, 28), x1 = next(-12, 28), y1 = next(-12, 28);
+            const int w = next(0, 9);
+            canvas cut(small, small), whole(big, big);
+            shapes[s](&cut.bmp, x0, y0, x1, y1, w);
+            shapes[s](&whole.bmp, x0 + shift, y0 + shift, x1 + shift, y1 + shift, w);
+            for (int y = 0; y < small; ++y)
+                for (int x = 0; x < small; ++x)
+                    ASSERT_EQ(vantix_get_pixel(&cut.bmp, x, y),
+                              vantix_get_pixel(&whole.bmp, x + shift, y + shift))
+                        << "shape " << s << " (" << x0 << "," << y0 << ")-(" << x1 << "," << y1 << ") w " << w
+                        << " at " << x << "," << y;
+        }
+}
+
 }  // namespace
