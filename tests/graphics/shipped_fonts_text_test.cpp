@@ -1,8 +1,12 @@
-// Text in the shipped Ubuntu Mono fonts: monospaced measures, code points
-// outside their set, and the fixed-font variants.
+// Text in the shipped fonts: the built-in font's measures, baseline and
+// fallback; the Ubuntu Mono cells, code points outside their set and the
+// fixed-font variants.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "vantix-zelnar.h"
@@ -10,6 +14,7 @@
 namespace {
 
 constexpr vantix_gcolor white = 0xFFFFFFFF, black = 0x000000FF;
+using point = std::pair<int, int>;
 
 struct canvas {
     std::vector<unsigned char> buffer;
@@ -24,7 +29,72 @@ struct canvas {
                 out.push_back(vantix_get_pixel(&bmp, x, y));
         return out;
     }
+    std::set<point> inked(int x_from = 0, int x_to = INT32_MAX) const {
+        std::set<point> out;
+        for (int y = 0; y < bmp.height; ++y)
+            for (int x = std::max(0, x_from); x < std::min(bmp.width, x_to); ++x)
+                if (vantix_get_pixel(&bmp, x, y) != white)
+                    out.insert({x, y});
+        return out;
+    }
 };
+
+std::pair<int, int> row_range(const std::set<point> &p) {
+    int lo = INT32_MAX, hi = INT32_MIN;
+    for (auto [x, y] : p)
+        lo = std::min(lo, y), hi = std::max(hi, y);
+    return {lo, hi};
+}
+
+const int32_t Ag[] = {'A', 'g', 0};
+
+TEST(DefaultFontText, AgIsTenBySixWithTheGBelowTheBaseline) {
+    EXPECT_EQ(enhanced_get_string_width(&vantix_default, Ag), 10u);
+    EXPECT_EQ(enhanced_get_string_height(&vantix_default, Ag), 6u);
+    canvas c(20, 12);
+    enhanced_draw_string(&c.bmp, &vantix_default, Ag, 3, 2, black);
+    EXPECT_EQ(row_range(c.inked(3, 7)), (std::pair<int, int>{2, 6}));   // A: rows y to y + 4
+    EXPECT_EQ(row_range(c.inked(8, 12)), (std::pair<int, int>{3, 7}));  // g: rows y + 1 to y + 5
+    EXPECT_TRUE(c.inked(12).empty());
+}
+
+TEST(DefaultFontText, UnknownCodePointsUseTheReplacementGlyph) {
+    const vantix_font_char *replacement = enhanced_get_font_character(&vantix_default, 0);
+    ASSERT_NE(replacement, nullptr);
+    EXPECT_EQ(enhanced_get_font_character(&vantix_default, 0x4E00), replacement);
+    const int32_t han[] = {0x4E00, 0};
+    EXPECT_EQ(enhanced_get_string_width(&vantix_default, han), replacement->width + 1u);
+    canvas a(12, 12), b(12, 12);
+    enhanced_draw_string(&a.bmp, &vantix_default, han, 1, 1, black);
+    enhanced_draw_char(&b.bmp, &vantix_default, 0, 1, 1, black);
+    EXPECT_FALSE(a.inked().empty());
+    EXPECT_EQ(a.inked(), b.inked());
+}
+
+TEST(DefaultFontText, EndAlignmentTouchesTheBoxCorner) {
+    canvas aligned(101, 51), placed(101, 51);
+    enhanced_draw_string_aligned(&aligned.bmp, &vantix_default, Ag, 0, 0, 100, 50, VANTIX_ALIGN_END,
+                                 VANTIX_ALIGN_END, black);
+    enhanced_draw_string(&placed.bmp, &vantix_default, Ag, 100 - 10, 50 - 6, black);
+    EXPECT_FALSE(aligned.inked().empty());
+    EXPECT_EQ(aligned.inked(), placed.inked());
+    EXPECT_EQ(row_range(aligned.inked()).second, 49);  // the g's last row ends just above y = 50
+}
+
+// The binary search must find exactly what a scan from the first entry finds.
+TEST(ShippedFontText, LookupAgreesWithALinearScan) {
+    auto scan = [](const vantix_enhanced_font &font, int32_t cp) -> const vantix_font_char * {
+        for (int pass = 0; pass < 2; ++pass, cp = 0)
+            for (int32_t i = 0; i < font.glyphCount; ++i)
+                if (font.indexes[i] == cp)
+                    return &font.glyphs[i];
+        return nullptr;
+    };
+    for (const vantix_enhanced_font *font : {&vantix_default, &ubuntu_mono_e_12pt, &ubuntu_mono_e_16pt,
+                                             &ubuntu_mono_e_24pt, &ubuntu_mono_e_30pt})
+        for (int32_t cp = -3; cp < 0x2200; ++cp)
+            ASSERT_EQ(enhanced_get_font_character(font, cp), scan(*font, cp)) << cp;
+}
 
 const std::vector<int32_t> mixed{'H', 'e', 'l', 'l', 'o', ',', ' ', 0xE9, 0x416, 0x1E0C, 0x20AC, 0x2192, 0};
 
@@ -57,18 +127,6 @@ TEST(UbuntuMonoText, CodePointsOutsideTheSetAreSkipped) {
     EXPECT_EQ(a.pixels(), b.pixels());
     const int32_t nothing[] = {0xA0, 0};
     EXPECT_EQ(enhanced_get_string_height(&ubuntu_mono_e_12pt, nothing), 0u);
-}
-
-TEST(UbuntuMonoText, LookupAgreesWithALinearScan) {
-    for (const vantix_enhanced_font *font :
-         {&ubuntu_mono_e_12pt, &ubuntu_mono_e_16pt, &ubuntu_mono_e_24pt, &ubuntu_mono_e_30pt})
-        for (int32_t cp = -2; cp < 0x2200; ++cp) {
-            const vantix_font_char *expected = nullptr;
-            for (int32_t i = 0; i < font->glyphCount && !expected; ++i)
-                if (font->indexes[i] == cp)
-                    expected = &font->glyphs[i];
-            ASSERT_EQ(enhanced_get_font_character(font, cp), expected) << cp;
-        }
 }
 
 TEST(UbuntuMonoText, FixedFontsDrawLatin1Cells) {
