@@ -529,6 +529,22 @@ VANTIX_EXPORT void vantix_unregister_input_callback(vantix_device *device, vanti
 VANTIX_EXPORT void vantix_register_hotplug_callback(vantix_hotplug_callback callback);
 VANTIX_EXPORT void vantix_unregister_hotplug_callback(vantix_hotplug_callback callback);
 
+/* Opens a listed pad: waits for its start-up, reads display information,
+ * version, regions and UUID, and assigns the default font. */
+VANTIX_EXPORT vantix_error_code vantix_open_device(vantix_device *device);
+/* Closes a pad, stopping its read thread first. */
+VANTIX_EXPORT vantix_error_code vantix_close_device(vantix_device *device);
+/* The MD5 digest of the pad's error-correction table (16 bytes), or null.
+ * Release with vantix_free_device_uuid. */
+VANTIX_EXPORT unsigned char *vantix_get_device_uuid(vantix_device *device);
+VANTIX_EXPORT void vantix_free_device_uuid(unsigned char *uuid);
+VANTIX_EXPORT void vantix_print_device_uuid(unsigned char *uuid);
+
+/* Starts a thread that reads the pad until it closes or a read fails. */
+VANTIX_EXPORT void vantix_device_read_until_done(vantix_device *device);
+/* Closes the pad and waits for its read thread to end. */
+VANTIX_EXPORT void vantix_device_read_done(vantix_device *device);
+
 /* Tells every open record with this exact path that its pad is gone. */
 VANTIX_EXPORT void vantix_handle_device_unplug(const char *path);
 VANTIX_EXPORT void vantix_device_notify_close(vantix_device *device);

@@ -4,6 +4,7 @@
 
 #include "core/failure.hpp"
 #include "core/list_range.hpp"
+#include "core/read_thread.hpp"
 #include "debug/log.hpp"
 
 namespace {
@@ -94,6 +95,9 @@ unsigned int vantix_count_device_list(vantix_device *list) {
 void vantix_free_device_list(vantix_device *list) {
     VANTIX_TRACE_CALL();
     while (list) {
+        // A read thread still unwinding from closing its own pad may touch
+        // the record; it goes first.
+        vantix::wait_read_thread_gone(list);
         vantix_lock_open_devices();
         vantix_list_remove_ptr(vantix_get_open_devices(), list);
         vantix_unlock_open_devices();

@@ -1,18 +1,37 @@
 // Handing a decoded input report to the pad's input callbacks.
 #include <cstring>
+#include <vector>
 
-#include "core/list_range.hpp"
+#include "core/device_flags.hpp"
 #include "vantix-zelnar.h"
+
+namespace {
+
+// Callbacks are copied before any runs, so a callback that closes its own
+// pad (which frees the list) cannot pull the list from under the loop. The
+// copy lives on the stack for any sensible number of callbacks.
+constexpr size_t inline_callbacks = 16;
+
+}  // namespace
 
 extern "C" {
 
 void vantix_get_driver_input_report(vantix_device *device, unsigned char *report, unsigned int len) {
     vantix_input_report *record = vantix_parse_input_report(device, report, len);
     if (record && device && device->input_callbacks) {
-        for (void *entry : vantix::list_range<void>(device->input_callbacks)) {
-            vantix_input_callback callback;
-            std::memcpy(&callback, &entry, sizeof callback);
-            callback(device, record, record->type.report_id, report, len);
+        const unsigned int count = vantix_list_count(device->input_callbacks);
+        vantix_input_callback stack_copy[inline_callbacks];
+        std::vector<vantix_input_callback> heap_copy(count > inline_callbacks ? count : 0);
+        vantix_input_callback *callbacks = count > inline_callbacks ? heap_copy.data() : stack_copy;
+        size_t n = 0;
+        for (vantix_list_item *item = device->input_callbacks->first; item && n < count; item = item->next)
+            std::memcpy(&callbacks[n++], &item->ptr, sizeof callbacks[0]);
+
+        const bool was_open = vantix::is_open(device);
+        for (size_t i = 0; i < n; ++i) {
+            callbacks[i](device, record, record->type.report_id, report, len);
+            if (was_open && !vantix::is_open(device))
+                break;  // closed by the callback: no calls after close
         }
     }
     vantix_free_input_report(record);

@@ -1,6 +1,4 @@
 // The built-in "REAL" driver table of the Linux build.
-#include "core/failure.hpp"
-#include "debug/log.hpp"
 #include "platform/linux/linux_driver.hpp"
 
 extern "C" {
@@ -9,17 +7,6 @@ static const char *vantix_real_get_driver_name(void) { return "REAL"; }
 
 // Nothing process-wide to release beyond what driver_destroy does.
 static void vantix_real_shutdown(void) {}
-
-// Reading input arrives with the read path; until then the entry refuses.
-vantix_error_code vantix_real_device_read(vantix_device *device) {
-    VANTIX_TRACE_CALL();
-    if (!device || !device->open) {
-        VANTIX_FAIL("Device is not open.\n");
-        return VANTIX_CODE_ERROR;
-    }
-    VANTIX_FAIL("Reading input is not available in this build.\n");
-    return VANTIX_CODE_ERROR;
-}
 
 vantix_device_driver vantix_real_driver = {
     vantix_real_driver_init,

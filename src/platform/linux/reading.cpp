@@ -1,0 +1,52 @@
+// Reading input reports from a pad's hidraw node.
+#include <sys/select.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/device_flags.hpp"
+#include "core/failure.hpp"
+#include "debug/log.hpp"
+#include "platform/linux/linux_driver.hpp"
+
+namespace {
+
+constexpr size_t read_capacity = 512;
+
+}  // namespace
+
+extern "C" {
+
+vantix_error_code vantix_real_device_read(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    if (!device || !vantix::is_open(device)) {
+        VANTIX_FAIL("Device is not open.\n");
+        return VANTIX_CODE_ERROR;
+    }
+    const int handle = device->parameters.handle;
+    if (handle < 0 || handle >= FD_SETSIZE) {
+        VANTIX_FAIL("Problem reading from the device (%i): %s\n", EBADF, strerror(EBADF));
+        return VANTIX_CODE_ERROR;
+    }
+    unsigned char buffer[read_capacity] = {0};
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(handle, &readable);
+    timeval timeout{1, 0};
+    if (select(handle + 1, &readable, nullptr, nullptr, &timeout) > 0 && FD_ISSET(handle, &readable)) {
+        const ssize_t count = read(handle, buffer, sizeof buffer);
+        if (count < 0) {
+            const int error = errno;
+            VANTIX_FAIL("Problem reading from the device (%i): %s\n", error, strerror(error));
+            vantix_close_device(device);  // an unplugged pad typically ends here
+            return VANTIX_CODE_ERROR;
+        }
+        vantix_get_driver_input_report(device, buffer, static_cast<unsigned int>(count));
+    }
+    if (device->parameters.interrupted && vantix::is_open(device))
+        vantix_close_device(device);
+    return VANTIX_CODE_SUCCESS;
+}
+
+}  // extern "C"
