@@ -120,8 +120,8 @@ std::uint8_t command_lock_groups(std::uint8_t id) {
     switch (id) {
     case VANTIX_FEATURE_RUNMODE:
     case VANTIX_FEATURE_ERRORCORRECTION: return lock_report_buffer;
+    // Updating a region only redraws it; it stores nothing and locks nothing.
     case VANTIX_FEATURE_REGIONSET:
-    case VANTIX_FEATURE_REGIONUPDATE:
     case VANTIX_FEATURE_REGIONDELETE:
     case VANTIX_FEATURE_REGIONEDITCOMPLETE:
     case VANTIX_FEATURE_REGION: return lock_region;

@@ -3,20 +3,14 @@
 #include "padsim/pad.hpp"
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
-#include <map>
-#include <mutex>
 
-#include "device_status.hpp"
-#include "faults.hpp"
 #include "identity.hpp"
+#include "input.hpp"
+#include "pad_state.hpp"
 #include "padsim/catalogue.hpp"
 #include "padsim/descriptor.hpp"
-#include "serial_store.hpp"
 #include "vantix-zelnar.h"
-#include "wire.hpp"
 
 namespace padsim {
 namespace {
@@ -45,106 +39,107 @@ std::vector<declared_report> declared_reports(const model &m) {
 
 }  // namespace
 
-struct pad::state {
-    explicit state(model m)
-        : config(std::move(m)),
-          descriptor(build_descriptor(declared_reports(config))),
-          declared(report_id_map(descriptor)),
-          status(config),
-          serial(config),
-          stored(identity_reports(config)),
-          run_mode(config.power_up_run_mode),
-          startup_mode(config.power_up_startup_mode) {}
+pad::state::state(model m)
+    : config(std::move(m)),
+      descriptor(build_descriptor(declared_reports(config))),
+      declared(report_id_map(descriptor)),
+      status(config),
+      serial(config),
+      regions(config),
+      tuning(config),
+      stored(identity_reports(config)),
+      run_mode(config.power_up_run_mode),
+      startup_mode(config.power_up_startup_mode),
+      pen_report(config.pen_report) {}
 
-    const model config;
-    const std::vector<std::uint8_t> descriptor;
-    const std::array<unsigned char, 255> declared;
+result pad::state::admit(std::uint8_t id, direction dir, std::size_t length) {
+    if (unplugged)
+        return {false, "Device was unplugged.\n"};
+    if (id >= declared.size() || !declared[id])
+        return {false, format("Report id %u isn't supported by this device.\n", unsigned{id})};
+    if (scripted.take_failure(id))
+        return {false, format("Transfer of report %u failed (scripted).\n", unsigned{id})};
+    const feature_info *info = find_feature(id);
+    const bool get = dir == direction::get;
+    if (!info || !(info->use & (get ? use_get : use_set)))
+        return refuse(
+            get, pad_error::not_writable,
+            format(get ? "Report %u cannot be read.\n" : "Report %u cannot be written.\n", unsigned{id}));
+    const unsigned expected = feature_length(*info, config);
+    // The store's region report varies with the host's idea of the region
+    // layout; its model checks it.
+    if (length == 0 || (config.strict_lengths && id != VANTIX_FEATURE_REGION && length != expected))
+        return refuse(get, pad_error::bad_length,
+                      format("Report %u is %u bytes long, not %zu.\n", unsigned{id}, expected, length));
+    return {};
+}
 
-    mutable std::mutex mutex;
-    std::condition_variable input_ready;
-    device_status status;
-    serial_store serial;
-    faults scripted;
-    std::map<std::uint8_t, wire::bytes> stored;
-    std::uint8_t run_mode;
-    std::uint8_t startup_mode;
-    bool open = false;
-    bool unplugged = false;
-    std::deque<wire::bytes> inputs;
-    std::vector<transfer> log;
+result pad::state::refuse(bool get, std::uint16_t code, const std::string &text) {
+    if (!get)
+        status.set_error(code, text);
+    return {false, text};
+}
 
-    bool idle() const { return run_mode == VANTIX_RUNMODE_COMMAND; }
+wire::bytes pad::state::current(std::uint8_t id, std::size_t length) const {
+    wire::bytes bytes;
+    if (id == VANTIX_FEATURE_DEVICE_STATUS)
+        bytes = status.peek(idle());
+    else if (id == VANTIX_FEATURE_SERIALNUMBER)
+        bytes = serial.read();
+    else if (id == VANTIX_FEATURE_REGIONGET || id == VANTIX_FEATURE_REGIONGETDEFAULT)
+        bytes = regions.list_report(id == VANTIX_FEATURE_REGIONGETDEFAULT);
+    else if (auto chip = tuning.read(id))
+        bytes = std::move(*chip);
+    else if (auto it = stored.find(id); it != stored.end())
+        bytes = it->second;
+    else
+        bytes = wire::blank(id, length);
+    bytes.resize(length, 0);
+    return bytes;
+}
 
-    // Why a transfer of `id` in `dir` with `length` bytes is refused, if it is.
-    result admit(std::uint8_t id, direction dir, std::size_t length) {
-        if (unplugged)
-            return {false, "Device was unplugged.\n"};
-        if (id >= declared.size() || !declared[id])
-            return {false, format("Report id %u isn't supported by this device.\n", unsigned{id})};
-        if (scripted.take_failure(id))
-            return {false, format("Transfer of report %u failed (scripted).\n", unsigned{id})};
-        const feature_info *info = find_feature(id);
-        const bool get = dir == direction::get;
-        if (!info || !(info->use & (get ? use_get : use_set)))
-            return refuse(
-                get, pad_error::not_writable,
-                format(get ? "Report %u cannot be read.\n" : "Report %u cannot be written.\n", unsigned{id}));
-        const unsigned expected = feature_length(*info, config);
-        // Region reports vary with the host's idea of the region layout; the
-        // region model will check them.
-        if (length == 0 || (config.strict_lengths && info->length != 0 && length != expected))
-            return refuse(get, pad_error::bad_length,
-                          format("Report %u is %u bytes long, not %zu.\n", unsigned{id}, expected, length));
-        return {};
+result pad::state::accept(const wire::bytes &sent) {
+    const std::uint8_t id = sent[0];
+    // Firmware reads its fixed-size report buffer: bytes a lenient pad let a
+    // short report leave out read as zero.
+    wire::bytes report = sent;
+    if (report.size() < feature_size(id))
+        report.resize(feature_size(id), 0);
+    outcome refused;
+    switch (id) {
+    case VANTIX_FEATURE_DEVICE_STATUS: status.clear_error(); break;
+    case VANTIX_FEATURE_SERIALNUMBER:
+        if (!serial.write(report))
+            refused = refusal{pad_error::write_key, "Serial number write key rejected.\n"};
+        break;
+    case VANTIX_FEATURE_RUNMODE: run_mode = report[1]; break;
+    case VANTIX_FEATURE_SAVECONFIGURATION: startup_mode = report[1]; break;
+    case VANTIX_FEATURE_REGIONSET:
+    case VANTIX_FEATURE_REGIONUPDATE:
+    case VANTIX_FEATURE_REGIONDELETE:
+    case VANTIX_FEATURE_REGIONEDITCOMPLETE: refused = regions.apply(report); break;
+    case VANTIX_FEATURE_ENGINEERING_TEST:
+        if (auto sample = input::engineering_sample(report))
+            pen_sample(sample->at, sample->status,
+                       sample->coordinate_type == VANTIX_INPUT_COORDINATE ||
+                               sample->coordinate_type == VANTIX_INPUT_EXTENDEDCOORDINATE
+                           ? sample->coordinate_type
+                           : pen_report);
+        break;
+    default: refused = tuning.accept(report); break;
     }
+    if (refused)
+        return refuse(false, refused->code, refused->text);
+    if (id != VANTIX_FEATURE_DEVICE_STATUS && id != VANTIX_FEATURE_SERIALNUMBER)
+        stored[id] = sent;
+    status.command_done(command_lock_groups(id));
+    return {};
+}
 
-    // Refused writes leave their reason in the pad's error state, as
-    // firmware does; refused reads only fail the transfer.
-    result refuse(bool get, std::uint16_t code, const std::string &text) {
-        if (!get)
-            status.set_error(code, text);
-        return {false, text};
-    }
-
-    // What a get of `id` returns now. Status polls go through status.poll()
-    // instead, which also lets time pass.
-    wire::bytes current(std::uint8_t id, std::size_t length) const {
-        wire::bytes bytes;
-        if (id == VANTIX_FEATURE_DEVICE_STATUS)
-            bytes = status.peek(idle());
-        else if (id == VANTIX_FEATURE_SERIALNUMBER)
-            bytes = serial.read();
-        else if (auto it = stored.find(id); it != stored.end())
-            bytes = it->second;
-        else
-            bytes = wire::blank(id, length);
-        bytes.resize(length, 0);
-        return bytes;
-    }
-
-    result accept(const wire::bytes &report) {
-        const std::uint8_t id = report[0];
-        switch (id) {
-        case VANTIX_FEATURE_DEVICE_STATUS: status.clear_error(); break;
-        case VANTIX_FEATURE_SERIALNUMBER:
-            if (!serial.write(report))
-                return refuse(false, pad_error::write_key, "Serial number write key rejected.\n");
-            break;
-        case VANTIX_FEATURE_RUNMODE: run_mode = report[1]; break;
-        case VANTIX_FEATURE_SAVECONFIGURATION: startup_mode = report[1]; break;
-        default: break;
-        }
-        if (id != VANTIX_FEATURE_DEVICE_STATUS && id != VANTIX_FEATURE_SERIALNUMBER)
-            stored[id] = report;
-        status.command_done(command_lock_groups(id));
-        return {};
-    }
-
-    std::size_t feature_size(std::uint8_t id) const {
-        const feature_info *info = find_feature(id);
-        return info ? feature_length(*info, config) : 1;
-    }
-};
+std::size_t pad::state::feature_size(std::uint8_t id) const {
+    const feature_info *info = find_feature(id);
+    return info ? feature_length(*info, config) : 1;
+}
 
 pad::pad(model m) : state_(std::make_unique<state>(std::move(m))) {}
 
@@ -188,11 +183,8 @@ bool pad::declares(std::uint8_t id) const { return id < state_->declared.size() 
 const std::vector<std::uint8_t> &pad::descriptor() const { return state_->descriptor; }
 
 void pad::queue_input(std::vector<std::uint8_t> report) {
-    {
-        std::lock_guard lock(state_->mutex);
-        state_->inputs.push_back(std::move(report));
-    }
-    state_->input_ready.notify_all();
+    std::lock_guard lock(state_->mutex);
+    state_->push_input(std::move(report));
 }
 
 std::optional<std::vector<std::uint8_t>> pad::next_input(std::chrono::milliseconds timeout) {
@@ -344,6 +336,46 @@ void pad::set_error(std::uint16_t code, const std::string &text) {
 void pad::set_calibration(bool required, bool calibrating) {
     std::lock_guard lock(state_->mutex);
     state_->status.set_calibration(required, calibrating);
+}
+
+std::vector<region> pad::regions() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->regions.current();
+}
+
+std::vector<region> pad::factory_regions() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->regions.factory();
+}
+
+std::vector<std::uint8_t> pad::region_record(std::uint8_t number) const {
+    std::lock_guard lock(state_->mutex);
+    return state_->regions.record(number);
+}
+
+std::uint8_t pad::region_at(point display) const {
+    std::lock_guard lock(state_->mutex);
+    return state_->regions.hit(display.x, display.y);
+}
+
+std::array<std::uint8_t, 256> pad::registers() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->tuning.registers();
+}
+
+std::array<std::uint8_t, 2048> pad::error_correction_table() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->tuning.error_correction();
+}
+
+std::vector<firmware_block> pad::firmware_blocks() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->tuning.firmware_blocks();
+}
+
+std::uint16_t pad::download_status() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->tuning.download_status();
 }
 
 }  // namespace padsim

@@ -3,21 +3,11 @@
 
 #include <cstring>
 
-#include "padsim/pad.hpp"
-#include "vantix-zelnar.h"
+#include "pad_wire.hpp"
 
 namespace {
 
-using bytes = std::vector<std::uint8_t>;
-
-bytes get(padsim::pad &pad, std::uint8_t id, std::size_t length, bool expect_ok = true) {
-    bytes report(length, 0xEE);
-    report[0] = id;
-    EXPECT_EQ(pad.get_feature(report.data(), report.size()).ok, expect_ok) << "report " << unsigned{id};
-    return report;
-}
-
-padsim::result set(padsim::pad &pad, bytes report) { return pad.set_feature(report.data(), report.size()); }
+using namespace padsim_test;
 
 bytes serial_write(const char *serial, char key1, char key2) {
     bytes report(VANTIX_FEATURE_SERIALNUMBER_SIZE, 0);

@@ -3,23 +3,11 @@
 
 #include <thread>
 
-#include "padsim/pad.hpp"
-#include "vantix-zelnar.h"
+#include "pad_wire.hpp"
 
 namespace {
 
-std::vector<std::uint8_t> poll(padsim::pad &pad) {
-    std::vector<std::uint8_t> report(VANTIX_FEATURE_DEVICE_STATUS_SIZE, 0);
-    report[0] = VANTIX_FEATURE_DEVICE_STATUS;
-    EXPECT_TRUE(pad.get_feature(report.data(), report.size()).ok);
-    return report;
-}
-
-padsim::pad pad_with(void (*tune)(padsim::model &)) {
-    padsim::model m;
-    tune(m);
-    return padsim::pad(m);
-}
+using namespace padsim_test;
 
 TEST(padsim_status, InitialisesForConfiguredPollsThenReportsIdle) {
     padsim::pad pad = pad_with([](padsim::model &m) { m.initialising_polls = 2; });

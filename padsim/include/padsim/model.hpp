@@ -5,8 +5,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "padsim/region.hpp"
 
 namespace padsim {
 
@@ -57,6 +60,9 @@ struct model {
     std::string serial_number = "SIM0000001";
     bool serial_erased = false;    // a fresh pad: the serial area reads 0xFF
     std::string serial_write_key;  // the build's key unless a test changes it
+    // Factory region list (report 111), placed by region number; nothing:
+    // standard_regions() of this model.
+    std::optional<std::vector<region>> factory_regions;
 
     // Behaviour.
     unsigned initialising_polls = 0;  // status polls that still report initialising
@@ -65,7 +71,12 @@ struct model {
     std::uint8_t power_up_startup_mode = 1;  // pen
     // For each lock bit (0 report buffer .. 5 calibrate): how many status
     // polls the bit stays set after a command of that group completes.
+    // Region writes (set, delete, edit complete) hold bit 2, error-correction
+    // table writes and run-mode changes bit 0.
     std::array<unsigned, 6> busy_polls_after_command{};
+    // The input report pen samples become: 2 (extended coordinates, with the
+    // region under the pen) or 1 (plain coordinates).
+    std::uint8_t pen_report = 2;
     // Report IDs the descriptor leaves out; transfers of them fail.
     std::vector<std::uint8_t> undeclared_reports;
     // Refuse transfers whose length differs from the report's length, so a

@@ -2,10 +2,12 @@
 //
 // The pad keeps what real firmware keeps (device status with its lock bits
 // and error state, identity and configuration reports, serial number, run
-// and start-up modes) and stores the bytes of every other report of the
-// catalogue. Tests script it (busy locks, failing or short transfers, a pad
-// stuck initialising, unplug) and read its transfer log. All members are
-// safe to call from several threads.
+// and start-up modes, legacy regions, sensing-chip registers, the
+// error-correction table) and stores the bytes of every other report of the
+// catalogue. It turns pen samples, strokes, taps, card swipes and simulated
+// samples written by the host into input reports. Tests script it (busy
+// locks, failing or short transfers, a pad stuck initialising, unplug) and
+// read its transfer log. All members are safe to call from several threads.
 #pragma once
 
 #include <array>
@@ -15,16 +17,32 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "padsim/model.hpp"
+#include "padsim/region.hpp"
 #include "padsim/transfer.hpp"
+#include "vantix-zelnar.h"
 
 namespace padsim {
 
 // A count meaning "from now on", for the scripting calls that take one.
 inline constexpr unsigned always = UINT_MAX;
+
+// A position in digitizer coordinates or display pixels.
+struct point {
+    std::uint16_t x = 0, y = 0;
+    bool operator==(const point &) const = default;
+};
+
+// One firmware download block as the pad logged it.
+struct firmware_block {
+    std::uint32_t address;
+    std::uint8_t checksum;
+    bool operator==(const firmware_block &) const = default;
+};
 
 class pad {
 public:
@@ -48,6 +66,30 @@ public:
     void queue_input(std::vector<std::uint8_t> report);
     // Waits up to `timeout`; nothing when none arrived or the pad is unplugged.
     std::optional<std::vector<std::uint8_t>> next_input(std::chrono::milliseconds timeout);
+
+    // --- Input production ----------------------------------------------------
+    // One pen sample in digitizer coordinates: an extended coordinate report
+    // carrying the region under the pen, or a plain coordinate report, as
+    // the model's pen_report says (set_pen_report changes it).
+    void pen_sample(point digitizer, bool down);
+    // Pen down at every point, then pen up at the last one.
+    void stroke(std::span<const point> digitizer);
+    void tap(point digitizer);
+    void set_pen_report(std::uint8_t id);
+    // The display pixel under a digitizer position (nothing off the display),
+    // and the digitizer position at the middle of a pixel.
+    std::optional<point> to_display(point digitizer) const;
+    point to_digitizer(point display) const;
+    // Analogue reports: scan extremes x_max, x_min, y_max, y_min, or the four
+    // samples of one channel.
+    void adc_scan(bool down, const std::array<std::uint16_t, 4> &extremes);
+    void adc_channel(std::uint8_t channel, const std::array<std::uint16_t, 4> &samples);
+    void debug_sample(point digitizer, bool down);
+    // A card swipe; tracks longer than their field are cut. False (and no
+    // report) when the model has no card reader.
+    bool swipe_card(const std::string &track1, const std::string &track2, const std::string &track3,
+                    const std::array<std::uint8_t, 3> &statuses = {},
+                    std::uint8_t format = VANTIX_CARDSWIPE_TYPE_FINANCIAL);
 
     void mark_open(bool open);
     bool is_open() const;
@@ -88,6 +130,20 @@ public:
     std::string error_text() const;
     void set_error(std::uint16_t code, const std::string &text);
     void set_calibration(bool required, bool calibrating);
+
+    // Legacy regions: the current list (edits included), the factory list,
+    // the stored bytes of one record of the current list (1-based), and the
+    // region hit-testing finds under a display pixel.
+    std::vector<region> regions() const;
+    std::vector<region> factory_regions() const;
+    std::vector<std::uint8_t> region_record(std::uint8_t number) const;
+    std::uint8_t region_at(point display) const;
+
+    // Sensing chip and firmware download.
+    std::array<std::uint8_t, 256> registers() const;
+    std::array<std::uint8_t, 2048> error_correction_table() const;
+    std::vector<firmware_block> firmware_blocks() const;
+    std::uint16_t download_status() const;
 
 private:
     struct state;

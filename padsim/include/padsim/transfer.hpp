@@ -29,6 +29,8 @@ inline constexpr std::uint16_t none = 0;
 inline constexpr std::uint16_t write_key = 0x0101;     // serial write with a wrong key
 inline constexpr std::uint16_t bad_length = 0x0102;    // report of the wrong length
 inline constexpr std::uint16_t not_writable = 0x0103;  // report that cannot be set
+inline constexpr std::uint16_t bad_region = 0x0104;    // region number beyond the region count
+inline constexpr std::uint16_t bad_value = 0x0105;     // a command value the pad does not know
 }  // namespace pad_error
 
 }  // namespace padsim

@@ -1,0 +1,62 @@
+// What one virtual pad holds, shared by the files that implement its
+// members. Every member is used under `mutex`.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+
+#include "device_status.hpp"
+#include "faults.hpp"
+#include "padsim/pad.hpp"
+#include "regions.hpp"
+#include "serial_store.hpp"
+#include "tuning.hpp"
+#include "wire.hpp"
+
+namespace padsim {
+
+struct pad::state {
+    explicit state(model m);
+
+    const model config;
+    const std::vector<std::uint8_t> descriptor;
+    const std::array<unsigned char, 255> declared;
+
+    mutable std::mutex mutex;
+    std::condition_variable input_ready;
+    device_status status;
+    serial_store serial;
+    region_store regions;
+    tuning_state tuning;
+    faults scripted;
+    std::map<std::uint8_t, wire::bytes> stored;
+    std::uint8_t run_mode;
+    std::uint8_t startup_mode;
+    std::uint8_t pen_report;
+    bool open = false;
+    bool unplugged = false;
+    std::deque<wire::bytes> inputs;
+    std::vector<transfer> log;
+
+    bool idle() const { return run_mode == VANTIX_RUNMODE_COMMAND; }
+
+    // Why a transfer of `id` in `dir` with `length` bytes is refused, if it is.
+    result admit(std::uint8_t id, direction dir, std::size_t length);
+    // Refused writes leave their reason in the pad's error state, as
+    // firmware does; refused reads only fail the transfer.
+    result refuse(bool get, std::uint16_t code, const std::string &text);
+    // What a get of `id` returns now. Status polls go through status.poll()
+    // instead, which also lets time pass.
+    wire::bytes current(std::uint8_t id, std::size_t length) const;
+    result accept(const wire::bytes &sent);
+    std::size_t feature_size(std::uint8_t id) const;
+
+    // Queues an input report and wakes a waiting reader.
+    void push_input(wire::bytes report);
+    // A pen sample as the pen report of the moment.
+    void pen_sample(point digitizer, std::uint8_t status, std::uint8_t report_id);
+};
+
+}  // namespace padsim
