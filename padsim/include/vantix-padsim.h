@@ -32,6 +32,22 @@ int vantix_padsim_pad_count(void);
  * its record delivers it. Returns 0 when there is no such pad. */
 int vantix_padsim_queue_input(int index, const unsigned char *report, unsigned int length);
 
+/* Pen input on pad `index`, in digitizer coordinates (the calibrated
+ * digitizer range covers the display). Each sample becomes an input report
+ * carrying the region under the pen. All return 1, or 0 when there is no
+ * such pad or an argument is out of range. */
+int vantix_padsim_pen_sample(int index, int x, int y, int down);
+/* `point_count` pen-down samples from x, y pairs, then a pen-up at the last. */
+int vantix_padsim_stroke(int index, const int *xy_pairs, int point_count);
+/* Pen down and up at one place. */
+int vantix_padsim_tap(int index, int x, int y);
+/* The same at display pixel x, y (for example inside a button's box). */
+int vantix_padsim_tap_display(int index, int x, int y);
+
+/* A valid financial card swipe; null tracks are empty. Returns 0 when there
+ * is no such pad or it has no card reader. */
+int vantix_padsim_swipe_card(int index, const char *track1, const char *track2, const char *track3);
+
 /* Removes every pad. */
 void vantix_padsim_reset(void);
 
