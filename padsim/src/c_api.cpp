@@ -27,6 +27,14 @@ bool to_point(int x, int y, padsim::point &at) {
     return true;
 }
 
+// Runs `use` with the pad and the point; 0 when either is not valid.
+template <typename Use>
+int with_point(int index, int x, int y, Use use) {
+    auto pad = pad_at(index);
+    padsim::point at;
+    return pad && to_point(x, y, at) && use(*pad, at) ? 1 : 0;
+}
+
 }  // namespace
 
 extern "C" {
@@ -48,12 +56,10 @@ int vantix_padsim_queue_input(int index, const unsigned char *report, unsigned i
 }
 
 int vantix_padsim_pen_sample(int index, int x, int y, int down) {
-    auto pad = pad_at(index);
-    padsim::point at;
-    if (!pad || !to_point(x, y, at))
-        return 0;
-    pad->pen_sample(at, down != 0);
-    return 1;
+    return with_point(index, x, y, [down](padsim::pad &pad, padsim::point at) {
+        pad.pen_sample(at, down != 0);
+        return true;
+    });
 }
 
 int vantix_padsim_stroke(int index, const int *xy_pairs, int point_count) {
@@ -69,22 +75,19 @@ int vantix_padsim_stroke(int index, const int *xy_pairs, int point_count) {
 }
 
 int vantix_padsim_tap(int index, int x, int y) {
-    auto pad = pad_at(index);
-    padsim::point at;
-    if (!pad || !to_point(x, y, at))
-        return 0;
-    pad->tap(at);
-    return 1;
+    return with_point(index, x, y, [](padsim::pad &pad, padsim::point at) {
+        pad.tap(at);
+        return true;
+    });
 }
 
 int vantix_padsim_tap_display(int index, int x, int y) {
-    auto pad = pad_at(index);
-    padsim::point at;
-    if (!pad || !to_point(x, y, at) || at.x >= pad->config().display_width ||
-        at.y >= pad->config().display_height)
-        return 0;
-    pad->tap(pad->to_digitizer(at));
-    return 1;
+    return with_point(index, x, y, [](padsim::pad &pad, padsim::point at) {
+        if (at.x >= pad.config().display_width || at.y >= pad.config().display_height)
+            return false;
+        pad.tap(pad.to_digitizer(at));
+        return true;
+    });
 }
 
 int vantix_padsim_swipe_card(int index, const char *track1, const char *track2, const char *track3) {

@@ -126,7 +126,7 @@ result pad::state::accept(const wire::bytes &sent) {
                            ? sample->coordinate_type
                            : pen_report);
         break;
-    default: refused = tuning.accept(report); break;
+    default: tuning.accept(report); break;
     }
     if (refused)
         return refuse(false, refused->code, refused->text);

@@ -58,7 +58,7 @@ std::optional<wire::bytes> tuning_state::read(std::uint8_t id) const {
     return std::nullopt;
 }
 
-outcome tuning_state::accept(const wire::bytes &report) {
+void tuning_state::accept(const wire::bytes &report) {
     switch (report.at(0)) {
     case VANTIX_FEATURE_ASICRESET:
         if (report.at(1) & hardware_reset_bit)
@@ -80,7 +80,6 @@ outcome tuning_state::accept(const wire::bytes &report) {
     case VANTIX_FEATURE_DOWNLOADCOMMANDSTATUS: download_status_ = wire::get16(report, 1); break;
     default: break;
     }
-    return std::nullopt;
 }
 
 }  // namespace padsim

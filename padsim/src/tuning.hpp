@@ -10,7 +10,6 @@
 
 #include "padsim/model.hpp"
 #include "padsim/pad.hpp"
-#include "refusal.hpp"
 #include "wire.hpp"
 
 namespace padsim {
@@ -21,8 +20,8 @@ public:
 
     // What a get of 43 or 26 returns; nothing for other reports.
     std::optional<wire::bytes> read(std::uint8_t id) const;
-    // Reports 42, 44, 26, 25 and 29; others are not ours and pass.
-    outcome accept(const wire::bytes &report);
+    // Reports 42, 44, 26, 25 and 29 (of the fixed length); others are not ours.
+    void accept(const wire::bytes &report);
 
     const std::array<std::uint8_t, 256> &registers() const { return registers_; }
     const std::array<std::uint8_t, 2048> &error_correction() const { return table_; }
