@@ -86,19 +86,23 @@ vantix_error_code sim_list_devices(vantix_device_driver *driver, vantix_device *
     return VANTIX_CODE_SUCCESS;
 }
 
+// A read error closes the pad, as the hidraw driver does for an unplugged
+// node, so the read thread ends and the application sees open = 0.
+vantix_error_code read_failed(vantix_device *device) {
+    fail("sim_device_read", "Problem reading from the device (%i): %s\n", ENODEV, std::strerror(ENODEV));
+    vantix_close_device(device);
+    return VANTIX_CODE_ERROR;
+}
+
 vantix_error_code sim_device_read(vantix_device *device) {
-    if (!device || !device->open)
+    if (!device || !__atomic_load_n(&device->open, __ATOMIC_ACQUIRE))
         return fail(__func__, "Device is not open.\n");
     auto target = pad_for(device);
     if (!target || target->unplugged())
-        return fail(__func__, "Problem reading from the device (%i): %s\n", ENODEV, std::strerror(ENODEV));
+        return read_failed(device);
     auto report = target->next_input(read_wait);
-    if (!report) {
-        if (target->unplugged())
-            return fail(__func__, "Problem reading from the device (%i): %s\n", ENODEV,
-                        std::strerror(ENODEV));
-        return VANTIX_CODE_SUCCESS;  // nothing within the wait, as a select timeout
-    }
+    if (!report)
+        return target->unplugged() ? read_failed(device) : VANTIX_CODE_SUCCESS;  // else a select timeout
     if (vantix_device_driver *table = sim_driver(); table->input_report && !report->empty())
         table->input_report(device, report->data(), static_cast<unsigned int>(report->size()));
     return VANTIX_CODE_SUCCESS;
