@@ -34,8 +34,10 @@ wire::bytes card(std::uint8_t format, const std::array<std::uint8_t, 3> &statuse
                  const std::string &track2, const std::string &track3);
 
 // A simulated sample written with the engineering test report (sub-command
-// 0x64): byte 2 the coordinate type, byte 6 the status byte, x and y at 7
-// and 9.
+// 0x64): byte 2 the coordinate type, byte 6 the status byte (bit 0 pen down,
+// bit 4 data source, sent on as it is), x and y at 7 and 9. We read the
+// coordinate type as the input report the sample becomes, 1 or 2; any other
+// value gives the pad's own pen report. Other sub-commands yield nothing.
 struct simulated_sample {
     std::uint8_t coordinate_type;
     std::uint8_t status;
