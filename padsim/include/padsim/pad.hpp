@@ -133,7 +133,8 @@ public:
 
     // Legacy regions: the current list (edits included), the factory list,
     // the stored bytes of one record of the current list (1-based), and the
-    // region hit-testing finds under a display pixel.
+    // region hit-testing finds under a display pixel (the smallest in-use
+    // region holding it, the lower number on a tie; 0 for none).
     std::vector<region> regions() const;
     std::vector<region> factory_regions() const;
     std::vector<std::uint8_t> region_record(std::uint8_t number) const;
