@@ -9,7 +9,9 @@ int sink = 0;
 void count_x(vantix_device *, vantix_input_report *report, uint8_t, unsigned char *, unsigned int) {
     sink += report->extended_coordinate.x;
 }
-void count_type(vantix_device *, vantix_input_report *, uint8_t type, unsigned char *, unsigned int) { sink += type; }
+void count_type(vantix_device *, vantix_input_report *, uint8_t type, unsigned char *, unsigned int) {
+    sink += type;
+}
 
 void BM_DecodeAndDispatchExtendedCoordinate(benchmark::State &state) {
     vantix_device pad{};

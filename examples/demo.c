@@ -32,14 +32,9 @@ static void on_input(vantix_device *device, vantix_input_report *report, uint8_t
         }
         pen_down = down;
         break;
-    case VANTIX_INPUT_BUTTONPRESS:
-        ++buttons;
-        break;
-    case VANTIX_INPUT_MAGCARDDATA:
-        ++cards;
-        break;
-    default:
-        break;
+    case VANTIX_INPUT_BUTTONPRESS: ++buttons; break;
+    case VANTIX_INPUT_MAGCARDDATA: ++cards; break;
+    default: break;
     }
 }
 
@@ -60,8 +55,8 @@ static void sign_on_virtual_pad(void) {
     vantix_padsim_stroke(0, second, (int)(sizeof second / sizeof second[0] / 2));
     vantix_padsim_stroke(0, third, (int)(sizeof third / sizeof third[0] / 2));
     vantix_padsim_tap_display(0, 60, 56); /* the OK button along the bottom */
-    vantix_padsim_swipe_card(0, "%B4111111111111111^DOE/JANE^29121010000000000000?", ";4111111111111111=2912101?",
-                             NULL);
+    vantix_padsim_swipe_card(0, "%B4111111111111111^DOE/JANE^29121010000000000000?",
+                             ";4111111111111111=2912101?", NULL);
 }
 
 static vantix_device *first_pad(vantix_device *list, const char *driver_name) {
@@ -87,7 +82,8 @@ int main(void) {
     vantix_list_devices(&pads);
     printf("pads: %u attached\n", vantix_count_device_list(pads));
     for (pad = pads; pad; pad = pad->next)
-        printf("  %s  %04x:%04x  %s %s\n", pad->path, pad->vendor_id, pad->product_id, pad->manufacturer, pad->model);
+        printf("  %s  %04x:%04x  %s %s\n", pad->path, pad->vendor_id, pad->product_id, pad->manufacturer,
+               pad->model);
 
     pad = first_pad(pads, "REAL");
     if (!pad) {
@@ -105,8 +101,9 @@ int main(void) {
         return 1;
     }
     printf("opened %s: display %ux%u, firmware %u.%u.%u, %u regions\n", pad->path, pad->display_info.width,
-           pad->display_info.height, pad->version_info.firmware_version[0], pad->version_info.firmware_version[1],
-           pad->version_info.firmware_version[2], pad->display_info.region_count);
+           pad->display_info.height, pad->version_info.firmware_version[0],
+           pad->version_info.firmware_version[1], pad->version_info.firmware_version[2],
+           pad->display_info.region_count);
     vantix_print_device_uuid(pad->uuid);
 
     vantix_register_input_callback(pad, on_input);

@@ -695,7 +695,6 @@ typedef enum vantix_report_size {
     VANTIX_INPUT_DEBUGCOORDINATE_SIZE = 22
 } vantix_report_size;
 
-
 typedef enum vantix_device_run_mode {
     VANTIX_RUNMODE_COMMAND = 0,
     VANTIX_RUNMODE_TOUCH = 1,
@@ -784,7 +783,8 @@ typedef struct vantix_hid_feature_device_status {
     char error_info[64]; /* not necessarily terminated */
 } vantix_hid_feature_device_status;
 
-VANTIX_EXPORT void vantix_get_device_status_ref(vantix_device *device, vantix_hid_feature_device_status *status);
+VANTIX_EXPORT void vantix_get_device_status_ref(vantix_device *device,
+                                                vantix_hid_feature_device_status *status);
 VANTIX_EXPORT vantix_hid_feature_device_status vantix_get_device_status(vantix_device *device);
 VANTIX_EXPORT void vantix_print_device_status(vantix_hid_feature_device_status *status);
 /* Clears the pad's own error state (not the library's last-error text). */
@@ -882,35 +882,45 @@ typedef struct vantix_hid_feature_display_settings {
 VANTIX_EXPORT vantix_hid_capabilities vantix_get_capabilities(vantix_device *device);
 VANTIX_EXPORT void vantix_get_capabilities_ref(vantix_device *device, vantix_hid_capabilities *record);
 VANTIX_EXPORT vantix_hid_feature_display_info vantix_get_display_info(vantix_device *device);
-VANTIX_EXPORT void vantix_get_display_info_ref(vantix_device *device, vantix_hid_feature_display_info *record);
+VANTIX_EXPORT void vantix_get_display_info_ref(vantix_device *device,
+                                               vantix_hid_feature_display_info *record);
 VANTIX_EXPORT vantix_hid_feature_version vantix_get_version(vantix_device *device);
 VANTIX_EXPORT void vantix_get_version_ref(vantix_device *device, vantix_hid_feature_version *record);
 VANTIX_EXPORT vantix_hid_feature_serial_number vantix_get_serial_number(vantix_device *device);
-VANTIX_EXPORT void vantix_get_serial_number_ref(vantix_device *device, vantix_hid_feature_serial_number *record);
+VANTIX_EXPORT void vantix_get_serial_number_ref(vantix_device *device,
+                                                vantix_hid_feature_serial_number *record);
 /* Writes at most 31 bytes; the pad's write key is added by the library. */
-VANTIX_EXPORT vantix_error_code vantix_set_serial_number(vantix_device *device, const unsigned char *serial_number,
+VANTIX_EXPORT vantix_error_code vantix_set_serial_number(vantix_device *device,
+                                                         const unsigned char *serial_number,
                                                          unsigned int len);
 VANTIX_EXPORT vantix_hid_feature_coordinate_range vantix_get_coordinate_range(vantix_device *device);
-VANTIX_EXPORT void vantix_get_coordinate_range_ref(vantix_device *device, vantix_hid_feature_coordinate_range *record);
+VANTIX_EXPORT void vantix_get_coordinate_range_ref(vantix_device *device,
+                                                   vantix_hid_feature_coordinate_range *record);
 VANTIX_EXPORT vantix_hid_feature_device_configure vantix_get_device_configure(vantix_device *device);
-VANTIX_EXPORT void vantix_get_device_configure_ref(vantix_device *device, vantix_hid_feature_device_configure *record);
+VANTIX_EXPORT void vantix_get_device_configure_ref(vantix_device *device,
+                                                   vantix_hid_feature_device_configure *record);
 VANTIX_EXPORT vantix_error_code vantix_set_device_configure(vantix_device *device,
                                                             vantix_hid_feature_device_configure configure);
-VANTIX_EXPORT vantix_hid_feature_contact_count_maximum vantix_get_contact_count_maximum(vantix_device *device);
+VANTIX_EXPORT vantix_hid_feature_contact_count_maximum
+vantix_get_contact_count_maximum(vantix_device *device);
 VANTIX_EXPORT void vantix_get_contact_count_maximum_ref(vantix_device *device,
                                                         vantix_hid_feature_contact_count_maximum *record);
 VANTIX_EXPORT vantix_hid_feature_operating_modes vantix_get_operating_modes(vantix_device *device);
-VANTIX_EXPORT void vantix_get_operating_modes_ref(vantix_device *device, vantix_hid_feature_operating_modes *record);
+VANTIX_EXPORT void vantix_get_operating_modes_ref(vantix_device *device,
+                                                  vantix_hid_feature_operating_modes *record);
 VANTIX_EXPORT vantix_hid_feature_display_settings vantix_get_display_settings(vantix_device *device);
-VANTIX_EXPORT void vantix_get_display_settings_ref(vantix_device *device, vantix_hid_feature_display_settings *record);
+VANTIX_EXPORT void vantix_get_display_settings_ref(vantix_device *device,
+                                                   vantix_hid_feature_display_settings *record);
 VANTIX_EXPORT vantix_error_code vantix_set_display_settings(vantix_device *device,
                                                             vantix_hid_feature_display_settings settings);
 VANTIX_EXPORT vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_mode run_mode);
-VANTIX_EXPORT vantix_error_code vantix_set_startup_mode(vantix_device *device, vantix_device_acquisition_mode mode);
+VANTIX_EXPORT vantix_error_code vantix_set_startup_mode(vantix_device *device,
+                                                        vantix_device_acquisition_mode mode);
 
 /* Ending a series of region edits: legacy regions (report 115) and the
  * region/screen store (report 172). */
-VANTIX_EXPORT vantix_error_code vantix_set_region_commit(vantix_device *device, vantix_region_save_changes commit);
+VANTIX_EXPORT vantix_error_code vantix_set_region_commit(vantix_device *device,
+                                                         vantix_region_save_changes commit);
 VANTIX_EXPORT vantix_error_code vantix_set_screen_region_commit(vantix_device *device,
                                                                 vantix_screen_region_save_changes commit);
 
@@ -940,7 +950,8 @@ VANTIX_EXPORT vantix_device_region_info *vantix_get_regions(vantix_device *devic
 VANTIX_EXPORT vantix_device_region_info *vantix_get_default_regions(vantix_device *device);
 VANTIX_EXPORT vantix_error_code vantix_set_region(vantix_device *device, vantix_device_region_info region);
 VANTIX_EXPORT vantix_error_code vantix_delete_region(vantix_device *device, uint8_t region);
-VANTIX_EXPORT vantix_error_code vantix_update_region(vantix_device *device, vantix_hid_feature_region_update *region);
+VANTIX_EXPORT vantix_error_code vantix_update_region(vantix_device *device,
+                                                     vantix_hid_feature_region_update *region);
 VANTIX_EXPORT void vantix_print_regions(vantix_device_region_info *regions, unsigned int count);
 
 /* ------------------------------------------------------------------------ */
@@ -1086,11 +1097,13 @@ union vantix_input_report {
  * vantix_free_input_report), or null. With a device, extended coordinates
  * on button regions become button events and update the pad's button
  * state; with a null device they stay plain coordinates. */
-VANTIX_EXPORT vantix_input_report *vantix_parse_input_report(vantix_device *device, const unsigned char *buffer,
+VANTIX_EXPORT vantix_input_report *vantix_parse_input_report(vantix_device *device,
+                                                             const unsigned char *buffer,
                                                              unsigned int length);
 VANTIX_EXPORT void vantix_free_input_report(vantix_input_report *report);
 /* Decodes one raw report and calls the pad's input callbacks with it. */
-VANTIX_EXPORT void vantix_get_driver_input_report(vantix_device *device, unsigned char *report, unsigned int len);
+VANTIX_EXPORT void vantix_get_driver_input_report(vantix_device *device, unsigned char *report,
+                                                  unsigned int len);
 
 /* ------------------------------------------------------------------------ */
 /* Acquisition and tuning parameter reports                                  */
@@ -1209,33 +1222,40 @@ VANTIX_EXPORT void vantix_get_frequency_amplitude_ref(vantix_device *device,
 VANTIX_EXPORT vantix_error_code vantix_set_frequency_amplitude(vantix_device *device,
                                                                vantix_hid_feature_frequency_amplitude freq);
 VANTIX_EXPORT vantix_hid_feature_power_state vantix_get_power_state(vantix_device *device);
-VANTIX_EXPORT vantix_error_code vantix_set_power_state(vantix_device *device, vantix_hid_feature_power_state state);
+VANTIX_EXPORT vantix_error_code vantix_set_power_state(vantix_device *device,
+                                                       vantix_hid_feature_power_state state);
 VANTIX_EXPORT vantix_hid_feature_general_parameters vantix_get_general_parameters(vantix_device *device);
 VANTIX_EXPORT void vantix_get_general_parameters_ref(vantix_device *device,
                                                      vantix_hid_feature_general_parameters *record);
 VANTIX_EXPORT vantix_error_code vantix_set_general_parameters(vantix_device *device,
                                                               vantix_hid_feature_general_parameters params);
-VANTIX_EXPORT vantix_error_code vantix_set_asic_reset(vantix_device *device, vantix_hid_feature_asic_reset reset);
+VANTIX_EXPORT vantix_error_code vantix_set_asic_reset(vantix_device *device,
+                                                      vantix_hid_feature_asic_reset reset);
 VANTIX_EXPORT vantix_hid_feature_register_get vantix_get_asic_register(vantix_device *device);
-VANTIX_EXPORT void vantix_get_asic_register_ref(vantix_device *device, vantix_hid_feature_register_get *record);
-VANTIX_EXPORT vantix_error_code vantix_set_asic_register(vantix_device *device, vantix_hid_feature_register_set reg);
+VANTIX_EXPORT void vantix_get_asic_register_ref(vantix_device *device,
+                                                vantix_hid_feature_register_get *record);
+VANTIX_EXPORT vantix_error_code vantix_set_asic_register(vantix_device *device,
+                                                         vantix_hid_feature_register_set reg);
 VANTIX_EXPORT vantix_hid_feature_pen_parameters vantix_get_pen_parameters(vantix_device *device);
-VANTIX_EXPORT void vantix_get_pen_parameters_ref(vantix_device *device, vantix_hid_feature_pen_parameters *record);
+VANTIX_EXPORT void vantix_get_pen_parameters_ref(vantix_device *device,
+                                                 vantix_hid_feature_pen_parameters *record);
 VANTIX_EXPORT vantix_error_code vantix_set_pen_parameters(vantix_device *device,
                                                           vantix_hid_feature_pen_parameters params);
 VANTIX_EXPORT vantix_hid_feature_touch_parameters vantix_get_touch_parameters(vantix_device *device);
-VANTIX_EXPORT void vantix_get_touch_parameters_ref(vantix_device *device, vantix_hid_feature_touch_parameters *record);
+VANTIX_EXPORT void vantix_get_touch_parameters_ref(vantix_device *device,
+                                                   vantix_hid_feature_touch_parameters *record);
 VANTIX_EXPORT vantix_error_code vantix_set_touch_parameters(vantix_device *device,
                                                             vantix_hid_feature_touch_parameters params);
-VANTIX_EXPORT vantix_hid_feature_error_correction_table vantix_get_error_correction_table(vantix_device *device);
+VANTIX_EXPORT vantix_hid_feature_error_correction_table
+vantix_get_error_correction_table(vantix_device *device);
 VANTIX_EXPORT void vantix_get_error_correction_table_ref(vantix_device *device,
                                                          vantix_hid_feature_error_correction_table *record);
 VANTIX_EXPORT vantix_error_code vantix_set_error_correction(vantix_device *device,
                                                             vantix_hid_feature_error_correction_table errcor);
 VANTIX_EXPORT vantix_error_code vantix_set_firmware(vantix_device *device,
                                                     vantix_hid_feature_firmware_download firmware);
-VANTIX_EXPORT vantix_error_code vantix_set_firmware_download_status(vantix_device *device,
-                                                                    vantix_hid_feature_download_command_status status);
+VANTIX_EXPORT vantix_error_code
+vantix_set_firmware_download_status(vantix_device *device, vantix_hid_feature_download_command_status status);
 
 /* ------------------------------------------------------------------------ */
 /* Graphics: fonts                                                           */

@@ -6,7 +6,9 @@
 
 namespace vantix {
 
-inline bool is_open(const vantix_device *device) { return __atomic_load_n(&device->open, __ATOMIC_ACQUIRE) != 0; }
+inline bool is_open(const vantix_device *device) {
+    return __atomic_load_n(&device->open, __ATOMIC_ACQUIRE) != 0;
+}
 
 inline void set_open(vantix_device *device, bool open) {
     __atomic_store_n(&device->open, static_cast<uint8_t>(open ? 1 : 0), __ATOMIC_RELEASE);
@@ -16,8 +18,8 @@ inline void set_open(vantix_device *device, bool open) {
 // two racing closes wins.
 inline bool mark_closed(vantix_device *device) {
     uint8_t expected = 1;
-    return __atomic_compare_exchange_n(&device->open, &expected, static_cast<uint8_t>(0), false, __ATOMIC_ACQ_REL,
-                                       __ATOMIC_ACQUIRE);
+    return __atomic_compare_exchange_n(&device->open, &expected, static_cast<uint8_t>(0), false,
+                                       __ATOMIC_ACQ_REL, __ATOMIC_ACQUIRE);
 }
 
 }  // namespace vantix

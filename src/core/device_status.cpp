@@ -17,7 +17,6 @@ using vantix::protocol::report_view;
 constexpr uint8_t status_id = VANTIX_FEATURE_DEVICE_STATUS;
 constexpr size_t status_size = VANTIX_FEATURE_DEVICE_STATUS_SIZE;
 
-
 void decode_status(report_view r, vantix_hid_feature_device_status &s) {
     s.report_id = status_id;  // the record names its own report, whatever byte 0 says
     s.is_initializing = vantix::protocol::bits(r.get1(1), 0);
@@ -52,8 +51,8 @@ void vantix_get_device_status_ref(vantix_device *device, vantix_hid_feature_devi
     if (!status)
         return;
     // A failed read leaves the record zero: report_id 0 is the signal.
-    *status = vantix::protocol::read_report<vantix_hid_feature_device_status>(device, status_id, status_size,
-                                                                              decode_status, VANTIX_HERE, {}, true);
+    *status = vantix::protocol::read_report<vantix_hid_feature_device_status>(
+        device, status_id, status_size, decode_status, VANTIX_HERE, {}, true);
 }
 
 vantix_hid_feature_device_status vantix_get_device_status(vantix_device *device) {
@@ -97,7 +96,8 @@ int wait_for_interlock(vantix_device *device, int sleep, int lockFlags) {
         observed = lock_mask(status);
         if ((observed & static_cast<unsigned int>(lockFlags)) == 0) {
             VANTIX_LOG_INFO(
-                "Firmware interlock successfully waited for, sleep: %u, requested interlock: %u, returned status: "
+                "Firmware interlock successfully waited for, sleep: %u, requested interlock: %u, returned "
+                "status: "
                 "%u, took: %u",
                 sleep, lockFlags, observed, sleep - remaining);
             return 1;
@@ -105,7 +105,8 @@ int wait_for_interlock(vantix_device *device, int sleep, int lockFlags) {
         usleep(1000);
     }
     VANTIX_FAIL(
-        "Problem waiting for firmware interlock: device didn't respond in time, sleep: %u, requested interlock: %u, "
+        "Problem waiting for firmware interlock: device didn't respond in time, sleep: %u, requested "
+        "interlock: %u, "
         "Returned status: %u",
         sleep, lockFlags, observed);
     return 0;

@@ -84,7 +84,8 @@ vantix_error_code vantix_open_device(vantix_device *device) {
     if (!device->font)
         device->font = const_cast<vantix_enhanced_font *>(&vantix_default);
 
-    if (!device->display_info.report_id || !device->version_info.report_id || !device->uuid || !device->regions) {
+    if (!device->display_info.report_id || !device->version_info.report_id || !device->uuid ||
+        !device->regions) {
         // Leave a record that can be opened again or freed: nothing half-open.
         release_open_state(device);
         vantix::set_open(device, false);
@@ -110,8 +111,9 @@ vantix_error_code vantix_close_device(vantix_device *device) {
     }
     vantix_device_notify_close(device);
     release_open_state(device);
-    const vantix_error_code closed =
-        device->driver && device->driver->close_device ? device->driver->close_device(device) : VANTIX_CODE_SUCCESS;
+    const vantix_error_code closed = device->driver && device->driver->close_device
+                                         ? device->driver->close_device(device)
+                                         : VANTIX_CODE_SUCCESS;
     remove_from_open_list(device);
     return closed;
 }

@@ -47,7 +47,8 @@ bool should_stop(const read_control &control) {
 void *read_until_done_thread(void *start_ref) {
     std::unique_ptr<thread_start> start(static_cast<thread_start *>(start_ref));
     vantix_device *device = start->device;
-    while (!should_stop(*start->control) && is_open(device) && vantix_device_read(device) == VANTIX_CODE_SUCCESS) {
+    while (!should_stop(*start->control) && is_open(device) &&
+           vantix_device_read(device) == VANTIX_CODE_SUCCESS) {
     }
     registry &r = readers();
     std::lock_guard lock(r.lock);
@@ -138,8 +139,8 @@ void vantix_device_read_done(vantix_device *device) {
     if (!control)
         return;
     vantix_close_device(device);  // stops and joins the thread first
-    VANTIX_LOG_INFO("Waiting for reading thread to close: device: %p, thread: %p", static_cast<void *>(device),
-                    reinterpret_cast<void *>(control->thread));
+    VANTIX_LOG_INFO("Waiting for reading thread to close: device: %p, thread: %p",
+                    static_cast<void *>(device), reinterpret_cast<void *>(control->thread));
     vantix::wait_read_thread_gone(device);
     device->parameters.readUntilDoneThread = pthread_t{};
 }

@@ -24,9 +24,11 @@ vantix_device_region_info *read_region_list(vantix_device *device, uint8_t id, b
     const unsigned int count = device->display_info.region_count;
     const unsigned int caption = device->display_info.max_caption_length;
     std::vector<unsigned char> buffer(count * region_record_size(caption) + 1, 0);
-    auto *regions = static_cast<vantix_device_region_info *>(std::calloc(count ? count : 1, sizeof(vantix_device_region_info)));
+    auto *regions = static_cast<vantix_device_region_info *>(
+        std::calloc(count ? count : 1, sizeof(vantix_device_region_info)));
     if (!regions) {
-        vantix::report_failure(site.function, site.file, site.line, "Out of memory reading %u regions.", count);
+        vantix::report_failure(site.function, site.file, site.line, "Out of memory reading %u regions.",
+                               count);
         return nullptr;
     }
     if (!vantix::protocol::fetch_report(device, id, buffer, {region_polls, INTERLOCK_REGION}, !warn, site)) {
@@ -79,8 +81,7 @@ void print_region(const vantix_device_region_info &region) {
         std::printf("            Caption: %.*s\n", static_cast<int>(sizeof region.button.caption),
                     region.button.caption);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -88,8 +89,8 @@ void print_region(const vantix_device_region_info &region) {
 
 extern "C" {
 
-void vantix_parse_regions(const unsigned char *buffer, vantix_device_region_info *regions, unsigned int region_count,
-                          unsigned int caption_length) {
+void vantix_parse_regions(const unsigned char *buffer, vantix_device_region_info *regions,
+                          unsigned int region_count, unsigned int caption_length) {
     VANTIX_TRACE_CALL();
     if (!buffer || !regions)
         return;
@@ -142,8 +143,8 @@ vantix_error_code vantix_delete_region(vantix_device *device, uint8_t region) {
     }
     if (!wait_for_interlock(device, region_polls, INTERLOCK_REGION))
         return VANTIX_CODE_ERROR;
-    return vantix::protocol::write_byte_report(device, VANTIX_FEATURE_REGIONDELETE, VANTIX_FEATURE_REGIONDELETE_SIZE,
-                                               region);
+    return vantix::protocol::write_byte_report(device, VANTIX_FEATURE_REGIONDELETE,
+                                               VANTIX_FEATURE_REGIONDELETE_SIZE, region);
 }
 
 vantix_error_code vantix_update_region(vantix_device *device, vantix_hid_feature_region_update *region) {

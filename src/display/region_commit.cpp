@@ -18,7 +18,8 @@ vantix_error_code vantix_set_region_commit(vantix_device *device, vantix_region_
                                                vantix::protocol::enum_byte(commit));
 }
 
-vantix_error_code vantix_set_screen_region_commit(vantix_device *device, vantix_screen_region_save_changes commit) {
+vantix_error_code vantix_set_screen_region_commit(vantix_device *device,
+                                                  vantix_screen_region_save_changes commit) {
     VANTIX_TRACE_CALL();
     if (!wait_for_interlock(device, store_polls_before, INTERLOCK_REGION | INTERLOCK_SCREEN))
         return VANTIX_CODE_ERROR;

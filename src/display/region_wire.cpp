@@ -12,7 +12,6 @@ using protocol::report_view;
 
 constexpr size_t caption_capacity = VANTIX_REGION_CAPTION_SIZE - 1;  // plus the terminator
 
-
 vantix_color get_color(report_view r, size_t at) {
     vantix_color c;
     c.red = r.get1(at);
@@ -79,12 +78,12 @@ void decode_region(report_view r, size_t at, unsigned int caption_length, vantix
         region.line.width = b25;
         region.line.reserved = w26;
         break;
-    default:
-        break;  // other types carry nothing the legacy record describes
+    default: break;  // other types carry nothing the legacy record describes
     }
 }
 
-void encode_region(const vantix_device_region_info &region, unsigned int caption_length, report_view r, size_t at) {
+void encode_region(const vantix_device_region_info &region, unsigned int caption_length, report_view r,
+                   size_t at) {
     const vantix_device_region_common &c = region.common;
     const uint8_t type = protocol::enum_byte(c.region_type);
     r.put1(at, c.region_number);
@@ -126,8 +125,7 @@ void encode_region(const vantix_device_region_info &region, unsigned int caption
         r.put1(at + 25, region.line.width);
         r.put1(at + 26, static_cast<uint8_t>(region.line.reserved));
         break;
-    default:
-        break;  // unknown types: offsets 24 onward stay zero
+    default: break;  // unknown types: offsets 24 onward stay zero
     }
 }
 

@@ -81,10 +81,12 @@ vantix_device_region_info *button_at(vantix_device *device, uint8_t n) {
     if (!device || n == 0 || n > device->display_info.region_count || !device->regions)
         return nullptr;
     vantix_device_region_info *region = &device->regions[n - 1];
-    return vantix::protocol::enum_byte(region->common.region_type) == VANTIX_REGION_TYPE_BUTTON ? region : nullptr;
+    return vantix::protocol::enum_byte(region->common.region_type) == VANTIX_REGION_TYPE_BUTTON ? region
+                                                                                                : nullptr;
 }
 
-void button_event(vantix_input_report &out, uint8_t type, uint16_t x, uint16_t y, vantix_device_region_info *region) {
+void button_event(vantix_input_report &out, uint8_t type, uint16_t x, uint16_t y,
+                  vantix_device_region_info *region) {
     out.button_down.report_id = type;
     out.button_down.x = x;
     out.button_down.y = y;
@@ -111,10 +113,10 @@ void decode_extended(vantix_device *device, report_view r, vantix_input_report &
     if (device && device->button_down) {
         device->button_down = 0;
         // The button the press began on; gone if the cache was dropped.
-        vantix_device_region_info *origin =
-            device->regions && device->last_button >= 1 && device->last_button <= device->display_info.region_count
-                ? &device->regions[device->last_button - 1]
-                : nullptr;
+        vantix_device_region_info *origin = device->regions && device->last_button >= 1 &&
+                                                    device->last_button <= device->display_info.region_count
+                                                ? &device->regions[device->last_button - 1]
+                                                : nullptr;
         button_event(out, VANTIX_INPUT_BUTTONUP, x, y, origin);
         return;
     }
@@ -133,11 +135,13 @@ struct layout {
 };
 
 constexpr layout layouts[] = {
-    {VANTIX_INPUT_COORDINATE, VANTIX_INPUT_COORDINATE_SIZE, "Buffer was too small to be an input coordinate buffer."},
+    {VANTIX_INPUT_COORDINATE, VANTIX_INPUT_COORDINATE_SIZE,
+     "Buffer was too small to be an input coordinate buffer."},
     {VANTIX_INPUT_EXTENDEDCOORDINATE, VANTIX_INPUT_EXTENDEDCOORDINATE_SIZE,
      "Buffer was too small to be an extended input coordinate buffer."},
     {VANTIX_INPUT_ADCVALUES, VANTIX_INPUT_ADCVALUES_SIZE, "Buffer was too small to be an adc value buffer."},
-    {VANTIX_INPUT_MAGCARDDATA, VANTIX_INPUT_MAGCARDDATA_SIZE, "Buffer was too small to be a card swipe buffer."},
+    {VANTIX_INPUT_MAGCARDDATA, VANTIX_INPUT_MAGCARDDATA_SIZE,
+     "Buffer was too small to be a card swipe buffer."},
     {VANTIX_INPUT_DEBUGCOORDINATE, VANTIX_INPUT_DEBUGCOORDINATE_SIZE,
      "Buffer was too small to be a debug coordinate buffer."},
 };

@@ -22,9 +22,9 @@ public:
     // reinterpret as their record field requires.
     int16_t get2(size_t offset) const { return static_cast<int16_t>(get1(offset) | get1(offset + 1) << 8); }
     int32_t get4(size_t offset) const {
-        return static_cast<int32_t>(static_cast<uint32_t>(get1(offset)) | static_cast<uint32_t>(get1(offset + 1)) << 8 |
-                                    static_cast<uint32_t>(get1(offset + 2)) << 16 |
-                                    static_cast<uint32_t>(get1(offset + 3)) << 24);
+        return static_cast<int32_t>(
+            static_cast<uint32_t>(get1(offset)) | static_cast<uint32_t>(get1(offset + 1)) << 8 |
+            static_cast<uint32_t>(get1(offset + 2)) << 16 | static_cast<uint32_t>(get1(offset + 3)) << 24);
     }
     void put1(size_t offset, uint8_t value) const {
         if (offset < size_)

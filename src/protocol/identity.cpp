@@ -160,9 +160,11 @@ VANTIX_REPORT_READERS(display_settings, vantix_hid_feature_display_settings, VAN
                       VANTIX_FEATURE_DISPLAYSETTINGS_SIZE, decode_display_settings)
 
 VANTIX_REPORT_WRITER(vantix_set_device_configure, vantix_hid_feature_device_configure, configure,
-                     VANTIX_FEATURE_DEVICECONFIGURE, VANTIX_FEATURE_DEVICECONFIGURE_SIZE, encode_device_configure)
+                     VANTIX_FEATURE_DEVICECONFIGURE, VANTIX_FEATURE_DEVICECONFIGURE_SIZE,
+                     encode_device_configure)
 VANTIX_REPORT_WRITER(vantix_set_display_settings, vantix_hid_feature_display_settings, settings,
-                     VANTIX_FEATURE_DISPLAYSETTINGS, VANTIX_FEATURE_DISPLAYSETTINGS_SIZE, encode_display_settings)
+                     VANTIX_FEATURE_DISPLAYSETTINGS, VANTIX_FEATURE_DISPLAYSETTINGS_SIZE,
+                     encode_display_settings)
 
 vantix_error_code vantix_set_startup_mode(vantix_device *device, vantix_device_acquisition_mode mode) {
     VANTIX_TRACE_CALL();
@@ -174,8 +176,8 @@ vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_m
     VANTIX_TRACE_CALL();
     if (!wait_for_interlock(device, run_mode_polls, INTERLOCK_REPORTBUFFER))
         return VANTIX_CODE_ERROR;
-    const vantix_error_code sent = vantix::protocol::write_byte_report(device, VANTIX_FEATURE_RUNMODE,
-                                                                       VANTIX_FEATURE_RUNMODE_SIZE, enum_byte(run_mode));
+    const vantix_error_code sent = vantix::protocol::write_byte_report(
+        device, VANTIX_FEATURE_RUNMODE, VANTIX_FEATURE_RUNMODE_SIZE, enum_byte(run_mode));
     if (!wait_for_interlock(device, run_mode_polls, INTERLOCK_REPORTBUFFER))
         return VANTIX_CODE_ERROR;
     return sent;
@@ -194,7 +196,8 @@ vantix_error_code vantix_set_serial_number(vantix_device *device, const unsigned
 
     if (!wait_for_interlock(device, serial_region_polls, INTERLOCK_REGION))
         return VANTIX_CODE_ERROR;
-    if (vantix_set_screen_region_commit(device, VANTIX_SCREEN_REGION_DISCARD_CHANGES) != VANTIX_CODE_SUCCESS &&
+    if (vantix_set_screen_region_commit(device, VANTIX_SCREEN_REGION_DISCARD_CHANGES) !=
+            VANTIX_CODE_SUCCESS &&
         vantix_set_region_commit(device, VANTIX_REGION_DISCARD_CHANGES) != VANTIX_CODE_SUCCESS)
         return VANTIX_CODE_ERROR;
 

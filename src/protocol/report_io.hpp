@@ -63,21 +63,21 @@ vantix_error_code write_byte_report(vantix_device *device, uint8_t id, size_t le
 
 // The by-value read of a report family and its _ref twin, which copies the
 // by-value result into the caller's record.
-#define VANTIX_REPORT_READERS(name, record_type, id, length, decoder)                                     \
-    record_type vantix_get_##name(vantix_device *device) {                                                \
-        VANTIX_TRACE_CALL();                                                                              \
-        return ::vantix::protocol::read_report<record_type>(device, id, length, decoder, VANTIX_HERE);    \
-    }                                                                                                     \
-    void vantix_get_##name##_ref(vantix_device *device, record_type *record) {                           \
-        VANTIX_TRACE_CALL();                                                                              \
-        if (record)                                                                                       \
-            *record = vantix_get_##name(device);                                                          \
+#define VANTIX_REPORT_READERS(name, record_type, id, length, decoder)                                  \
+    record_type vantix_get_##name(vantix_device *device) {                                             \
+        VANTIX_TRACE_CALL();                                                                           \
+        return ::vantix::protocol::read_report<record_type>(device, id, length, decoder, VANTIX_HERE); \
+    }                                                                                                  \
+    void vantix_get_##name##_ref(vantix_device *device, record_type *record) {                         \
+        VANTIX_TRACE_CALL();                                                                           \
+        if (record)                                                                                    \
+            *record = vantix_get_##name(device);                                                       \
     }
 
 // A plain write of one report family: the caller's record, the report's own
 // ID and length, and nothing before or after the transfer.
-#define VANTIX_REPORT_WRITER(function, record_type, argument, id, length, encoder)     \
-    vantix_error_code function(vantix_device *device, record_type argument) {                \
-        VANTIX_TRACE_CALL();                                                                 \
-        return ::vantix::protocol::write_report(device, id, length, argument, encoder);      \
+#define VANTIX_REPORT_WRITER(function, record_type, argument, id, length, encoder)      \
+    vantix_error_code function(vantix_device *device, record_type argument) {           \
+        VANTIX_TRACE_CALL();                                                            \
+        return ::vantix::protocol::write_report(device, id, length, argument, encoder); \
     }

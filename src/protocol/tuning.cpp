@@ -58,7 +58,10 @@ void encode_general(const vantix_hid_feature_general_parameters &g, report_view 
                     {g.channel_lock_enable, 3},
                     {g.channel_lock_number, 4},
                     {g.reserved, 7}}));
-    r.put1(2, pack({{g.corner_lower_left, 0}, {g.corner_upper_left, 2}, {g.corner_lower_right, 4}, {g.corner_upper_right, 6}}));
+    r.put1(2, pack({{g.corner_lower_left, 0},
+                    {g.corner_upper_left, 2},
+                    {g.corner_lower_right, 4},
+                    {g.corner_upper_right, 6}}));
     r.put2(3, g.samples);
     r.put1(5, g.filter_frequency);
 }
@@ -180,10 +183,12 @@ constexpr int error_correction_write_polls = 2200;
 
 extern "C" {
 
-VANTIX_REPORT_READERS(frequency_amplitude, vantix_hid_feature_frequency_amplitude, VANTIX_FEATURE_FREQUENCYAMPLITUDE,
-                      VANTIX_FEATURE_FREQUENCYAMPLITUDE_SIZE, decode_frequency)
+VANTIX_REPORT_READERS(frequency_amplitude, vantix_hid_feature_frequency_amplitude,
+                      VANTIX_FEATURE_FREQUENCYAMPLITUDE, VANTIX_FEATURE_FREQUENCYAMPLITUDE_SIZE,
+                      decode_frequency)
 VANTIX_REPORT_WRITER(vantix_set_frequency_amplitude, vantix_hid_feature_frequency_amplitude, freq,
-                     VANTIX_FEATURE_FREQUENCYAMPLITUDE, VANTIX_FEATURE_FREQUENCYAMPLITUDE_SIZE, encode_frequency)
+                     VANTIX_FEATURE_FREQUENCYAMPLITUDE, VANTIX_FEATURE_FREQUENCYAMPLITUDE_SIZE,
+                     encode_frequency)
 
 vantix_hid_feature_power_state vantix_get_power_state(vantix_device *device) {
     VANTIX_TRACE_CALL();
@@ -193,8 +198,8 @@ vantix_hid_feature_power_state vantix_get_power_state(vantix_device *device) {
 VANTIX_REPORT_WRITER(vantix_set_power_state, vantix_hid_feature_power_state, state, VANTIX_FEATURE_POWERSTATE,
                      VANTIX_FEATURE_POWERSTATE_SIZE, encode_power)
 
-VANTIX_REPORT_READERS(general_parameters, vantix_hid_feature_general_parameters, VANTIX_FEATURE_GENERALPARAMETERS,
-                      VANTIX_FEATURE_GENERALPARAMETERS_SIZE, decode_general)
+VANTIX_REPORT_READERS(general_parameters, vantix_hid_feature_general_parameters,
+                      VANTIX_FEATURE_GENERALPARAMETERS, VANTIX_FEATURE_GENERALPARAMETERS_SIZE, decode_general)
 VANTIX_REPORT_WRITER(vantix_set_general_parameters, vantix_hid_feature_general_parameters, params,
                      VANTIX_FEATURE_GENERALPARAMETERS, VANTIX_FEATURE_GENERALPARAMETERS_SIZE, encode_general)
 
@@ -202,8 +207,8 @@ VANTIX_REPORT_WRITER(vantix_set_asic_reset, vantix_hid_feature_asic_reset, reset
                      VANTIX_FEATURE_ASICRESET_SIZE, encode_asic_reset)
 VANTIX_REPORT_READERS(asic_register, vantix_hid_feature_register_get, VANTIX_FEATURE_REGISTERGET,
                       VANTIX_FEATURE_REGISTERGET_SIZE, decode_register)
-VANTIX_REPORT_WRITER(vantix_set_asic_register, vantix_hid_feature_register_set, reg, VANTIX_FEATURE_REGISTERSET,
-                     VANTIX_FEATURE_REGISTERSET_SIZE, encode_register)
+VANTIX_REPORT_WRITER(vantix_set_asic_register, vantix_hid_feature_register_set, reg,
+                     VANTIX_FEATURE_REGISTERSET, VANTIX_FEATURE_REGISTERSET_SIZE, encode_register)
 
 VANTIX_REPORT_READERS(pen_parameters, vantix_hid_feature_pen_parameters, VANTIX_FEATURE_PENPARAMETERS,
                       VANTIX_FEATURE_PENPARAMETERS_SIZE, decode_pen)
@@ -230,21 +235,24 @@ vantix_hid_feature_error_correction_table vantix_get_error_correction_table(vant
         VANTIX_HERE, {error_correction_read_polls, INTERLOCK_REPORTBUFFER});
 }
 
-void vantix_get_error_correction_table_ref(vantix_device *device, vantix_hid_feature_error_correction_table *record) {
+void vantix_get_error_correction_table_ref(vantix_device *device,
+                                           vantix_hid_feature_error_correction_table *record) {
     VANTIX_TRACE_CALL();
     if (record)
         *record = vantix_get_error_correction_table(device);
 }
 
-vantix_error_code vantix_set_error_correction(vantix_device *device, vantix_hid_feature_error_correction_table errcor) {
+vantix_error_code vantix_set_error_correction(vantix_device *device,
+                                              vantix_hid_feature_error_correction_table errcor) {
     VANTIX_TRACE_CALL();
     if (vantix_set_screen_region_commit(device, VANTIX_SCREEN_REGION_DISCARD_CHANGES) != VANTIX_CODE_SUCCESS)
         vantix_set_region_commit(device, VANTIX_REGION_DISCARD_CHANGES);
     vantix_set_run_mode(device, VANTIX_RUNMODE_COMMAND);
     if (!wait_for_interlock(device, error_correction_write_polls, INTERLOCK_REPORTBUFFER))
         return VANTIX_CODE_ERROR;  // the pad stays in command mode
-    if (vantix::protocol::write_report(device, VANTIX_FEATURE_ERRORCORRECTION, VANTIX_FEATURE_ERRORCORRECTION_SIZE,
-                                       errcor, encode_error_correction) != VANTIX_CODE_SUCCESS)
+    if (vantix::protocol::write_report(device, VANTIX_FEATURE_ERRORCORRECTION,
+                                       VANTIX_FEATURE_ERRORCORRECTION_SIZE, errcor,
+                                       encode_error_correction) != VANTIX_CODE_SUCCESS)
         return VANTIX_CODE_ERROR;
     vantix_set_run_mode(device, VANTIX_RUNMODE_PEN);
     return VANTIX_CODE_SUCCESS;

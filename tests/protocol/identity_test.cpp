@@ -58,7 +58,7 @@ TEST_F(identity, CapabilityFieldsAtOddOffsetsAndTheSignExtendedReserve) {
     bytes wire(VANTIX_FEATURE_CAPABILITIES_SIZE, 0);
     wire[0] = 11;
     wire[9] = 0x34, wire[10] = 0x12;  // display_width at an odd offset
-    wire[41] = 200;                    // a reader kind no constant names
+    wire[41] = 200;                   // a reader kind no constant names
     wire[47] = 0xFF, wire[48] = 0xFF;
     wire[61] = 1, wire[64] = 0x80;
     pad->store(VANTIX_FEATURE_CAPABILITIES, wire);
@@ -73,8 +73,8 @@ TEST_F(identity, FailedReadsGiveZeroRecordsAndOneWarningEach) {
     vantix::test::log_capture log;
     pad->fail_transfers(VANTIX_FEATURE_DISPLAYINFO, 2);
     vantix_hid_feature_display_info info = vantix_get_display_info(device);
-    EXPECT_EQ(info.report_id + info.width + info.height + info.color_depth + info.text_width + info.text_height +
-                  info.region_count + info.max_caption_length,
+    EXPECT_EQ(info.report_id + info.width + info.height + info.color_depth + info.text_width +
+                  info.text_height + info.region_count + info.max_caption_length,
               0);
     EXPECT_EQ(log.count(VANTIX_DEBUG_LEVEL_WARNING, "Unable to get report: "), 1);
     vantix_get_display_info_ref(device, &info);
@@ -120,9 +120,10 @@ TEST_F(identity, RunModeIsFramedByTwoReportBufferWaits) {
     pad->clear_transfers();
     EXPECT_EQ(vantix_set_run_mode(device, VANTIX_RUNMODE_PEN), VANTIX_CODE_ERROR);
     EXPECT_EQ(pad->run_mode(), VANTIX_RUNMODE_PEN);
-    EXPECT_STREQ(vantix_get_last_error(),
-                 "Problem waiting for firmware interlock: device didn't respond in time, sleep: 500, requested "
-                 "interlock: 1, Returned status: 1");
+    EXPECT_STREQ(
+        vantix_get_last_error(),
+        "Problem waiting for firmware interlock: device didn't respond in time, sleep: 500, requested "
+        "interlock: 1, Returned status: 1");
 }
 
 TEST_F(identity, SerialNumberReadsAreTerminatedAndErasedBytesCleared) {
@@ -146,12 +147,12 @@ TEST_F(identity, SerialNumberWriteSequenceAndRestoreMode) {
               VANTIX_CODE_SUCCESS);
     const bytes sent = last_set(VANTIX_FEATURE_SERIALNUMBER);
     EXPECT_EQ(wire(), (std::vector<std::string>{
-                          "get 13",                      // region interlock
+                          "get 13",                       // region interlock
                           "get 13", "set 172", "get 13",  // discard store edits
-                          "get 13",                      // the status decides the restore mode
-                          "get 13", "set 10", "get 13",  // command mode
-                          "set 27",                      //
-                          "get 13", "set 10", "get 13",  // restore
+                          "get 13",                       // the status decides the restore mode
+                          "get 13", "set 10", "get 13",   // command mode
+                          "set 27",                       //
+                          "get 13", "set 10", "get 13",   // restore
                       }));
     ASSERT_EQ(sent.size(), 35u);
     EXPECT_EQ(bytes(sent.begin() + 1, sent.begin() + 32), bytes(31, '7'));

@@ -10,7 +10,8 @@ namespace {
 using vantix::test::bytes;
 using interlock = vantix::test::sim_pad_test;
 
-std::string captured_stdout(void (*print)(vantix_hid_feature_device_status *), vantix_hid_feature_device_status *s) {
+std::string captured_stdout(void (*print)(vantix_hid_feature_device_status *),
+                            vantix_hid_feature_device_status *s) {
     testing::internal::CaptureStdout();
     print(s);
     std::fflush(stdout);
@@ -59,7 +60,8 @@ TEST_F(interlock, PrinterLayout) {
               "               reserved2 = 0x00\n"
               "               errorInfo = \"" +
                   std::string(64, 'x') + "\"\n");
-    EXPECT_EQ(captured_stdout(vantix_print_device_status, nullptr), "vantix_hid_feature_device_status:\n  NULL\n");
+    EXPECT_EQ(captured_stdout(vantix_print_device_status, nullptr),
+              "vantix_hid_feature_device_status:\n  NULL\n");
 }
 
 TEST_F(interlock, ClearingTheErrorSendsThirteenAndZeros) {
@@ -92,9 +94,10 @@ TEST_F(interlock, TimeoutMakesExactlyTheRequestedPolls) {
     pad->set_lock_bits(0x3F);
     EXPECT_EQ(wait_for_interlock(device, 100, INTERLOCK_DISPLAY), 0);
     EXPECT_EQ(pad->status_polls(), 100u);
-    EXPECT_STREQ(vantix_get_last_error(),
-                 "Problem waiting for firmware interlock: device didn't respond in time, sleep: 100, requested "
-                 "interlock: 16, Returned status: 63");
+    EXPECT_STREQ(
+        vantix_get_last_error(),
+        "Problem waiting for firmware interlock: device didn't respond in time, sleep: 100, requested "
+        "interlock: 16, Returned status: 63");
     EXPECT_EQ(wait_for_interlock(device, 0, INTERLOCK_DISPLAY), 0);
     EXPECT_EQ(pad->status_polls(), 100u);
     EXPECT_STREQ(vantix_get_last_error(),

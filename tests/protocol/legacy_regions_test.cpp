@@ -107,20 +107,21 @@ TEST_F(regions, UpdateBytes) {
     update.color_foreground = {0xA0, 0x30, 0x20, 0x10};
     update.reserved2 = 0x01020304;
     EXPECT_EQ(vantix_update_region(device, &update), VANTIX_CODE_SUCCESS);
-    EXPECT_EQ(last_set(VANTIX_FEATURE_REGIONUPDATE), (bytes{113, 2, 3, 9, 0x10, 0x20, 0x30, 0xA0, 4, 3, 2, 1}));
+    EXPECT_EQ(last_set(VANTIX_FEATURE_REGIONUPDATE),
+              (bytes{113, 2, 3, 9, 0x10, 0x20, 0x30, 0xA0, 4, 3, 2, 1}));
 }
 
 TEST_F(regions, SamplesOnACachedButtonBecomeButtonEvents) {
     std::vector<uint8_t> types;
     static std::vector<uint8_t> *seen;
     seen = &types;
-    vantix_register_input_callback(device, [](vantix_device *, vantix_input_report *r, uint8_t type, unsigned char *,
-                                              unsigned int) {
-        seen->push_back(type);
-        if (type >= VANTIX_INPUT_BUTTONDOWN) {
-            EXPECT_NE(r->button_down.region, nullptr);
-        }
-    });
+    vantix_register_input_callback(
+        device, [](vantix_device *, vantix_input_report *r, uint8_t type, unsigned char *, unsigned int) {
+            seen->push_back(type);
+            if (type >= VANTIX_INPUT_BUTTONDOWN) {
+                EXPECT_NE(r->button_down.region, nullptr);
+            }
+        });
     pad->tap(pad->to_digitizer({60, 56}));  // the OK button
     EXPECT_EQ(vantix_device_read(device), VANTIX_CODE_SUCCESS);
     EXPECT_EQ(vantix_device_read(device), VANTIX_CODE_SUCCESS);
@@ -134,7 +135,8 @@ TEST_F(regions, SamplesOnACachedButtonBecomeButtonEvents) {
     pad->tap(pad->to_digitizer({60, 56}));
     vantix_device_read(device);
     vantix_device_read(device);
-    EXPECT_EQ(types, (std::vector<uint8_t>{VANTIX_INPUT_EXTENDEDCOORDINATE, VANTIX_INPUT_EXTENDEDCOORDINATE}));
+    EXPECT_EQ(types,
+              (std::vector<uint8_t>{VANTIX_INPUT_EXTENDEDCOORDINATE, VANTIX_INPUT_EXTENDEDCOORDINATE}));
 }
 
 TEST_F(regions, ADroppedCacheNeverCrashesWritesOrInput) {

@@ -22,7 +22,9 @@ bytes md5_of_table(padsim::pad &pad) {
     return digest;
 }
 
-bool in_open_list(vantix_device *device) { return vantix_list_find(vantix_get_open_devices(), device) != nullptr; }
+bool in_open_list(vantix_device *device) {
+    return vantix_list_find(vantix_get_open_devices(), device) != nullptr;
+}
 
 TEST_F(open_close, OpenReadsWhatEveryLaterOperationNeedsInOrder) {
     ASSERT_EQ(vantix_open_device(device), VANTIX_CODE_SUCCESS);

@@ -41,7 +41,8 @@ protected:
     std::vector<std::string> wire() {
         std::vector<std::string> out;
         for (const padsim::transfer &t : pad->transfers()) {
-            std::string line = (t.dir == padsim::direction::get ? "get " : "set ") + std::to_string(t.report_id);
+            std::string line =
+                (t.dir == padsim::direction::get ? "get " : "set ") + std::to_string(t.report_id);
             if (!t.ok)
                 line += " failed";
             out.push_back(line);

@@ -19,7 +19,8 @@ class log_capture {
 public:
     explicit log_capture(vantix_debug_level level = VANTIX_DEBUG_LEVEL_ALL) {
         table_.publish = [](vantix_debug_handler *h, vantix_debug_message *m) {
-            static_cast<log_capture *>(h->handlerData)->records.push_back({m->level, m->function, m->message});
+            static_cast<log_capture *>(h->handlerData)
+                ->records.push_back({m->level, m->function, m->message});
         };
         table_.level = level;
         table_.handlerData = this;

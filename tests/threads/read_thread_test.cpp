@@ -25,7 +25,8 @@ struct read_thread : vantix::test::sim_pad_test {
     static inline std::atomic<int> action{0};  // what the callback does to its own pad
     enum { nothing, close_pad, read_done };
 
-    static void callback(vantix_device *device, vantix_input_report *, uint8_t, unsigned char *, unsigned int) {
+    static void callback(vantix_device *device, vantix_input_report *, uint8_t, unsigned char *,
+                         unsigned int) {
         ++calls;
         if (action == close_pad)
             vantix_close_device(device);

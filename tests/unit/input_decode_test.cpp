@@ -189,7 +189,8 @@ TEST_F(buttons, RejectedReportsAndNullDevicesLeaveButtonStateAlone) {
 }
 
 std::vector<std::string> seen;
-void first_callback(vantix_device *, vantix_input_report *report, uint8_t type, unsigned char *raw, unsigned int n) {
+void first_callback(vantix_device *, vantix_input_report *report, uint8_t type, unsigned char *raw,
+                    unsigned int n) {
     seen.push_back("first:" + std::to_string(type) + ":" + std::to_string(report->type.report_id) + ":" +
                    std::to_string(raw[0]) + ":" + std::to_string(n));
 }

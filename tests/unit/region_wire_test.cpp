@@ -38,7 +38,8 @@ TEST(region_wire, CommonPartLayout) {
     const bytes wire = encode(base(VANTIX_REGION_TYPE_CONTAINER), 4);
     ASSERT_EQ(wire.size(), 33u);
     EXPECT_EQ(bytes(wire.begin(), wire.begin() + 24),
-              (bytes{2, 0, 0x09, 0, 4, 3, 2, 1, 0x02, 0x01, 200, 0, 3, 0, 60, 0, 0x11, 0x22, 0x33, 0x44, 0, 0, 0, 0}));
+              (bytes{2, 0, 0x09, 0, 4,    3,    2,    1,    0x02, 0x01, 200, 0,
+                     3, 0, 60,   0, 0x11, 0x22, 0x33, 0x44, 0,    0,    0,   0}));
 }
 
 TEST(region_wire, TypeSpecificBytes) {
