@@ -11,19 +11,14 @@
 #include <unistd.h>
 #include <vector>
 
+#include "graphics/canvas.hpp"
 #include "vantix-zelnar.h"
 
 namespace {
 
 constexpr vantix_gcolor white = 0xFFFFFFFF, black = 0x000000FF;
 
-struct canvas {
-    std::vector<unsigned char> buffer;
-    vantix_bitmap bmp{};
-    canvas(int32_t w, int32_t h) : buffer(54 + static_cast<size_t>((24 * w + 31) / 32 * 4 * h)) {
-        vantix_bitmap_init(&bmp, buffer.data(), w, h);
-    }
-};
+using vantix::test::canvas;
 
 uint32_t le32(const std::vector<unsigned char> &b, size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "graphics/canvas.hpp"
 #include "vantix-zelnar.h"
 
 namespace {
@@ -15,28 +16,7 @@ constexpr vantix_gcolor white = 0xFFFFFFFF, black = 0x000000FF;
 using point = std::pair<int, int>;
 using points = std::set<point>;
 
-struct canvas {
-    std::vector<unsigned char> buffer;
-    vantix_bitmap bmp{};
-    canvas(int32_t w, int32_t h) : buffer(54 + static_cast<size_t>((24 * w + 31) / 32 * 4 * h)) {
-        vantix_bitmap_init(&bmp, buffer.data(), w, h);
-    }
-    // Every pixel that is no longer white, with its colour.
-    std::map<point, vantix_gcolor> marked() const {
-        std::map<point, vantix_gcolor> out;
-        for (int y = 0; y < bmp.height; ++y)
-            for (int x = 0; x < bmp.width; ++x)
-                if (vantix_get_pixel(&bmp, x, y) != white)
-                    out[{x, y}] = vantix_get_pixel(&bmp, x, y);
-        return out;
-    }
-    points inked() const {
-        points out;
-        for (const auto &[p, c] : marked())
-            out.insert(p);
-        return out;
-    }
-};
+using vantix::test::canvas;
 
 // The pixel a black write at `alpha` leaves on white.
 vantix_gcolor black_at(uint32_t alpha) { return vantix_color_blend(alpha, white); }

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "graphics/canvas.hpp"
 #include "vantix-zelnar.h"
 
 namespace {
@@ -16,28 +17,7 @@ namespace {
 constexpr vantix_gcolor white = 0xFFFFFFFF, black = 0x000000FF;
 using point = std::pair<int, int>;
 
-struct canvas {
-    std::vector<unsigned char> buffer;
-    vantix_bitmap bmp{};
-    canvas(int32_t w, int32_t h) : buffer(54 + static_cast<size_t>((24 * w + 31) / 32 * 4 * h)) {
-        vantix_bitmap_init(&bmp, buffer.data(), w, h);
-    }
-    std::vector<vantix_gcolor> pixels() const {
-        std::vector<vantix_gcolor> out;
-        for (int y = 0; y < bmp.height; ++y)
-            for (int x = 0; x < bmp.width; ++x)
-                out.push_back(vantix_get_pixel(&bmp, x, y));
-        return out;
-    }
-    std::set<point> inked(int x_from = 0, int x_to = INT32_MAX) const {
-        std::set<point> out;
-        for (int y = 0; y < bmp.height; ++y)
-            for (int x = std::max(0, x_from); x < std::min(bmp.width, x_to); ++x)
-                if (vantix_get_pixel(&bmp, x, y) != white)
-                    out.insert({x, y});
-        return out;
-    }
-};
+using vantix::test::canvas;
 
 std::pair<int, int> row_range(const std::set<point> &p) {
     int lo = INT32_MAX, hi = INT32_MIN;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "graphics/canvas.hpp"
 #include "vantix-zelnar.h"
 
 namespace {
@@ -15,21 +16,7 @@ constexpr vantix_gcolor white = 0xFFFFFFFF, black = 0x000000FF;
 using point = std::pair<int, int>;
 using points = std::set<point>;
 
-struct canvas {
-    std::vector<unsigned char> buffer;
-    vantix_bitmap bmp{};
-    canvas(int32_t w, int32_t h) : buffer(54 + static_cast<size_t>((24 * w + 31) / 32 * 4 * h)) {
-        vantix_bitmap_init(&bmp, buffer.data(), w, h);
-    }
-    points inked() const {
-        points out;
-        for (int y = 0; y < bmp.height; ++y)
-            for (int x = 0; x < bmp.width; ++x)
-                if (vantix_get_pixel(&bmp, x, y) != white)
-                    out.insert({x, y});
-        return out;
-    }
-};
+using vantix::test::canvas;
 
 points shifted(const points &p, int dx, int dy) {
     points out;
