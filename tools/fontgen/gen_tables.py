@@ -2,7 +2,7 @@
 """Writes the C++ font tables under src/graphics/fonts from their sources.
 
     python3 tools/fontgen/gen_tables.py default
-        vantix-default.glyphs -> vantix_default.cpp, block_font.cpp
+        vantix-default.glyphs -> vantix_default.cpp, block_font_data.cpp
     python3 tools/fontgen/gen_tables.py ubuntu RENDER_DIR
         ft_render output -> ubuntu_mono_e_*.cpp, ubuntu_mono_fixed.cpp
 
@@ -84,7 +84,7 @@ def generate_default():
         f"{(g.width * g.height + 7) // 8}, {{{hex_list(column_order(g))}}}}},"
         for g in glyphs
     ]
-    write("block_font.cpp",
+    write("block_font_data.cpp",
           f"{notice}// Same shapes as vantix_default, stored column by column.\n\n"
           "#include \"vantix-zelnar.h\"\n\nextern \"C\" {\n\n"
           "const vantix_block_font_char vantix_block_font[VANTIX_BLOCK_FONT_GLYPH_COUNT] = {\n"
