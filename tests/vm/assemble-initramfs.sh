@@ -45,15 +45,21 @@ extract() {
   rm -rf "$dir"; mkdir -p "$dir"
   dpkg-deb -x "$(ls "$work/debs/${pkg}"_*.deb | head -1)" "$dir"
 }
-extract "$kernel_pkg" "$work/kernel"
 extract udev "$work/udev"
+# The kernel is the largest input; unpack it once per kernel version.
+if [ "$(cat "$work/kernel.key" 2>/dev/null)" != "$kernel_pkg" ] || [ ! -f "$work/vmlinux" ]; then
+  rm -f "$work/kernel.key"
+  extract "$kernel_pkg" "$work/kernel"
+  unpack_kernel=1
+else
+  unpack_kernel=0
+fi
 
 # --- kernel -----------------------------------------------------------------
 # The bzImage carries the kernel as a compressed ELF; QEMU boots that ELF
 # directly through its PVH note, skipping the decompressor (about 3 s of
 # emulated time). Find the payload by its magic, as extract-vmlinux does.
 bzimage="$(ls "$work"/kernel/boot/vmlinuz-* | head -1)"
-rm -f "$work/vmlinux"
 try_decompress() {
   local magic="$1"; shift
   local offset
@@ -65,11 +71,15 @@ try_decompress() {
   done
   return 1
 }
-try_decompress '\xfd\x37\x7a\x58\x5a\x00' xz -dc --single-stream ||
-  try_decompress '\x28\xb5\x2f\xfd' zstd -dcq ||
-  try_decompress '\x1f\x8b\x08' gzip -dc ||
-  die "no kernel ELF found in $bzimage"
-rm -f "$work/vmlinux.tmp"
+if [ "$unpack_kernel" = 1 ]; then
+  rm -f "$work/vmlinux"
+  try_decompress '\xfd\x37\x7a\x58\x5a\x00' xz -dc --single-stream ||
+    try_decompress '\x28\xb5\x2f\xfd' zstd -dcq ||
+    try_decompress '\x1f\x8b\x08' gzip -dc ||
+    die "no kernel ELF found in $bzimage"
+  rm -f "$work/vmlinux.tmp"
+  echo "$kernel_pkg" > "$work/kernel.key"
+fi
 
 # --- root file system -------------------------------------------------------
 root="$work/root"

@@ -69,8 +69,12 @@ TEST_F(Vm, FeatureReportsOfEveryLengthClassRoundTripByteExact) {
             sent = pad().stored(VANTIX_FEATURE_DEVICE_STATUS);
             ASSERT_EQ(sent.size(), 73u);
         }
+        pad().clear_transfers();
         ASSERT_EQ(vantix_hid_set_feature_report(device, sent.data(), length), VANTIX_CODE_SUCCESS)
             << last_error();
+        // USB acknowledges a SET_REPORT when its data has arrived, which can
+        // be just before the gadget's thread hands it to the pad model.
+        EXPECT_TRUE(wait_until([&] { return last_transfer(pad(), padsim::direction::set).has_value(); }));
         const auto set = last_transfer(pad(), padsim::direction::set);
         ASSERT_TRUE(set);
         EXPECT_EQ(set->bytes, sent);
