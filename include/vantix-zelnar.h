@@ -720,7 +720,8 @@ typedef enum interlock_types {
 typedef enum vantix_display_type {
     VANTIX_DISPLAY_TYPE_NONE = 0,
     VANTIX_DISPLAY_TYPE_240X64_1X5_BLACKWHITE = 1,
-    VANTIX_DISPLAY_TYPE_240X64_1X5_GRAYSCALE = 2
+    VANTIX_DISPLAY_TYPE_240X64_1X5_GRAYSCALE = 2,
+    VANTIX_DISPLAY_TYPE_RAW_MAX = 255 /* any raw byte is a valid value */
 } vantix_display_type;
 
 typedef enum vantix_card_reader {
@@ -1000,7 +1001,9 @@ typedef struct vantix_hid_input_extended_coordinate {
 
 typedef enum vantix_adc_data_type {
     VANTIX_ADC_DATA_TYPE_SCAN = 2,
-    VANTIX_ADC_DATA_TYPE_CHANNEL = 3
+    VANTIX_ADC_DATA_TYPE_CHANNEL = 3,
+    /* Records hold the pad's raw byte; this keeps every byte a valid value. */
+    VANTIX_ADC_DATA_TYPE_RAW_MAX = 255
 } vantix_adc_data_type;
 
 typedef struct vantix_hid_input_adc_values {
@@ -1034,7 +1037,8 @@ typedef enum vantix_cardswipe_track_status {
     VANTIX_CARDSWIPE_STATUS_VALID = 0,
     VANTIX_CARDSWIPE_STATUS_PARITY_ERROR = 1,
     VANTIX_CARDSWIPE_STATUS_UNKNOWN_FORMAT = 16,
-    VANTIX_CARDSWIPE_STATUS_CORRUPT = 17
+    VANTIX_CARDSWIPE_STATUS_CORRUPT = 17,
+    VANTIX_CARDSWIPE_STATUS_RAW_MAX = 255 /* any raw byte is a valid value */
 } vantix_cardswipe_track_status;
 
 /* Track bytes are copied as the pad sent them: not interpreted, not
@@ -1112,7 +1116,8 @@ VANTIX_EXPORT void vantix_get_driver_input_report(vantix_device *device, unsigne
 typedef enum vantix_asic_power_state {
     VANTIX_ASIC_POWER_STATE_NORMAL = 0,
     VANTIX_ASIC_POWER_STATE_POWERDOWN = 1,
-    VANTIX_ASIC_POWER_STATE_STANDBY = 2
+    VANTIX_ASIC_POWER_STATE_STANDBY = 2,
+    VANTIX_ASIC_POWER_STATE_RAW_MAX = 255 /* any raw byte is a valid value */
 } vantix_asic_power_state;
 
 typedef struct vantix_hid_feature_frequency_amplitude {

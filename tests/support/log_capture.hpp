@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,11 @@ struct log_record {
 class log_capture {
 public:
     explicit log_capture(vantix_debug_level level = VANTIX_DEBUG_LEVEL_ALL) {
+        // Records may come from the library's own threads (the hotplug thread).
         table_.publish = [](vantix_debug_handler *h, vantix_debug_message *m) {
-            static_cast<log_capture *>(h->handlerData)
-                ->records.push_back({m->level, m->function, m->message});
+            auto *self = static_cast<log_capture *>(h->handlerData);
+            std::lock_guard lock(self->lock_);
+            self->records_.push_back({m->level, m->function, m->message});
         };
         table_.level = level;
         table_.handlerData = this;
@@ -34,14 +37,20 @@ public:
 
     // Records at `level` whose message starts with `prefix`.
     long count(vantix_debug_level level, const std::string &prefix) const {
-        return std::count_if(records.begin(), records.end(), [&](const log_record &r) {
+        std::lock_guard lock(lock_);
+        return std::count_if(records_.begin(), records_.end(), [&](const log_record &r) {
             return r.level == level && r.message.rfind(prefix, 0) == 0;
         });
     }
 
-    std::vector<log_record> records;
+    std::vector<log_record> records() const {
+        std::lock_guard lock(lock_);
+        return records_;
+    }
 
 private:
+    mutable std::mutex lock_;
+    std::vector<log_record> records_;
     vantix_debug_handler table_{};
 };
 

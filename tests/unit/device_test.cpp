@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/log_capture.hpp"
 #include "support/scoped_env.hpp"
 #include "vantix-zelnar.h"
 
@@ -196,20 +197,6 @@ TEST_F(devices, HotplugRegistryLivesBetweenInitAndDestroy) {
     EXPECT_EQ(vantix_list_count(vantix_get_device_callbacks()), 0u);
 }
 
-// Collects the functions that logged an entry record.
-struct entry_log {
-    vantix_debug_handler table{};
-    std::vector<std::string> entered;
-    entry_log() {
-        table.publish = [](vantix_debug_handler *h, vantix_debug_message *m) {
-            if (std::strcmp(m->message, "==> Entering Function") == 0)
-                static_cast<entry_log *>(h->handlerData)->entered.push_back(m->function);
-        };
-        table.level = VANTIX_DEBUG_LEVEL_ALL;
-        table.handlerData = this;
-    }
-};
-
 TEST_F(devices, UnplugNoticeReachesOnlyOpenRecordsWithTheExactPath) {
     vantix_device pads[3]{};
     char a[] = "/dev/hidraw1", b[] = "/dev/hidraw10";
@@ -221,10 +208,12 @@ TEST_F(devices, UnplugNoticeReachesOnlyOpenRecordsWithTheExactPath) {
         vantix_list_add(open, &pad);
     vantix_set_open_devices(open);
 
-    entry_log log;
-    vantix_debug_add_handler(&log.table);
+    vantix::test::log_capture log;
     auto notices = [&] {
-        return std::count(log.entered.begin(), log.entered.end(), std::string("vantix_device_notify_close"));
+        const auto records = log.records();
+        return std::count_if(records.begin(), records.end(), [](const vantix::test::log_record &r) {
+            return r.function == "vantix_device_notify_close" && r.message == "==> Entering Function";
+        });
     };
     vantix_handle_device_unplug("/dev/hidraw1");
     EXPECT_EQ(notices(), 1);
@@ -234,7 +223,6 @@ TEST_F(devices, UnplugNoticeReachesOnlyOpenRecordsWithTheExactPath) {
     EXPECT_EQ(notices(), 1);
     vantix_handle_device_unplug("/dev/hidraw10");
     EXPECT_EQ(notices(), 2);
-    vantix_debug_remove_handler(&log.table);
 }
 
 }  // namespace

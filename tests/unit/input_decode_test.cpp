@@ -76,7 +76,7 @@ TEST(input_decode, AdcScanChannelAndUnknownDataTypes) {
 
     report_ptr other = decode(nullptr, {3, 5, 9, 9, 9, 9, 9, 9, 9, 9, 9});
     ASSERT_TRUE(other);
-    EXPECT_EQ(static_cast<int>(other->adc_values.data_type), 5);
+    EXPECT_EQ(other->adc_values.data_type, static_cast<vantix_adc_data_type>(5));
     EXPECT_EQ(other->adc_values.adc_data.channel_values.channel_number, 0);
     EXPECT_EQ(other->adc_values.adc_data.channel_values.sample4, 0);
 }
