@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <thread>
 #include <cstring>
 #include <random>
 #include <string>
@@ -178,6 +179,17 @@ TEST(hotplug_thread, StartsOnceAndStopsPromptly) {
     // bound only catches that, it is not a speed target.
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
     EXPECT_EQ(open_descriptor_count(), before);
+}
+
+TEST(hotplug_thread, AWaiterIsReleasedByAStopFromAnotherThread) {
+    vantix::test::scoped_env env;
+    env.unset("VANTIX_DEBUG").unset("VANTIX_TRACE");
+    vantix_init();
+    std::thread waiter([] { vantix_real_thread_wait(); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    vantix_destroy();  // must not be blocked by the waiter
+    waiter.join();
+    EXPECT_EQ(vantix_real_thread_running(), 0);
 }
 
 }  // namespace

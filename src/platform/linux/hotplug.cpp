@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -18,12 +20,39 @@
 
 namespace {
 
+// One run of the hotplug thread. The thread shares it with the driver, so a
+// thread that had to be detached (a callback stopped the library) keeps its
+// own flag and wake-up descriptor even if the library starts again.
+struct session {
+    explicit session(int fd) : wake_fd(fd) {}
+    ~session() { close(wake_fd); }
+    session(const session &) = delete;
+    session &operator=(const session &) = delete;
+
+    void mark_finished() {
+        std::lock_guard lock(state_lock);
+        finished = true;
+        ended.notify_all();
+    }
+    void wait_finished() {
+        std::unique_lock lock(state_lock);
+        ended.wait(lock, [this] { return finished; });
+    }
+
+    std::atomic<bool> running{true};
+    const int wake_fd;  // eventfd written to end the thread's wait
+
+private:
+    std::mutex state_lock;
+    std::condition_variable ended;
+    bool finished = false;
+};
+
 // The driver's process-wide state. `control` serialises start and stop.
 struct hotplug_state {
     std::mutex control;
     std::thread thread;
-    std::atomic<bool> running{false};
-    int wake_fd = -1;  // eventfd written to end the thread's wait
+    std::shared_ptr<session> current;
 };
 
 hotplug_state &hotplug() {
@@ -31,19 +60,19 @@ hotplug_state &hotplug() {
     return state;
 }
 
-void notify(vantix_hotplug_type type, const char *node) {
+void notify(const session &run, vantix_hotplug_type type, const char *node) {
     for (auto *callback : vantix::list_range<void>(vantix_get_device_callbacks())) {
         vantix_hotplug_callback fn;
         static_assert(sizeof(fn) == sizeof(callback));
         std::memcpy(&fn, &callback, sizeof(fn));
         fn(type, node);
         // A callback may have stopped the library, which frees this list.
-        if (!hotplug().running.load())
+        if (!run.running.load())
             break;
     }
 }
 
-void handle_event(udev_monitor *monitor) {
+void handle_event(const session &run, udev_monitor *monitor) {
     vantix::linux_udev::device event(udev_monitor_receive_device(monitor));
     if (!event)
         return;
@@ -60,10 +89,10 @@ void handle_event(udev_monitor *monitor) {
     else
         return;
     VANTIX_LOG_INFO("Detected hotplug event: path: %s, type: %s, subsystem: %s", node, action, subsystem);
-    notify(type, node);
+    notify(run, type, node);
 }
 
-void vantix_hotplug_thread(int wake_fd) {
+void vantix_hotplug_thread(std::shared_ptr<session> run) {
     VANTIX_TRACE_CALL();
     vantix::linux_udev::context udev(udev_new());
     vantix::linux_udev::monitor monitor(udev ? udev_monitor_new_from_netlink(udev.get(), "udev") : nullptr);
@@ -74,19 +103,21 @@ void vantix_hotplug_thread(int wake_fd) {
     }
     // Without a monitor no events arrive, but the thread still waits for
     // its stop request so that start and stop stay symmetric.
-    pollfd fds[2] = {{wake_fd, POLLIN, 0}, {monitor ? udev_monitor_get_fd(monitor.get()) : -1, POLLIN, 0}};
-    while (hotplug().running.load()) {
+    pollfd fds[2] = {{run->wake_fd, POLLIN, 0},
+                     {monitor ? udev_monitor_get_fd(monitor.get()) : -1, POLLIN, 0}};
+    while (run->running.load()) {
         fds[0].revents = fds[1].revents = 0;
         if (poll(fds, 2, -1) < 0) {
             if (errno == EINTR)
                 continue;
             break;
         }
-        if (fds[0].revents || !hotplug().running.load())
+        if (fds[0].revents || !run->running.load())
             break;
         if (fds[1].revents & POLLIN)
-            handle_event(monitor.get());
+            handle_event(*run, monitor.get());
     }
+    run->mark_finished();
 }
 
 }  // namespace
@@ -100,24 +131,22 @@ vantix_error_code vantix_real_driver_init(void) {
     if (state.thread.joinable())
         return VANTIX_CODE_SUCCESS;  // already started: keep the thread and its list
 
-    state.wake_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (state.wake_fd < 0) {
+    const int wake_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wake_fd < 0) {
         const int error = errno;
         VANTIX_FAIL("Unable to start the hotplug thread (%i): %s\n", error, strerror(error));
         return VANTIX_CODE_ERROR;
     }
+    auto run = std::make_shared<session>(wake_fd);
     if (!vantix_get_device_callbacks())
         vantix_set_device_callbacks(vantix_create_list());
-    state.running.store(true);
     try {
-        state.thread = std::thread(vantix_hotplug_thread, state.wake_fd);
+        state.thread = std::thread(vantix_hotplug_thread, run);
     } catch (const std::system_error &e) {
-        state.running.store(false);
-        close(state.wake_fd);
-        state.wake_fd = -1;
         VANTIX_FAIL("Unable to start the hotplug thread (%i): %s\n", e.code().value(), e.what());
         return VANTIX_CODE_ERROR;
     }
+    state.current = std::move(run);
     return VANTIX_CODE_SUCCESS;
 }
 
@@ -125,34 +154,46 @@ vantix_error_code vantix_real_driver_destroy(vantix_device_driver * /*driver*/) 
     VANTIX_TRACE_CALL();
     hotplug_state &state = hotplug();
     std::lock_guard lock(state.control);
-    state.running.store(false);
-    if (state.thread.joinable()) {
+    if (state.current) {
+        state.current->running.store(false);
         const uint64_t one = 1;
-        // The eventfd counter cannot overflow from one write; a failure here
-        // would only mean the thread is already gone.
-        [[maybe_unused]] const ssize_t written = write(state.wake_fd, &one, sizeof one);
+        // One write cannot overflow the eventfd counter; a failure here would
+        // only mean the thread is already gone.
+        [[maybe_unused]] const ssize_t written = write(state.current->wake_fd, &one, sizeof one);
+    }
+    if (state.thread.joinable()) {
         // A hotplug callback that stops the library would wait for itself.
         if (state.thread.get_id() == std::this_thread::get_id())
             state.thread.detach();
         else
             state.thread.join();
     }
-    if (state.wake_fd >= 0)
-        close(state.wake_fd);
-    state.wake_fd = -1;
+    state.current.reset();
     // Only now, with the thread gone, is the callback list no longer read.
     vantix_list_free(vantix_get_device_callbacks());
     vantix_set_device_callbacks(nullptr);
     return VANTIX_CODE_SUCCESS;
 }
 
-uint8_t vantix_real_thread_running(void) { return hotplug().running.load() ? 1 : 0; }
-
-void vantix_real_thread_wait(void) {
+uint8_t vantix_real_thread_running(void) {
     hotplug_state &state = hotplug();
     std::lock_guard lock(state.control);
-    if (state.thread.joinable() && state.thread.get_id() != std::this_thread::get_id())
-        state.thread.join();
+    return state.current && state.current->running.load() ? 1 : 0;
+}
+
+// Waits for the thread without holding the driver's lock, so a stop from
+// another thread is never blocked by a waiter.
+void vantix_real_thread_wait(void) {
+    std::shared_ptr<session> run;
+    {
+        hotplug_state &state = hotplug();
+        std::lock_guard lock(state.control);
+        if (!state.thread.joinable() || state.thread.get_id() == std::this_thread::get_id())
+            return;
+        run = state.current;
+    }
+    if (run)
+        run->wait_finished();
 }
 
 }  // extern "C"
