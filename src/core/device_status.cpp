@@ -31,8 +31,8 @@ void decode_status(report_view r, vantix_hid_feature_device_status &s) {
     s.display_commands_locked = vantix::protocol::bits(locks, 4);
     s.calibration_commands_locked = vantix::protocol::bits(locks, 5);
     s.reserved1 = r.get1(4);
-    s.reserved2 = static_cast<uint16_t>(r.get2(5));
-    s.last_error = static_cast<uint16_t>(r.get2(7));
+    s.reserved2 = r.get_u16(5);
+    s.last_error = r.get_u16(7);
     r.get_bytes(9, s.error_info, sizeof s.error_info);
 }
 

@@ -42,16 +42,16 @@ void decode_region(report_view r, size_t at, unsigned int caption_length, vantix
     c.in_use = protocol::bits(flags, 3);
     c.has_frame = protocol::bits(flags, 4);
     c.reserved_1 = r.get1(at + 3);
-    c.reserved_2 = static_cast<uint32_t>(r.get4(at + 4));
-    c.x1 = static_cast<uint16_t>(r.get2(at + 8));
-    c.x2 = static_cast<uint16_t>(r.get2(at + 10));
-    c.y1 = static_cast<uint16_t>(r.get2(at + 12));
-    c.y2 = static_cast<uint16_t>(r.get2(at + 14));
+    c.reserved_2 = r.get_u32(at + 4);
+    c.x1 = r.get_u16(at + 8);
+    c.x2 = r.get_u16(at + 10);
+    c.y1 = r.get_u16(at + 12);
+    c.y2 = r.get_u16(at + 14);
     c.color_foreground = get_color(r, at + 16);
     c.color_background = get_color(r, at + 20);
 
     const uint8_t b24 = r.get1(at + 24), b25 = r.get1(at + 25);
-    const uint16_t w26 = static_cast<uint16_t>(r.get2(at + 26));
+    const uint16_t w26 = r.get_u16(at + 26);
     switch (type) {
     case VANTIX_REGION_TYPE_CONTAINER:
         region.container.ink_enable = protocol::bits(b24, 0);

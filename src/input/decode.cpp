@@ -22,13 +22,11 @@ vantix_sample_info sample_info(uint8_t status) {
     return info;
 }
 
-uint16_t u16(report_view r, size_t offset) { return static_cast<uint16_t>(r.get2(offset)); }
-
 void decode_coordinate(report_view r, vantix_hid_input_coordinate &c) {
     c.report_id = VANTIX_INPUT_COORDINATE;
     c.sample_info = sample_info(r.get1(1));
-    c.x = u16(r, 2);
-    c.y = u16(r, 4);
+    c.x = r.get_u16(2);
+    c.y = r.get_u16(4);
 }
 
 void decode_adc(report_view r, vantix_hid_input_adc_values &a) {
@@ -37,16 +35,16 @@ void decode_adc(report_view r, vantix_hid_input_adc_values &a) {
     set_enum(a.data_type, type);
     if (type == VANTIX_ADC_DATA_TYPE_SCAN) {
         a.adc_data.scan_values.sample_info = sample_info(r.get1(2));
-        a.adc_data.scan_values.x_max = u16(r, 3);
-        a.adc_data.scan_values.x_min = u16(r, 5);
-        a.adc_data.scan_values.y_max = u16(r, 7);
-        a.adc_data.scan_values.y_min = u16(r, 9);
+        a.adc_data.scan_values.x_max = r.get_u16(3);
+        a.adc_data.scan_values.x_min = r.get_u16(5);
+        a.adc_data.scan_values.y_max = r.get_u16(7);
+        a.adc_data.scan_values.y_min = r.get_u16(9);
     } else if (type == VANTIX_ADC_DATA_TYPE_CHANNEL) {
         a.adc_data.channel_values.channel_number = r.get1(2);
-        a.adc_data.channel_values.sample1 = u16(r, 3);
-        a.adc_data.channel_values.sample2 = u16(r, 5);
-        a.adc_data.channel_values.sample3 = u16(r, 7);
-        a.adc_data.channel_values.sample4 = u16(r, 9);
+        a.adc_data.channel_values.sample1 = r.get_u16(3);
+        a.adc_data.channel_values.sample2 = r.get_u16(5);
+        a.adc_data.channel_values.sample3 = r.get_u16(7);
+        a.adc_data.channel_values.sample4 = r.get_u16(9);
     }
 }
 
@@ -64,15 +62,15 @@ void decode_card(report_view r, vantix_hid_input_card_swipe &c) {
 void decode_debug(report_view r, vantix_hid_input_debug_coordinate &d) {
     d.report_id = VANTIX_INPUT_DEBUGCOORDINATE;
     d.sample_info = sample_info(r.get1(2));
-    d.offset = u16(r, 3);
-    d.x_max = u16(r, 5);
-    d.x_min = u16(r, 7);
-    d.y_max = u16(r, 9);
-    d.y_min = u16(r, 11);
-    d.x_errcor = u16(r, 13);
-    d.y_errcor = u16(r, 15);
-    d.x_mapped = u16(r, 17);
-    d.y_mapped = u16(r, 19);
+    d.offset = r.get_u16(3);
+    d.x_max = r.get_u16(5);
+    d.x_min = r.get_u16(7);
+    d.y_max = r.get_u16(9);
+    d.y_min = r.get_u16(11);
+    d.x_errcor = r.get_u16(13);
+    d.y_errcor = r.get_u16(15);
+    d.x_mapped = r.get_u16(17);
+    d.y_mapped = r.get_u16(19);
     d.region = r.get1(21);
 }
 
@@ -95,7 +93,7 @@ void button_event(vantix_input_report &out, uint8_t type, uint16_t x, uint16_t y
 
 void decode_extended(vantix_device *device, report_view r, vantix_input_report &out) {
     const uint8_t status = r.get1(1);
-    const uint16_t x = u16(r, 2), y = u16(r, 4);
+    const uint16_t x = r.get_u16(2), y = r.get_u16(4);
     const uint8_t n = r.get1(6);
     if (vantix_device_region_info *button = button_at(device, n)) {
         if (!device->button_down) {

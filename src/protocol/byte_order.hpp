@@ -26,6 +26,10 @@ public:
             static_cast<uint32_t>(get1(offset)) | static_cast<uint32_t>(get1(offset + 1)) << 8 |
             static_cast<uint32_t>(get1(offset + 2)) << 16 | static_cast<uint32_t>(get1(offset + 3)) << 24);
     }
+    // The same fields read as the unsigned record fields most reports use.
+    uint16_t get_u16(size_t offset) const { return static_cast<uint16_t>(get2(offset)); }
+    uint32_t get_u32(size_t offset) const { return static_cast<uint32_t>(get4(offset)); }
+
     void put1(size_t offset, uint8_t value) const {
         if (offset < size_)
             data_[offset] = value;

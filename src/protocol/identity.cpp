@@ -13,48 +13,45 @@ using vantix::protocol::enum_byte;
 using vantix::protocol::report_view;
 using vantix::protocol::set_enum;
 
-uint16_t u16(report_view r, size_t offset) { return static_cast<uint16_t>(r.get2(offset)); }
-uint32_t u32(report_view r, size_t offset) { return static_cast<uint32_t>(r.get4(offset)); }
-
 void decode_capabilities(report_view r, vantix_hid_capabilities &c) {
     c.report_id = r.get1(0);
-    c.supported_reports = u16(r, 1);
+    c.supported_reports = r.get_u16(1);
     c.coordinate_modes = r.get1(3);
     c.reserved1 = r.get1(4);
     set_enum(c.display_id, r.get1(5));
     c.brightness_levels = r.get1(6);
     c.contrast_levels = r.get1(7);
     c.color_depth = r.get1(8);
-    c.display_width = u16(r, 9);
-    c.display_height = u16(r, 11);
-    c.digitizer_width = u16(r, 13);
-    c.digitizer_height = u16(r, 15);
-    c.coordinate_xmin = u16(r, 17);
-    c.coordinate_xmax = u16(r, 19);
-    c.coordinate_ymin = u16(r, 21);
-    c.coordinate_ymax = u16(r, 23);
-    c.calibration_xmin = u16(r, 25);
-    c.calibration_xmax = u16(r, 27);
-    c.calibration_ymin = u16(r, 29);
-    c.calibration_ymax = u16(r, 31);
-    c.reserved_4 = u32(r, 33);
-    c.reserved_5 = u32(r, 37);
+    c.display_width = r.get_u16(9);
+    c.display_height = r.get_u16(11);
+    c.digitizer_width = r.get_u16(13);
+    c.digitizer_height = r.get_u16(15);
+    c.coordinate_xmin = r.get_u16(17);
+    c.coordinate_xmax = r.get_u16(19);
+    c.coordinate_ymin = r.get_u16(21);
+    c.coordinate_ymax = r.get_u16(23);
+    c.calibration_xmin = r.get_u16(25);
+    c.calibration_xmax = r.get_u16(27);
+    c.calibration_ymin = r.get_u16(29);
+    c.calibration_ymax = r.get_u16(31);
+    c.reserved_4 = r.get_u32(33);
+    c.reserved_5 = r.get_u32(37);
     set_enum(c.mag_reader_id, r.get1(41));
     c.reserved_6 = r.get1(42);
-    c.reserved_7 = u16(r, 43);
+    c.reserved_7 = r.get_u16(43);
     c.supports_screens_resources = r.get1(45);
     c.reserved_9 = r.get1(46);
     c.reserved_10 = static_cast<uint32_t>(static_cast<int32_t>(r.get2(47)));  // sign-extended on purpose
-    c.reserved_11 = u32(r, 49);
-    c.reserved_12 = u32(r, 53);
-    c.reserved_13 = u32(r, 57);
-    c.reserved_14 = u32(r, 61);
+    c.reserved_11 = r.get_u32(49);
+    c.reserved_12 = r.get_u32(53);
+    c.reserved_13 = r.get_u32(57);
+    c.reserved_14 = r.get_u32(61);
 }
 
 void decode_display_info(report_view r, vantix_hid_feature_display_info &d) {
     d.report_id = r.get1(0);
-    d.width = u16(r, 1);
-    d.height = u16(r, 3);
+    d.width = r.get_u16(1);
+    d.height = r.get_u16(3);
     d.color_depth = r.get1(5);
     d.text_width = r.get1(6);
     d.text_height = r.get1(7);
@@ -66,7 +63,7 @@ void decode_version(report_view r, vantix_hid_feature_version &v) {
     v.report_id = r.get1(0);
     r.get_bytes(1, v.kernel_version, sizeof v.kernel_version);
     r.get_bytes(4, v.firmware_version, sizeof v.firmware_version);
-    v.asic_signature = u16(r, 7);
+    v.asic_signature = r.get_u16(7);
 }
 
 constexpr size_t serial_capacity = sizeof(vantix_hid_feature_serial_number{}.serial_number);
@@ -82,10 +79,10 @@ void decode_serial_number(report_view r, vantix_hid_feature_serial_number &s) {
 
 void decode_coordinate_range(report_view r, vantix_hid_feature_coordinate_range &c) {
     c.report_id = r.get1(0);
-    c.x_min = u16(r, 1);
-    c.x_max = u16(r, 3);
-    c.y_min = u16(r, 5);
-    c.y_max = u16(r, 7);
+    c.x_min = r.get_u16(1);
+    c.x_max = r.get_u16(3);
+    c.y_min = r.get_u16(5);
+    c.y_max = r.get_u16(7);
 }
 
 void decode_device_configure(report_view r, vantix_hid_feature_device_configure &c) {

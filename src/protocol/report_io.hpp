@@ -61,18 +61,22 @@ vantix_error_code write_byte_report(vantix_device *device, uint8_t id, size_t le
 
 }  // namespace vantix::protocol
 
-// The by-value read of a report family and its _ref twin, which copies the
-// by-value result into the caller's record.
+// The _ref twin of a by-value read: it copies the by-value result into the
+// caller's record.
+#define VANTIX_REPORT_REF_READER(name, record_type)                            \
+    void vantix_get_##name##_ref(vantix_device *device, record_type *record) { \
+        VANTIX_TRACE_CALL();                                                   \
+        if (record)                                                            \
+            *record = vantix_get_##name(device);                               \
+    }
+
+// The by-value read of a report family and its _ref twin.
 #define VANTIX_REPORT_READERS(name, record_type, id, length, decoder)                                  \
     record_type vantix_get_##name(vantix_device *device) {                                             \
         VANTIX_TRACE_CALL();                                                                           \
         return ::vantix::protocol::read_report<record_type>(device, id, length, decoder, VANTIX_HERE); \
     }                                                                                                  \
-    void vantix_get_##name##_ref(vantix_device *device, record_type *record) {                         \
-        VANTIX_TRACE_CALL();                                                                           \
-        if (record)                                                                                    \
-            *record = vantix_get_##name(device);                                                       \
-    }
+    VANTIX_REPORT_REF_READER(name, record_type)
 
 // A plain write of one report family: the caller's record, the report's own
 // ID and length, and nothing before or after the transfer.

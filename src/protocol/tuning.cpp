@@ -10,8 +10,6 @@ using vantix::protocol::bits;
 using vantix::protocol::pack;
 using vantix::protocol::report_view;
 
-uint16_t u16(report_view r, size_t offset) { return static_cast<uint16_t>(r.get2(offset)); }
-
 void decode_frequency(report_view r, vantix_hid_feature_frequency_amplitude &f) {
     f.report_id = r.get1(0);
     f.frequency = r.get1(1);
@@ -47,7 +45,7 @@ void decode_general(report_view r, vantix_hid_feature_general_parameters &g) {
     g.corner_upper_left = bits(b2, 2, 2);
     g.corner_lower_right = bits(b2, 4, 2);
     g.corner_upper_right = bits(b2, 6, 0);
-    g.samples = u16(r, 3);
+    g.samples = r.get_u16(3);
     g.filter_frequency = r.get1(5);
 }
 
@@ -82,12 +80,12 @@ void encode_register(const vantix_hid_feature_register_set &s, report_view r) {
 
 void decode_pen(report_view r, vantix_hid_feature_pen_parameters &p) {
     p.report_id = r.get1(0);
-    p.proximity = u16(r, 1);
-    p.auto_pen_threshold = u16(r, 3);
-    p.auto_touch_threshold = u16(r, 5);
+    p.proximity = r.get_u16(1);
+    p.auto_pen_threshold = r.get_u16(3);
+    p.auto_touch_threshold = r.get_u16(5);
     p.adc_average = r.get1(7);
     p.coordinate_average = r.get1(8);
-    p.offset_interval = u16(r, 9);
+    p.offset_interval = r.get_u16(9);
     p.debounce_pre_down = r.get1(11);
     p.debounce_post_down = r.get1(12);
     p.debounce_pre_up = r.get1(13);
@@ -99,7 +97,7 @@ void decode_pen(report_view r, vantix_hid_feature_pen_parameters &p) {
     p.reserved_2 = bits(b15, 5);
     p.tip_inverted = bits(b15, 6);
     p.reserved_3 = bits(b15, 7, 0);
-    p.interrupt_rate = u16(r, 16);
+    p.interrupt_rate = r.get_u16(16);
 }
 
 void encode_pen(const vantix_hid_feature_pen_parameters &p, report_view r) {
@@ -129,14 +127,14 @@ void decode_touch(report_view r, vantix_hid_feature_touch_parameters &t) {
     t.slope_down = r.get2(3);
     t.slope_liftoff = r.get2(5);
     t.slope_minimum = r.get1(7);
-    t.pressure_single = u16(r, 8);
-    t.pressure_multiple = u16(r, 10);
+    t.pressure_single = r.get_u16(8);
+    t.pressure_multiple = r.get_u16(10);
     t.gain = r.get1(12);
     t.error_correction_enable = bits(r.get1(13), 0);
     t.reserved = bits(r.get1(13), 1, 0);
-    t.scale_x = u16(r, 14);
+    t.scale_x = r.get_u16(14);
     t.offset_x = r.get2(16);
-    t.scale_y = u16(r, 18);
+    t.scale_y = r.get_u16(18);
     t.offset_y = r.get2(20);
 }
 
@@ -235,12 +233,7 @@ vantix_hid_feature_error_correction_table vantix_get_error_correction_table(vant
         VANTIX_HERE, {error_correction_read_polls, INTERLOCK_REPORTBUFFER});
 }
 
-void vantix_get_error_correction_table_ref(vantix_device *device,
-                                           vantix_hid_feature_error_correction_table *record) {
-    VANTIX_TRACE_CALL();
-    if (record)
-        *record = vantix_get_error_correction_table(device);
-}
+VANTIX_REPORT_REF_READER(error_correction_table, vantix_hid_feature_error_correction_table)
 
 vantix_error_code vantix_set_error_correction(vantix_device *device,
                                               vantix_hid_feature_error_correction_table errcor) {
