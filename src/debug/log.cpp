@@ -70,11 +70,15 @@ void vantix_debug_init(const char *lbl) {
         s.trace_read = nullptr;
     }
     s.label = lbl;
-    s.handlers = vantix_create_list();
+    {
+        std::lock_guard lock(s.handler_lock);
+        s.handlers = vantix_create_list();
+    }
     init_done.store(true);
 
     vantix_debug_setup();
     max_level.store(s.debug_level);
+    std::lock_guard lock(s.handler_lock);
     for (vantix_debug_handler *handler : handlers()) {
         handler->level = s.debug_level;
         if (handler->open)
@@ -87,11 +91,14 @@ void vantix_debug_destroy(void) {
     if (!init_done.load())
         return;
     module_state &s = state();
-    for (vantix_debug_handler *handler : handlers())
-        if (handler->close)
-            handler->close(handler);
-    vantix_list_free(s.handlers);
-    s.handlers = nullptr;
+    {
+        std::lock_guard lock(s.handler_lock);
+        for (vantix_debug_handler *handler : handlers())
+            if (handler->close)
+                handler->close(handler);
+        vantix_list_free(s.handlers);
+        s.handlers = nullptr;
+    }
     {
         std::lock_guard lock(s.trace_lock);
         if (s.trace_handle)
@@ -104,6 +111,7 @@ void vantix_debug_destroy(void) {
 }
 
 void vantix_debug_add_handler(vantix_debug_handler *handler) {
+    std::lock_guard lock(state().handler_lock);
     if (!handler || !state().handlers)
         return;
     vantix_list_add(state().handlers, handler);
@@ -111,10 +119,12 @@ void vantix_debug_add_handler(vantix_debug_handler *handler) {
 }
 
 void vantix_debug_remove_handler(vantix_debug_handler *handler) {
+    std::lock_guard lock(state().handler_lock);
     vantix_list_remove_ptr(state().handlers, handler);
 }
 
 void vantix_debug_recalculate_debug_level(void) {
+    std::lock_guard lock(state().handler_lock);
     unsigned lowest = VANTIX_DEBUG_LEVEL_NONE;
     for (vantix_debug_handler *handler : handlers())
         if (static_cast<unsigned>(handler->level) < lowest)
@@ -145,6 +155,7 @@ void vantix_debug_report_message_va(const char *function, const char *file, int 
                                                                thread_id, level, message, args);
     if (!record)
         return;  // out of memory: the record is lost, the caller carries on
+    std::unique_lock lock(state().handler_lock);
     for (vantix_debug_handler *handler : handlers()) {
         if (static_cast<unsigned>(level) < static_cast<unsigned>(handler->level))
             continue;
@@ -155,6 +166,7 @@ void vantix_debug_report_message_va(const char *function, const char *file, int 
         if (handler->flush)
             handler->flush(handler);
     }
+    lock.unlock();
     vantix_debug_free_message(record);
 }
 

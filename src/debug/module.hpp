@@ -13,6 +13,10 @@ struct module_state {
     bool trace_enabled = false;
     vantix_debug_level debug_level = VANTIX_DEBUG_LEVEL_NONE;
     const char *label = nullptr;
+    // Guards `handlers`. Records are published under it, so a handler that
+    // has been removed is never called afterwards, even by the library's own
+    // threads. Recursive because a handler may itself log.
+    std::recursive_mutex handler_lock;
     vantix_list *handlers = nullptr;
     char *debug_path = nullptr;  // directory of the log and trace files
     char *debug_file = nullptr;  // log file name, tokens substituted
