@@ -171,6 +171,8 @@ VANTIX_EXPORT void vantix_read_env_trace_file(void);
 VANTIX_EXPORT void vantix_read_env_handlers(void);
 VANTIX_EXPORT void replace_token(char **src, const char *token, const char *replace);
 VANTIX_EXPORT void vantix_debug_file_sub(char **fileName);
+/* Safe while the library's threads log: once vantix_debug_remove_handler
+ * returns, the handler is not called again and its owner may release it. */
 VANTIX_EXPORT void vantix_debug_add_handler(vantix_debug_handler *handler);
 VANTIX_EXPORT void vantix_debug_remove_handler(vantix_debug_handler *handler);
 VANTIX_EXPORT void vantix_debug_recalculate_debug_level(void);
@@ -526,6 +528,9 @@ VANTIX_EXPORT vantix_error_code vantix_hid_get_feature_report(vantix_device *dev
 
 VANTIX_EXPORT void vantix_register_input_callback(vantix_device *device, vantix_input_callback callback);
 VANTIX_EXPORT void vantix_unregister_input_callback(vantix_device *device, vantix_input_callback callback);
+/* Hotplug callbacks may be registered and unregistered at any time after
+ * vantix_init, also while the hotplug thread delivers an event; a callback
+ * unregistered during a delivery may still be called for that event. */
 VANTIX_EXPORT void vantix_register_hotplug_callback(vantix_hotplug_callback callback);
 VANTIX_EXPORT void vantix_unregister_hotplug_callback(vantix_hotplug_callback callback);
 
@@ -545,7 +550,9 @@ VANTIX_EXPORT void vantix_device_read_until_done(vantix_device *device);
 /* Closes the pad and waits for its read thread to end. */
 VANTIX_EXPORT void vantix_device_read_done(vantix_device *device);
 
-/* Tells every open record with this exact path that its pad is gone. */
+/* Tells every open record with this exact path that its pad is gone. Holds
+ * the open-device lock while it looks, so it may be called from a hotplug
+ * callback while other threads open and close pads. */
 VANTIX_EXPORT void vantix_handle_device_unplug(const char *path);
 VANTIX_EXPORT void vantix_device_notify_close(vantix_device *device);
 

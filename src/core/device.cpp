@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/failure.hpp"
+#include "core/hotplug_callbacks.hpp"
 #include "core/list_range.hpp"
 #include "core/read_thread.hpp"
 #include "debug/log.hpp"
@@ -165,12 +166,14 @@ void vantix_unregister_input_callback(vantix_device *device, vantix_input_callba
 
 void vantix_register_hotplug_callback(vantix_hotplug_callback callback) {
     VANTIX_TRACE_CALL();
+    std::lock_guard lock(vantix::hotplug_callbacks_lock());
     register_callback(vantix_get_device_callbacks(), reinterpret_cast<void *>(callback), "hotplug", __func__,
                       __FILE__, __LINE__);
 }
 
 void vantix_unregister_hotplug_callback(vantix_hotplug_callback callback) {
     VANTIX_TRACE_CALL();
+    std::lock_guard lock(vantix::hotplug_callbacks_lock());
     unregister_callback(vantix_get_device_callbacks(), reinterpret_cast<void *>(callback), __func__, __FILE__,
                         __LINE__);
 }
@@ -179,9 +182,13 @@ void vantix_handle_device_unplug(const char *path) {
     VANTIX_TRACE_CALL();
     if (!path)
         return;
+    // Usually called from a hotplug callback, while application threads may
+    // be opening or closing pads.
+    vantix_lock_open_devices();
     for (vantix_device *device : vantix::list_range<vantix_device>(vantix_get_open_devices()))
         if (device && device->path && std::strcmp(device->path, path) == 0)
             vantix_device_notify_close(device);
+    vantix_unlock_open_devices();
 }
 
 }  // extern "C"

@@ -1,5 +1,8 @@
 // Process-wide lists: the open devices (with their lock) and the hotplug callbacks.
-#include "vantix-zelnar.h"
+#include <cstring>
+
+#include "core/hotplug_callbacks.hpp"
+#include "core/list_range.hpp"
 
 namespace {
 
@@ -27,3 +30,24 @@ vantix_list *vantix_get_device_callbacks(void) { return device_callbacks; }
 void vantix_set_device_callbacks(vantix_list *list) { device_callbacks = list; }
 
 }  // extern "C"
+
+namespace vantix {
+
+std::mutex &hotplug_callbacks_lock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::vector<vantix_hotplug_callback> hotplug_callbacks_snapshot() {
+    std::vector<vantix_hotplug_callback> callbacks;
+    std::lock_guard lock(hotplug_callbacks_lock());
+    for (void *item : list_range<void>(device_callbacks)) {
+        vantix_hotplug_callback callback;
+        static_assert(sizeof callback == sizeof item);
+        std::memcpy(&callback, &item, sizeof callback);
+        callbacks.push_back(callback);
+    }
+    return callbacks;
+}
+
+}  // namespace vantix

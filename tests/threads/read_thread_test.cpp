@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <string>
 #include <thread>
 
 #include "protocol/sim_fixture.hpp"
@@ -126,6 +127,23 @@ TEST_F(read_thread, ManyOpenReadCloseCycles) {
         ASSERT_TRUE(eventually([] { return calls == 1; }));
         ASSERT_EQ(vantix_close_device(device), VANTIX_CODE_SUCCESS);
     }
+}
+
+// Applications send unplug notices from their hotplug callbacks, on the
+// hotplug thread, while their own threads open and close pads.
+TEST_F(read_thread, UnplugNoticesWhileThePadOpensAndCloses) {
+    std::atomic<bool> stop{false};
+    const std::string path = device->path;
+    std::thread hotplug([&] {
+        while (!stop.load())
+            vantix_handle_device_unplug(path.c_str());
+    });
+    for (int cycle = 0; cycle < 200; ++cycle) {
+        ASSERT_EQ(vantix_open_device(device), VANTIX_CODE_SUCCESS);
+        ASSERT_EQ(vantix_close_device(device), VANTIX_CODE_SUCCESS);
+    }
+    stop.store(true);
+    hotplug.join();
 }
 
 }  // namespace

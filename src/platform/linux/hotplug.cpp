@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "core/failure.hpp"
-#include "core/list_range.hpp"
+#include "core/hotplug_callbacks.hpp"
 #include "debug/log.hpp"
 #include "platform/linux/linux_driver.hpp"
 #include "platform/linux/udev_ptr.hpp"
@@ -61,12 +61,9 @@ hotplug_state &hotplug() {
 }
 
 void notify(const session &run, vantix_hotplug_type type, const char *node) {
-    for (auto *callback : vantix::list_range<void>(vantix_get_device_callbacks())) {
-        vantix_hotplug_callback fn;
-        static_assert(sizeof(fn) == sizeof(callback));
-        std::memcpy(&fn, &callback, sizeof(fn));
-        fn(type, node);
-        // A callback may have stopped the library, which frees this list.
+    for (vantix_hotplug_callback callback : vantix::hotplug_callbacks_snapshot()) {
+        callback(type, node);
+        // A callback may have stopped the library: nothing is called after that.
         if (!run.running.load())
             break;
     }
@@ -138,8 +135,11 @@ vantix_error_code vantix_real_driver_init(void) {
         return VANTIX_CODE_ERROR;
     }
     auto run = std::make_shared<session>(wake_fd);
-    if (!vantix_get_device_callbacks())
-        vantix_set_device_callbacks(vantix_create_list());
+    {
+        std::lock_guard callbacks(vantix::hotplug_callbacks_lock());
+        if (!vantix_get_device_callbacks())
+            vantix_set_device_callbacks(vantix_create_list());
+    }
     try {
         state.thread = std::thread(vantix_hotplug_thread, run);
     } catch (const std::system_error &e) {
@@ -169,7 +169,8 @@ vantix_error_code vantix_real_driver_destroy(vantix_device_driver * /*driver*/) 
             state.thread.join();
     }
     state.current.reset();
-    // Only now, with the thread gone, is the callback list no longer read.
+    // A detached thread still running a callback works from its own copy.
+    std::lock_guard callbacks(vantix::hotplug_callbacks_lock());
     vantix_list_free(vantix_get_device_callbacks());
     vantix_set_device_callbacks(nullptr);
     return VANTIX_CODE_SUCCESS;
