@@ -14,29 +14,46 @@ vantix::list_range<vantix_device_driver> started_drivers_list() {
     return vantix::list_range<vantix_device_driver>(vantix_get_drivers());
 }
 
+// A change to a callback list and the record it is logged with. Changes to
+// a guarded list are made under its lock and logged after it is released,
+// so no log handler runs under a library lock.
+enum class callback_change { added, removed, list_empty, unchanged };
+
 // Appends `callback` to `list`; registrations without a list add nothing.
-void register_callback(vantix_list *list, void *callback, const char *kind, const char *function,
-                       const char *file, int line) {
+callback_change add_callback(vantix_list *list, void *callback) {
     if (!list || !callback)
-        return;
+        return callback_change::unchanged;
     vantix_list_add(list, callback);
-    if (vantix::debug::wanted(VANTIX_DEBUG_LEVEL_INFO))
-        vantix_debug_report_message(function, file, line, VANTIX_DEBUG_LEVEL_INFO,
-                                    "Successfully added %s callback to list.", kind);
+    return callback_change::added;
 }
 
-void unregister_callback(vantix_list *list, void *callback, const char *function, const char *file,
-                         int line) {
-    if (!list || !list->first) {
-        if (vantix::debug::wanted(VANTIX_DEBUG_LEVEL_INFO))
-            vantix_debug_report_message(function, file, line, VANTIX_DEBUG_LEVEL_INFO,
-                                        "Callbacks list is empty, nothing to remove.");
+callback_change remove_callback(vantix_list *list, void *callback) {
+    if (!list || !list->first)
+        return callback_change::list_empty;
+    return vantix_list_remove_ptr(list, callback) ? callback_change::removed : callback_change::unchanged;
+}
+
+void log_change(callback_change change, const char *kind, const char *function, const char *file, int line) {
+    if (!vantix::debug::wanted(VANTIX_DEBUG_LEVEL_INFO))
         return;
-    }
-    if (vantix_list_remove_ptr(list, callback) && vantix::debug::wanted(VANTIX_DEBUG_LEVEL_INFO))
+    switch (change) {
+    case callback_change::added:
+        vantix_debug_report_message(function, file, line, VANTIX_DEBUG_LEVEL_INFO,
+                                    "Successfully added %s callback to list.", kind);
+        break;
+    case callback_change::removed:
         vantix_debug_report_message(function, file, line, VANTIX_DEBUG_LEVEL_INFO,
                                     "Successfully removed callback.");
+        break;
+    case callback_change::list_empty:
+        vantix_debug_report_message(function, file, line, VANTIX_DEBUG_LEVEL_INFO,
+                                    "Callbacks list is empty, nothing to remove.");
+        break;
+    case callback_change::unchanged: break;
+    }
 }
+
+#define VANTIX_LOG_CHANGE(change, kind) log_change(change, kind, __func__, __FILE__, __LINE__)
 
 // Every device operation goes through the record's driver; a record without
 // one (or a driver without the entry) is refused instead of crashing.
@@ -154,28 +171,34 @@ vantix_error_code vantix_hid_get_feature_report(vantix_device *device, unsigned 
 void vantix_register_input_callback(vantix_device *device, vantix_input_callback callback) {
     VANTIX_TRACE_CALL();
     if (device && device->open)
-        register_callback(device->input_callbacks, reinterpret_cast<void *>(callback), "input", __func__,
-                          __FILE__, __LINE__);
+        VANTIX_LOG_CHANGE(add_callback(device->input_callbacks, reinterpret_cast<void *>(callback)), "input");
 }
 
 void vantix_unregister_input_callback(vantix_device *device, vantix_input_callback callback) {
     VANTIX_TRACE_CALL();
-    unregister_callback(device ? device->input_callbacks : nullptr, reinterpret_cast<void *>(callback),
-                        __func__, __FILE__, __LINE__);
+    VANTIX_LOG_CHANGE(
+        remove_callback(device ? device->input_callbacks : nullptr, reinterpret_cast<void *>(callback)),
+        "input");
 }
 
 void vantix_register_hotplug_callback(vantix_hotplug_callback callback) {
     VANTIX_TRACE_CALL();
-    std::lock_guard lock(vantix::hotplug_callbacks_lock());
-    register_callback(vantix_get_device_callbacks(), reinterpret_cast<void *>(callback), "hotplug", __func__,
-                      __FILE__, __LINE__);
+    callback_change change;
+    {
+        std::lock_guard lock(vantix::hotplug_callbacks_lock());
+        change = add_callback(vantix_get_device_callbacks(), reinterpret_cast<void *>(callback));
+    }
+    VANTIX_LOG_CHANGE(change, "hotplug");
 }
 
 void vantix_unregister_hotplug_callback(vantix_hotplug_callback callback) {
     VANTIX_TRACE_CALL();
-    std::lock_guard lock(vantix::hotplug_callbacks_lock());
-    unregister_callback(vantix_get_device_callbacks(), reinterpret_cast<void *>(callback), __func__, __FILE__,
-                        __LINE__);
+    callback_change change;
+    {
+        std::lock_guard lock(vantix::hotplug_callbacks_lock());
+        change = remove_callback(vantix_get_device_callbacks(), reinterpret_cast<void *>(callback));
+    }
+    VANTIX_LOG_CHANGE(change, "hotplug");
 }
 
 void vantix_handle_device_unplug(const char *path) {

@@ -160,7 +160,17 @@ void input_a(vantix_device *, vantix_input_report *, uint8_t, unsigned char *, u
 void input_b(vantix_device *, vantix_input_report *, uint8_t, unsigned char *, unsigned int) {}
 void hotplug_a(vantix_hotplug_type, const char *) {}
 
+// The INFO records of the callback registries, in order.
+std::vector<std::string> registry_records(const vantix::test::log_capture &log) {
+    std::vector<std::string> out;
+    for (const vantix::test::log_record &r : log.records())
+        if (r.level == VANTIX_DEBUG_LEVEL_INFO && r.function.find("register_") != std::string::npos)
+            out.push_back(r.function + ": " + r.message);
+    return out;
+}
+
 TEST_F(devices, InputCallbacksNeedAnOpenPadAndDuplicatesCount) {
+    vantix::test::log_capture log;
     vantix_device pad{};
     vantix_register_input_callback(&pad, input_a);  // not open: nothing to add to
     EXPECT_EQ(pad.input_callbacks, nullptr);
@@ -180,15 +190,29 @@ TEST_F(devices, InputCallbacksNeedAnOpenPadAndDuplicatesCount) {
     vantix_unregister_input_callback(&pad, input_a);  // empty: logged, harmless
     vantix_list_free(pad.input_callbacks);
     vantix_unregister_input_callback(nullptr, input_a);
+
+    const std::string added = "vantix_register_input_callback: Successfully added input callback to list.";
+    const std::string removed = "vantix_unregister_input_callback: Successfully removed callback.";
+    const std::string empty = "vantix_unregister_input_callback: Callbacks list is empty, nothing to remove.";
+    EXPECT_EQ(registry_records(log),
+              (std::vector<std::string>{added, added, added, removed, removed, removed, empty, empty}));
 }
 
 TEST_F(devices, HotplugRegistryLivesBetweenInitAndDestroy) {
     ASSERT_NE(vantix_get_device_callbacks(), nullptr);
-    vantix_register_hotplug_callback(hotplug_a);
-    vantix_register_hotplug_callback(hotplug_a);
-    EXPECT_EQ(vantix_list_count(vantix_get_device_callbacks()), 2u);
-    vantix_unregister_hotplug_callback(hotplug_a);
-    EXPECT_EQ(vantix_list_count(vantix_get_device_callbacks()), 1u);
+    {
+        vantix::test::log_capture log;
+        vantix_register_hotplug_callback(hotplug_a);
+        vantix_register_hotplug_callback(hotplug_a);
+        EXPECT_EQ(vantix_list_count(vantix_get_device_callbacks()), 2u);
+        vantix_unregister_hotplug_callback(hotplug_a);
+        EXPECT_EQ(vantix_list_count(vantix_get_device_callbacks()), 1u);
+        const std::string added =
+            "vantix_register_hotplug_callback: Successfully added hotplug callback to list.";
+        EXPECT_EQ(registry_records(log),
+                  (std::vector<std::string>{
+                      added, added, "vantix_unregister_hotplug_callback: Successfully removed callback."}));
+    }
     vantix_destroy();
     EXPECT_EQ(vantix_get_device_callbacks(), nullptr);
     vantix_register_hotplug_callback(hotplug_a);  // no list: nothing happens
