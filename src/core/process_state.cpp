@@ -1,5 +1,6 @@
 // Process-wide lists: the open devices (with their lock) and the hotplug callbacks.
 #include <cstring>
+#include <new>
 
 #include "core/hotplug_callbacks.hpp"
 #include "core/list_range.hpp"
@@ -41,6 +42,11 @@ std::mutex &hotplug_callbacks_lock() {
 std::vector<vantix_hotplug_callback> hotplug_callbacks_snapshot() {
     std::vector<vantix_hotplug_callback> callbacks;
     std::lock_guard lock(hotplug_callbacks_lock());
+    try {
+        callbacks.reserve(vantix_list_count(device_callbacks));
+    } catch (const std::bad_alloc &) {
+        return callbacks;  // out of memory: this event reaches no callback
+    }
     for (void *item : list_range<void>(device_callbacks)) {
         vantix_hotplug_callback callback;
         static_assert(sizeof callback == sizeof item);
