@@ -1,6 +1,7 @@
 // Handing a decoded input report to the pad's input callbacks.
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "core/device_flags.hpp"
 #include "vantix-zelnar.h"
@@ -21,8 +22,14 @@ void vantix_get_driver_input_report(vantix_device *device, unsigned char *report
     if (record && device && device->input_callbacks) {
         const unsigned int count = vantix_list_count(device->input_callbacks);
         vantix_input_callback stack_copy[inline_callbacks];
-        std::vector<vantix_input_callback> heap_copy(count > inline_callbacks ? count : 0);
-        vantix_input_callback *callbacks = count > inline_callbacks ? heap_copy.data() : stack_copy;
+        std::unique_ptr<vantix_input_callback[]> heap_copy;
+        if (count > inline_callbacks)
+            heap_copy.reset(new (std::nothrow) vantix_input_callback[count]);
+        vantix_input_callback *callbacks = count > inline_callbacks ? heap_copy.get() : stack_copy;
+        if (!callbacks) {  // out of memory: this report reaches no callback
+            vantix_free_input_report(record);
+            return;
+        }
         size_t n = 0;
         for (vantix_list_item *item = device->input_callbacks->first; item && n < count; item = item->next)
             std::memcpy(&callbacks[n++], &item->ptr, sizeof callbacks[0]);

@@ -1,6 +1,7 @@
 // Input report decoding, button synthesis from cached regions, dispatch.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -209,6 +210,16 @@ TEST_F(buttons, DispatchCallsEveryCallbackInOrderWithTheDecodedType) {
     unsigned char bad[2] = {4, 0};
     vantix_get_driver_input_report(&pad, bad, 2);  // nothing decoded, nothing called
     EXPECT_EQ(seen.size(), 2u);
+    // More callbacks than the copy keeps on the stack: all are called.
+    seen.clear();
+    for (int i = 0; i < 38; ++i)
+        vantix_list_add(pad.input_callbacks, reinterpret_cast<void *>(second_callback));
+    vantix_get_driver_input_report(&pad, raw, 7);
+    ASSERT_EQ(seen.size(), 40u);
+    EXPECT_EQ(seen.front().rfind("first:", 0), 0u);
+    EXPECT_EQ(std::count_if(seen.begin(), seen.end(),
+                            [](const std::string &s) { return s.rfind("second:", 0) == 0; }),
+              39);
     vantix_list_free(pad.input_callbacks);
     pad.input_callbacks = nullptr;
     vantix_get_driver_input_report(&pad, raw, 7);  // no list: decoded and released
