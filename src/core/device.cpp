@@ -53,6 +53,14 @@ void log_change(callback_change change, const char *kind, const char *function, 
     }
 }
 
+// Applies `change` to the hotplug list under its lock; the caller logs the
+// result once the lock is released.
+callback_change change_hotplug_list(callback_change (*change)(vantix_list *, void *),
+                                    vantix_hotplug_callback callback) {
+    std::lock_guard lock(vantix::hotplug_callbacks_lock());
+    return change(vantix_get_device_callbacks(), reinterpret_cast<void *>(callback));
+}
+
 #define VANTIX_LOG_CHANGE(change, kind) log_change(change, kind, __func__, __FILE__, __LINE__)
 
 // Every device operation goes through the record's driver; a record without
@@ -183,22 +191,12 @@ void vantix_unregister_input_callback(vantix_device *device, vantix_input_callba
 
 void vantix_register_hotplug_callback(vantix_hotplug_callback callback) {
     VANTIX_TRACE_CALL();
-    callback_change change;
-    {
-        std::lock_guard lock(vantix::hotplug_callbacks_lock());
-        change = add_callback(vantix_get_device_callbacks(), reinterpret_cast<void *>(callback));
-    }
-    VANTIX_LOG_CHANGE(change, "hotplug");
+    VANTIX_LOG_CHANGE(change_hotplug_list(add_callback, callback), "hotplug");
 }
 
 void vantix_unregister_hotplug_callback(vantix_hotplug_callback callback) {
     VANTIX_TRACE_CALL();
-    callback_change change;
-    {
-        std::lock_guard lock(vantix::hotplug_callbacks_lock());
-        change = remove_callback(vantix_get_device_callbacks(), reinterpret_cast<void *>(callback));
-    }
-    VANTIX_LOG_CHANGE(change, "hotplug");
+    VANTIX_LOG_CHANGE(change_hotplug_list(remove_callback, callback), "hotplug");
 }
 
 void vantix_handle_device_unplug(const char *path) {
