@@ -963,6 +963,324 @@ VANTIX_EXPORT vantix_error_code vantix_update_region(vantix_device *device,
 VANTIX_EXPORT void vantix_print_regions(vantix_device_region_info *regions, unsigned int count);
 
 /* ------------------------------------------------------------------------ */
+/* Region, screen and resource store                                         */
+/* ------------------------------------------------------------------------ */
+
+/* Pads that support screens and resources keep numbered regions, resources
+ * and screens. An index report selects what the next read of a record
+ * returns; the pad moves its region and screen index on after each read.
+ * Changes stay pending until vantix_set_screen_region_commit. */
+
+typedef enum vantix_resource_justification {
+    VANTIX_JUSTIFICATION_LEFT = 0,
+    VANTIX_JUSTIFICATION_TOP = 0,
+    VANTIX_JUSTIFICATION_RIGHT = 1,
+    VANTIX_JUSTIFICATION_BOTTOM = 1,
+    VANTIX_JUSTIFICATION_CENTER = 8 /* the wire's four bits hold any value up to 15 */
+} vantix_resource_justification;
+
+typedef enum vantix_resource_type {
+    VANTIX_RESOURCE_TYPE_TEXT = 0,
+    VANTIX_RESOURCE_TYPE_GRAPHIC = 1,
+    VANTIX_RESOURCE_TYPE_INVALID = 255
+} vantix_resource_type;
+
+/* What every store region has (report 152). report_id is 152 after a
+ * successful read and 0 after a failed one. */
+typedef struct vantix_hid_feature_region_common {
+    uint8_t report_id;
+    uint8_t region_index;
+    vantix_region_type region_type;
+    uint8_t accepts_touch;
+    uint8_t decode_region;
+    uint8_t has_frame;
+    uint8_t output_to_host;
+    uint8_t reserved_1;
+    uint8_t reserved_2;
+    uint8_t reserved_3;
+    uint8_t reserved_4;
+    uint8_t reserved_5;
+    uint8_t reserved_6;
+    uint8_t reserved_7;
+    uint8_t reserved_8;
+    uint8_t reserved_9;
+    uint16_t x1;
+    uint16_t x2;
+    uint16_t y1;
+    uint16_t y2;
+    vantix_color foreground_color;
+    vantix_color background_color;
+} vantix_hid_feature_region_common;
+
+typedef struct vantix_hid_feature_region_container {
+    vantix_hid_feature_region_common common;
+    uint8_t ink_enabled;
+    uint8_t ink_width;
+    uint8_t reserved_1;
+    uint8_t reserved_2;
+} vantix_hid_feature_region_container;
+
+/* With use_resource set the button shows the two resources instead of its
+ * caption. A caption read from the pad is always terminated within the
+ * field; a written one is sent up to its terminator and never beyond the
+ * pad's maximum caption length. */
+typedef struct vantix_hid_feature_region_button {
+    vantix_hid_feature_region_common common;
+    uint8_t enabled;
+    uint8_t highlight_on_select;
+    uint8_t clear_on_select;
+    uint8_t confirm_on_select;
+    uint8_t use_resource;
+    uint8_t reserved_1;
+    uint8_t reserved_2;
+    uint8_t reserved_3;
+    uint8_t resource_number_normal;
+    uint8_t resource_number_selected;
+    char caption[VANTIX_REGION_CAPTION_SIZE];
+} vantix_hid_feature_region_button;
+
+typedef struct vantix_hid_feature_region_line {
+    vantix_hid_feature_region_common common;
+    uint8_t reserved_1;
+    uint8_t line_width;
+    uint8_t reserved_2;
+    uint8_t reserved_3;
+} vantix_hid_feature_region_line;
+
+typedef struct vantix_hid_feature_region_graphic {
+    vantix_hid_feature_region_common common;
+    uint8_t reserved_1;
+    uint8_t graphic_number;
+    vantix_resource_justification horizontal_justification;
+    vantix_resource_justification vertical_justification;
+    uint8_t reserved_2;
+} vantix_hid_feature_region_graphic;
+
+typedef struct vantix_hid_feature_region_text {
+    vantix_hid_feature_region_common common;
+    uint8_t reserved_1;
+    uint8_t resource_number;
+    uint8_t font_number;
+    vantix_resource_justification horizontal_justification;
+    vantix_resource_justification vertical_justification;
+} vantix_hid_feature_region_text;
+
+/* One store region; common.region_type says which member applies. A region
+ * of another type is read with its common fields only. */
+typedef union vantix_hid_feature_region {
+    vantix_hid_feature_region_common common;
+    vantix_hid_feature_region_container container;
+    vantix_hid_feature_region_button button;
+    vantix_hid_feature_region_line line;
+    vantix_hid_feature_region_graphic graphic;
+    vantix_hid_feature_region_text text;
+} vantix_hid_feature_region;
+
+/* Resource information (report 141): the resource the resource index
+ * selects. */
+typedef struct vantix_hid_feature_resource_info {
+    uint8_t report_id;
+    uint8_t resource_number;
+    vantix_resource_type resource_type;
+    uint8_t reserved_1;
+    uint32_t resource_size;
+    uint32_t resource_crc;
+    uint8_t reserved_2;
+    uint8_t reserved_3;
+    uint8_t reserved_4;
+    uint8_t reserved_5;
+    uint8_t reserved_6;
+    uint8_t reserved_7;
+    uint8_t reserved_8;
+    uint8_t reserved_9;
+} vantix_hid_feature_resource_info;
+
+#define VANTIX_RESOURCE_DATA_SIZE 1024
+
+/* One piece of a resource (report 142), at most 1024 data bytes. A read
+ * never reports more bytes_valid than resource_data holds; a write sends
+ * the whole data area and the caller's bytes_valid, resource_size and
+ * resource_crc unchanged. */
+typedef struct vantix_hid_feature_resource {
+    uint8_t report_id;
+    uint8_t resource_number;
+    vantix_resource_type resource_type;
+    uint8_t reserved_1;
+    uint8_t reserved_2;
+    uint32_t resource_size;
+    uint32_t resource_crc;
+    uint8_t reserved_3;
+    uint8_t reserved_4;
+    uint8_t reserved_5;
+    uint8_t reserved_6;
+    uint8_t reserved_7;
+    uint8_t reserved_8;
+    uint16_t bytes_valid;
+    uint8_t resource_data[VANTIX_RESOURCE_DATA_SIZE];
+} vantix_hid_feature_resource;
+
+/* Free resource slots and space (report 144); each reserved field holds one
+ * wire byte. */
+typedef struct vantix_hid_feature_resource_availability {
+    uint8_t report_id;
+    uint8_t number_available;
+    uint32_t space_available;
+    uint32_t reserved_1;
+    uint32_t reserved_2;
+    uint32_t reserved_3;
+    uint32_t reserved_4;
+    uint32_t reserved_5;
+    uint32_t reserved_6;
+    uint32_t reserved_7;
+    uint32_t reserved_8;
+    uint32_t reserved_9;
+    uint32_t reserved_10;
+    uint32_t reserved_11;
+    uint32_t reserved_12;
+} vantix_hid_feature_resource_availability;
+
+/* Room in a screen record's lists, and how many entries the wire carries. */
+#define VANTIX_SCREEN_REGION_LIST_SIZE 100
+#define VANTIX_SCREEN_WIRE_REGION_COUNT 30
+
+/* A screen (report 162): its regions and, entry for entry, the screen each
+ * one switches to when pressed. Only the first 30 entries travel: a write
+ * sends 30 entries whatever region_count says, and a read holds at most 30,
+ * with region_count cut to 30 when the pad claims more. */
+typedef struct vantix_hid_feature_screen {
+    uint8_t report_id;
+    uint8_t screen_number;
+    uint8_t reset_timeout_on_activity;
+    uint8_t reserved_1;
+    uint8_t reserved_2;
+    uint8_t reserved_3;
+    uint8_t reserved_4;
+    uint8_t reserved_5;
+    uint8_t reserved_6;
+    uint8_t reserved_7;
+    uint8_t reserved_8;
+    uint8_t reserved_9;
+    uint8_t reserved_10;
+    uint8_t reserved_11;
+    uint8_t reserved_12;
+    uint8_t reserved_13;
+    uint8_t reserved_14;
+    uint8_t timeout;
+    uint8_t timeout_screen_next;
+    uint8_t region_count;
+    uint8_t region_list[VANTIX_SCREEN_REGION_LIST_SIZE];
+    uint8_t screen_next_list[VANTIX_SCREEN_REGION_LIST_SIZE];
+} vantix_hid_feature_screen;
+
+/* One change to a stored screen (report 164). */
+typedef struct vantix_hid_feature_edit_screen {
+    uint8_t report_id;
+    uint8_t reserved_1;
+    uint8_t reserved_2;
+    uint8_t reserved_3;
+    uint8_t reserved_4;
+    uint8_t reserved_5;
+    uint8_t reserved_6;
+    uint8_t region_add;
+    uint8_t region_delete;
+    uint8_t timeout_set;
+    uint8_t screen_index;
+    uint8_t region_index;
+    uint8_t region_screen_next;
+    uint8_t timeout;
+    uint8_t timeout_screen_next;
+} vantix_hid_feature_edit_screen;
+
+/* How large the pad's store is (report 170). */
+typedef struct vantix_hid_feature_screen_region_info {
+    uint8_t report_id;
+    uint8_t screen_count;
+    uint8_t region_count;
+    uint8_t regions_per_screen;
+    uint8_t resource_count;
+    uint8_t caption_length;
+    uint8_t text_region_length;
+    uint8_t text_width;
+    uint8_t text_height;
+    uint8_t reserved_1;
+    uint8_t reserved_2;
+    uint8_t reserved_3;
+    uint8_t reserved_4;
+    uint8_t reserved_5;
+    uint8_t reserved_6;
+    uint8_t reserved_7;
+    uint8_t reserved_8;
+    uint8_t reserved_9;
+    uint8_t reserved_10;
+    uint8_t reserved_11;
+    uint8_t reserved_12;
+    uint8_t reserved_13;
+    uint8_t reserved_14;
+    uint8_t reserved_15;
+    uint8_t reserved_16;
+} vantix_hid_feature_screen_region_info;
+
+/* The _ref readers fill the caller's record (all zero on failure, so
+ * report_id 0 tells it); the by-value readers return the same record. Index
+ * readers return 0 to 255, or -1 on failure. */
+VANTIX_EXPORT int vantix_get_region_idx(vantix_device *device);
+VANTIX_EXPORT vantix_error_code vantix_set_region_idx(vantix_device *device, uint8_t region_index);
+VANTIX_EXPORT vantix_hid_feature_region vantix_get_region(vantix_device *device);
+VANTIX_EXPORT void vantix_get_region_ref(vantix_device *device, vantix_hid_feature_region *region);
+/* Writes one region; afterwards the device's cached legacy list is read
+ * anew (null if that read fails). */
+VANTIX_EXPORT vantix_error_code vantix_set_region_contents(vantix_device *device,
+                                                           vantix_hid_feature_region *region);
+/* Refuses numbers outside 1 to the display information's region_count. */
+VANTIX_EXPORT vantix_error_code vantix_delete_device_region(vantix_device *device, uint8_t region);
+
+VANTIX_EXPORT int vantix_get_resource_idx(vantix_device *device);
+VANTIX_EXPORT vantix_error_code vantix_set_resource_idx(vantix_device *device, uint8_t idx);
+VANTIX_EXPORT vantix_hid_feature_resource_info vantix_get_resource_info(vantix_device *device);
+VANTIX_EXPORT void vantix_get_resource_info_ref(vantix_device *device, vantix_hid_feature_resource_info *info);
+VANTIX_EXPORT vantix_hid_feature_resource vantix_get_resource(vantix_device *device);
+VANTIX_EXPORT void vantix_get_resource_ref(vantix_device *device, vantix_hid_feature_resource *resource);
+/* Sends one piece; a longer resource is sent piece by piece by the caller. */
+VANTIX_EXPORT vantix_error_code vantix_set_resource(vantix_device *device,
+                                                    vantix_hid_feature_resource *resource);
+VANTIX_EXPORT vantix_error_code vantix_delete_resource(vantix_device *device, uint8_t resource_index);
+VANTIX_EXPORT vantix_hid_feature_resource_availability vantix_get_resource_availability(vantix_device *device);
+VANTIX_EXPORT void vantix_get_resource_availability_ref(vantix_device *device,
+                                                        vantix_hid_feature_resource_availability *info);
+
+VANTIX_EXPORT int vantix_get_screen_idx(vantix_device *device);
+VANTIX_EXPORT vantix_error_code vantix_set_screen_idx(vantix_device *device, uint8_t screen_index);
+VANTIX_EXPORT vantix_hid_feature_screen vantix_get_screen(vantix_device *device);
+VANTIX_EXPORT void vantix_get_screen_ref(vantix_device *device, vantix_hid_feature_screen *screen);
+VANTIX_EXPORT vantix_error_code vantix_set_screen(vantix_device *device, vantix_hid_feature_screen *screen);
+VANTIX_EXPORT vantix_error_code vantix_delete_screen(vantix_device *device, uint8_t screen_index);
+VANTIX_EXPORT vantix_error_code vantix_set_edit_screen(vantix_device *device,
+                                                       vantix_hid_feature_edit_screen *screen_edit);
+VANTIX_EXPORT vantix_hid_feature_screen_region_info vantix_get_screen_region_info(vantix_device *device);
+VANTIX_EXPORT void vantix_get_screen_region_info_ref(vantix_device *device,
+                                                     vantix_hid_feature_screen_region_info *info);
+VANTIX_EXPORT int vantix_get_active_screen(vantix_device *device);
+VANTIX_EXPORT vantix_error_code vantix_set_active_screen(vantix_device *device, uint8_t screen_index);
+
+/* Every region of the store, as many as the store information's
+ * region_count (a non-null empty array when it is 0); null on failure.
+ * Release with vantix_free_device_regions. */
+VANTIX_EXPORT vantix_hid_feature_region *vantix_get_device_regions(vantix_device *device);
+VANTIX_EXPORT void vantix_free_device_regions(vantix_hid_feature_region *regions);
+VANTIX_EXPORT void vantix_print_device_regions(vantix_hid_feature_region *regions, unsigned int count);
+/* Edits a screen record in memory: sets the next screen of `region` if the
+ * screen lists it, else appends it (at most 100). Numbers outside 0 to 255
+ * are refused. */
+VANTIX_EXPORT vantix_error_code vantix_add_region_to_screen(vantix_hid_feature_screen *screen, int region,
+                                                            int next);
+/* Blanks the display: re-activates the active screen, or on pads without
+ * one shows and hides a full-screen container in the last legacy region. */
+VANTIX_EXPORT vantix_error_code vantix_clear_screen(vantix_device *device);
+/* Drops pending store changes, or on pads without a store writes back every
+ * legacy region (from number 2) that differs from the factory list. */
+VANTIX_EXPORT vantix_error_code vantix_restore_default_regions(vantix_device *device);
+
+/* ------------------------------------------------------------------------ */
 /* Input reports                                                             */
 /* ------------------------------------------------------------------------ */
 
@@ -1460,6 +1778,95 @@ VANTIX_EXPORT void vantix_raster_setpixel(unsigned char *raster, uint32_t width,
                                           uint32_t y, unsigned char on);
 
 /* ---- graphics: bitmaps, shapes, text (end) ---- */
+
+/* ------------------------------------------------------------------------ */
+/* The pad's display: pictures and text                                      */
+/* ------------------------------------------------------------------------ */
+
+/* Display content (feature report 101): the byte is the pad's to interpret. */
+typedef struct vantix_hid_feature_display_content {
+    uint8_t report_id; /* not read: the report ID is always 101 */
+    uint8_t content;
+} vantix_hid_feature_display_content;
+
+/* Packed pixels one display chunk (feature report 103) carries at most. */
+#define VANTIX_DISPLAY_CHUNK_PAYLOAD 2039
+
+/*
+ * One rectangle of the display (feature report 103). Its 16-bit fields
+ * travel high byte first. Pixels are packed column by column, top to
+ * bottom, without a break between columns: at depth 1 one bit per pixel
+ * from the most significant bit down (set: dark); at depths 4 and 8 one
+ * grey level (0 black .. 15 white) per nibble, low nibble first; at depth
+ * 24 three bytes red, green, blue.
+ */
+typedef struct vantix_hid_feature_display_chunk {
+    uint8_t report_id; /* not read: the report ID is always 103 */
+    uint16_t x;
+    uint16_t y;
+    uint16_t width;
+    uint16_t height;
+    uint8_t bits_per_pixel;
+    uint8_t graphic[VANTIX_DISPLAY_CHUNK_PAYLOAD]; /* always sent whole */
+} vantix_hid_feature_display_chunk;
+
+/* Where the given x lies on a text drawn on the pad. */
+typedef enum vantix_font_alignment {
+    VANTIX_ALIGN_LEFT = 0,
+    VANTIX_ALIGN_RIGHT = 1,
+    VANTIX_ALIGN_CENTER = 2
+} vantix_font_alignment;
+
+/* Both wait for the pad's display interlock, then send their report. */
+VANTIX_EXPORT vantix_error_code vantix_set_display_content(vantix_device *device,
+                                                           vantix_hid_feature_display_content content);
+VANTIX_EXPORT vantix_error_code vantix_set_display_chunk(vantix_device *device,
+                                                         vantix_hid_feature_display_chunk chunk);
+/*
+ * Sends `bmp` to the display with its top-left pixel at (x, y), cut into
+ * as few chunks as the payload allows and packed at `depth` bits per pixel:
+ * 1, 4, 8 or 24. Any other depth, and a null or empty bitmap, is refused
+ * before anything is sent. A failed chunk ends the transfer; the chunks
+ * sent before it stay on the display. Allocates nothing and writes no log
+ * records of its own.
+ */
+VANTIX_EXPORT vantix_error_code vantix_transfer_bitmap_to_device(vantix_device *device, vantix_bitmap *bmp,
+                                                                 unsigned int x, unsigned int y, int depth);
+
+/*
+ * Converts `dataLen` bytes in the character set `encoding` (any ICU
+ * converter name, for example "utf-8", "ISO-8859-1", "Shift_JIS") to a
+ * zero-terminated array of code points, stopping at the first NUL. Stores
+ * the number of code points in *charLen. Returns null for an unknown
+ * encoding, malformed or empty input, or null arguments. Release the
+ * result with free().
+ */
+VANTIX_EXPORT int32_t *parse_string_encoding(const char *data, size_t dataLen, const char *encoding,
+                                             size_t *charLen);
+/*
+ * Draws text on the pad's display in the device's font (device->font),
+ * with x at the text's left edge, right edge or middle as `alignment`
+ * says and y at its top; `invert` draws white on black. The depth sent is
+ * the smaller of the font's and the display's. Text that would cross the
+ * display's edge is refused before anything is sent.
+ */
+VANTIX_EXPORT vantix_error_code vantix_device_draw_text_encoded(vantix_device *device, const char *data,
+                                                                unsigned int dataLen, unsigned int x,
+                                                                unsigned int y,
+                                                                vantix_font_alignment alignment,
+                                                                uint8_t invert, const char *encoding);
+/* The same for NUL-terminated UTF-8 text. */
+VANTIX_EXPORT vantix_error_code vantix_device_draw_text(vantix_device *device, const char *text,
+                                                        unsigned int x, unsigned int y,
+                                                        vantix_font_alignment alignment, uint8_t invert);
+/* Pixel width and height of text in the device's font; 0 for text that
+ * cannot be converted or a device without a font. */
+VANTIX_EXPORT unsigned int vantix_measure_text_width_encoding(vantix_device *device, const char *data,
+                                                              unsigned int dataLen, const char *encoding);
+VANTIX_EXPORT unsigned int vantix_measure_text_height_encoding(vantix_device *device, const char *data,
+                                                               unsigned int dataLen, const char *encoding);
+VANTIX_EXPORT unsigned int vantix_measure_text_width(vantix_device *device, const char *text);
+VANTIX_EXPORT unsigned int vantix_measure_text_height(vantix_device *device, const char *text);
 
 #ifdef __cplusplus
 }

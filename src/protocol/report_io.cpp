@@ -1,9 +1,11 @@
 // Feature report transfers shared by every report family.
 #include "protocol/report_io.hpp"
 
+#include <algorithm>
+
 namespace vantix::protocol {
 
-bool fetch_report(vantix_device *device, uint8_t id, std::vector<unsigned char> &buffer, interlock_wait wait,
+bool fetch_report(vantix_device *device, uint8_t id, std::span<unsigned char> buffer, interlock_wait wait,
                   bool quiet, call_site site) {
     std::fill(buffer.begin(), buffer.end(), 0);
     if (buffer.empty())
@@ -21,7 +23,7 @@ bool fetch_report(vantix_device *device, uint8_t id, std::vector<unsigned char> 
     return false;
 }
 
-vantix_error_code send_report(vantix_device *device, std::vector<unsigned char> &buffer) {
+vantix_error_code send_report(vantix_device *device, std::span<unsigned char> buffer) {
     return vantix_hid_set_feature_report(device, buffer.data(), static_cast<unsigned int>(buffer.size())) ==
                    VANTIX_CODE_SUCCESS
                ? VANTIX_CODE_SUCCESS
@@ -29,11 +31,13 @@ vantix_error_code send_report(vantix_device *device, std::vector<unsigned char> 
 }
 
 vantix_error_code write_byte_report(vantix_device *device, uint8_t id, size_t length, uint8_t value) {
-    std::vector<unsigned char> buffer(length, 0);
-    buffer[0] = id;
+    report_buffer buffer(length);
+    const std::span<unsigned char> bytes = buffer.bytes();
+    if (length > 0)
+        bytes[0] = id;
     if (length > 1)
-        buffer[1] = value;
-    return send_report(device, buffer);
+        bytes[1] = value;
+    return send_report(device, bytes);
 }
 
 }  // namespace vantix::protocol

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <vector>
 
 #include "debug/log.hpp"
@@ -27,11 +28,28 @@ struct interlock_wait {
 // Fills `buffer` (zeroed, ID in byte 0) from the pad. Waits for the
 // interlock first when asked. On failure the WARNING "Unable to get report"
 // is logged unless `quiet`. Returns whether the buffer holds a reply.
-bool fetch_report(vantix_device *device, uint8_t id, std::vector<unsigned char> &buffer, interlock_wait wait,
+bool fetch_report(vantix_device *device, uint8_t id, std::span<unsigned char> buffer, interlock_wait wait,
                   bool quiet, call_site site);
 
 // Sends `buffer` as it stands and returns the transfer's result.
-vantix_error_code send_report(vantix_device *device, std::vector<unsigned char> &buffer);
+vantix_error_code send_report(vantix_device *device, std::span<unsigned char> buffer);
+
+// A report buffer that lives on the stack for the small reports polled
+// often (device status during every interlock wait), so those reads
+// allocate nothing; longer reports go to the heap.
+class report_buffer {
+public:
+    explicit report_buffer(size_t length) : length_(length) {
+        if (length > small_.size())
+            large_.resize(length);
+    }
+    std::span<unsigned char> bytes() { return {large_.empty() ? small_.data() : large_.data(), length_}; }
+
+private:
+    std::array<unsigned char, 128> small_{};
+    std::vector<unsigned char> large_;
+    size_t length_;
+};
 
 // Reads report `id` of `length` bytes into a zeroed record; the record stays
 // zero when the read (or the interlock wait before it) fails.
@@ -39,9 +57,9 @@ template <typename Record>
 Record read_report(vantix_device *device, uint8_t id, size_t length, void (*decode)(report_view, Record &),
                    call_site site, interlock_wait wait = {}, bool quiet = false) {
     Record record{};
-    std::vector<unsigned char> buffer(length, 0);
-    if (fetch_report(device, id, buffer, wait, quiet, site))
-        decode(report_view(buffer.data(), buffer.size()), record);
+    report_buffer buffer(length);
+    if (fetch_report(device, id, buffer.bytes(), wait, quiet, site))
+        decode(report_view(buffer.bytes().data(), length), record);
     return record;
 }
 

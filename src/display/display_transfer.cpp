@@ -1,0 +1,78 @@
+// Putting pixels on the pad's display: the display content byte, one chunk,
+// and whole bitmaps cut into chunks.
+#include <array>
+
+#include "display/chunk_packing.hpp"
+#include "protocol/report_io.hpp"
+
+namespace {
+
+constexpr int display_polls = 100;
+
+void put_be16(std::span<unsigned char> report, size_t at, uint16_t value) {
+    report[at] = static_cast<unsigned char>(value >> 8);
+    report[at + 1] = static_cast<unsigned char>(value & 0xFF);
+}
+
+}  // namespace
+
+extern "C" {
+
+vantix_error_code vantix_set_display_content(vantix_device *device,
+                                             vantix_hid_feature_display_content content) {
+    VANTIX_TRACE_CALL();
+    if (!wait_for_interlock(device, display_polls, INTERLOCK_DISPLAY))
+        return VANTIX_CODE_ERROR;
+    return vantix::protocol::write_byte_report(device, VANTIX_FEATURE_DISPLAYCONTENT,
+                                               VANTIX_FEATURE_DISPLAYCONTENT_SIZE, content.content);
+}
+
+vantix_error_code vantix_set_display_chunk(vantix_device *device, vantix_hid_feature_display_chunk chunk) {
+    VANTIX_TRACE_CALL();
+    // The chunk report alone uses big-endian fields.
+    std::array<unsigned char, VANTIX_FEATURE_UPDATEDISPLAYCHUNK_SIZE> report{};
+    report[0] = VANTIX_FEATURE_UPDATEDISPLAYCHUNK;
+    put_be16(report, 1, chunk.x);
+    put_be16(report, 3, chunk.y);
+    put_be16(report, 5, chunk.width);
+    put_be16(report, 7, chunk.height);
+    report[9] = chunk.bits_per_pixel;
+    static_assert(report.size() == 10 + sizeof chunk.graphic);
+    std::copy(std::begin(chunk.graphic), std::end(chunk.graphic), report.begin() + 10);
+    if (!wait_for_interlock(device, display_polls, INTERLOCK_DISPLAY))
+        return VANTIX_CODE_ERROR;
+    return vantix::protocol::send_report(device, report);
+}
+
+vantix_error_code vantix_transfer_bitmap_to_device(vantix_device *device, vantix_bitmap *bmp, unsigned int x,
+                                                   unsigned int y, int depth) {
+    // Refusals set the last-error text without a log record: the transfer
+    // logs nothing of its own, its chunks do.
+    if (!bmp || !bmp->bitmap || bmp->width < 1 || bmp->height < 1) {
+        vantix_report_error_internal("No bitmap to transfer.");
+        return VANTIX_CODE_ERROR;
+    }
+    if (!vantix::display::supported_depth(depth)) {
+        vantix_report_error_internal("Unsupported pixel depth %d, the display takes 1, 4, 8 or 24.", depth);
+        return VANTIX_CODE_ERROR;
+    }
+    const auto width = static_cast<uint32_t>(bmp->width), height = static_cast<uint32_t>(bmp->height);
+    const vantix::display::chunk_size size = vantix::display::plan_chunks(width, height, depth);
+    vantix_hid_feature_display_chunk chunk;  // one buffer for every rectangle
+    for (uint32_t x0 = 0; x0 < width; x0 += size.width)
+        for (uint32_t y0 = 0; y0 < height; y0 += size.height) {
+            const uint32_t w = std::min(size.width, width - x0), h = std::min(size.height, height - y0);
+            chunk = {};
+            chunk.x = static_cast<uint16_t>(x + x0);
+            chunk.y = static_cast<uint16_t>(y + y0);
+            chunk.width = static_cast<uint16_t>(w);
+            chunk.height = static_cast<uint16_t>(h);
+            chunk.bits_per_pixel = static_cast<uint8_t>(depth);
+            vantix::display::pack_rectangle(*bmp, x0, y0, w, h, depth, chunk.graphic);
+            if (vantix_set_display_chunk(device, chunk) != VANTIX_CODE_SUCCESS)
+                return VANTIX_CODE_ERROR;
+        }
+    return VANTIX_CODE_SUCCESS;
+}
+
+}  // extern "C"
