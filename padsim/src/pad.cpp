@@ -86,8 +86,10 @@ wire::bytes pad::state::current(std::uint8_t id, std::size_t length) const {
         bytes = status.peek(idle());
     else if (id == VANTIX_FEATURE_SERIALNUMBER)
         bytes = serial.read();
-    else if (id == VANTIX_FEATURE_REGIONGET || id == VANTIX_FEATURE_REGIONGETDEFAULT)
-        bytes = regions.list_report(id == VANTIX_FEATURE_REGIONGETDEFAULT);
+    else if (auto reply = store_replies.find(id); reply != store_replies.end())
+        bytes = reply->second;
+    else if (auto store = regions.read(id))
+        bytes = std::move(*store);
     else if (auto chip = tuning.read(id))
         bytes = std::move(*chip);
     else if (auto it = stored.find(id); it != stored.end())
@@ -114,10 +116,6 @@ result pad::state::accept(const wire::bytes &sent) {
         break;
     case VANTIX_FEATURE_RUNMODE: run_mode = report[1]; break;
     case VANTIX_FEATURE_SAVECONFIGURATION: startup_mode = report[1]; break;
-    case VANTIX_FEATURE_REGIONSET:
-    case VANTIX_FEATURE_REGIONUPDATE:
-    case VANTIX_FEATURE_REGIONDELETE:
-    case VANTIX_FEATURE_REGIONEDITCOMPLETE: refused = regions.apply(report); break;
     case VANTIX_FEATURE_ENGINEERING_TEST:
         if (auto sample = input::engineering_sample(report))
             pen_sample(sample->at, sample->status,
@@ -126,13 +124,24 @@ result pad::state::accept(const wire::bytes &sent) {
                            ? sample->coordinate_type
                            : pen_report);
         break;
-    default: tuning.accept(report); break;
+    default:
+        if (region_store::handles(id)) {
+            store_replies.erase(id);
+            refused = regions.apply(report);
+        } else {
+            tuning.accept(report);
+        }
+        break;
     }
     if (refused)
         return refuse(false, refused->code, refused->text);
     if (id != VANTIX_FEATURE_DEVICE_STATUS && id != VANTIX_FEATURE_SERIALNUMBER)
         stored[id] = sent;
     status.command_done(command_lock_groups(id));
+    // Writing the whole store to memory takes a while, however the model
+    // configures single edits.
+    if (id == VANTIX_FEATURE_SCREEN_REGION_SAVE_RELOAD)
+        status.hold(command_lock_groups(id), config.store_busy_polls);
     return {};
 }
 
@@ -161,6 +170,7 @@ result pad::get_feature(std::uint8_t *buffer, std::size_t length) {
         if (auto kept = state_->scripted.take_short_reply(id); kept && *kept < bytes.size())
             std::fill(bytes.begin() + *kept, bytes.end(), 0);
         std::copy(bytes.begin(), bytes.end(), buffer);
+        state_->regions.after_read(id);
     }
     state_->log.push_back({direction::get, id, std::move(bytes), outcome.ok});
     return outcome;
@@ -280,7 +290,7 @@ void pad::store(std::uint8_t id, std::vector<std::uint8_t> bytes) {
     }
     if (!bytes.empty())
         bytes[0] = id;
-    state_->stored[id] = std::move(bytes);
+    (region_store::handles(id) ? state_->store_replies : state_->stored)[id] = std::move(bytes);
 }
 
 std::uint8_t pad::run_mode() const {
@@ -356,6 +366,26 @@ std::vector<std::uint8_t> pad::region_record(std::uint8_t number) const {
 std::uint8_t pad::region_at(point display) const {
     std::lock_guard lock(state_->mutex);
     return state_->regions.hit(display.x, display.y);
+}
+
+std::vector<store_screen> pad::screens() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->regions.screens();
+}
+
+std::vector<resource> pad::resources() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->regions.resources();
+}
+
+std::uint8_t pad::active_screen() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->regions.active_screen();
+}
+
+bool pad::store_pending() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->regions.pending();
 }
 
 std::array<std::uint8_t, 256> pad::registers() const {

@@ -32,6 +32,9 @@ struct pad::state {
     tuning_state tuning;
     faults scripted;
     std::map<std::uint8_t, wire::bytes> stored;
+    // Bytes a test put in place of a store report's answer (pad::store):
+    // they answer its gets until the host next sets that report.
+    std::map<std::uint8_t, wire::bytes> store_replies;
     std::uint8_t run_mode;
     std::uint8_t startup_mode;
     std::uint8_t pen_report;

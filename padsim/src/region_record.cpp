@@ -1,34 +1,33 @@
 // The wire form of one legacy region record, read and written the way the
 // pad firmware does, and the factory layout.
 #include <algorithm>
-#include <cstring>
 
 #include "padsim/model.hpp"
 #include "padsim/region.hpp"
+#include "region_fields.hpp"
 #include "vantix-zelnar.h"
 
 namespace padsim {
 namespace {
 
+using namespace region_fields;
+
 // Offsets inside one record.
-constexpr unsigned flags_at = 2, x1_at = 8, x2_at = 10, y1_at = 12, y2_at = 14;
-constexpr unsigned foreground_at = 16, background_at = 20, kind_at = 24, kind_flags_at = 25, caption_at = 28;
+constexpr unsigned flags_at = 2, reserved_at = 3, box_at = 8, kind_at = 24, kind_flags_at = 25;
+constexpr unsigned caption_at = 28;
+constexpr std::size_t legacy_reserved = 5;  // byte 3 and the 32-bit value at 4
 enum flag : std::uint8_t { touch = 0x01, decodes = 0x02, shown = 0x04, used = 0x08, framed = 0x10 };
 enum button_flag : std::uint8_t { enabled = 0x01, highlights = 0x02, clears = 0x04 };
 
-void put16(std::uint8_t *at, std::uint16_t value) {
-    at[0] = static_cast<std::uint8_t>(value & 0xFF);
-    at[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-std::uint16_t get16(const std::uint8_t *at) { return static_cast<std::uint16_t>(at[0] | at[1] << 8); }
-
-std::uint8_t bits(std::initializer_list<std::pair<bool, std::uint8_t>> fields) {
-    std::uint8_t byte = 0;
-    for (auto [set, bit] : fields)
-        if (set)
-            byte |= bit;
-    return byte;
+// Where the legacy record keeps each type's reserved bytes. The container's
+// two reserved bits beside its ink switch are not kept.
+reserved_offsets reserved_of(std::uint8_t type) {
+    switch (type) {
+    case VANTIX_REGION_TYPE_CONTAINER: return {25, 26, 27};
+    case VANTIX_REGION_TYPE_BUTTON:
+    case VANTIX_REGION_TYPE_LINE: return {26, 27, 0};
+    default: return {};
+    }
 }
 
 }  // namespace
@@ -40,25 +39,21 @@ std::vector<std::uint8_t> encode_region(const region &r, unsigned caption_length
     std::uint8_t *w = record.data();
     w[0] = r.number;
     w[1] = r.type;
-    w[flags_at] = bits({{r.accept_touch, touch},
+    w[flags_at] = pack({{r.accept_touch, touch},
                         {r.decode, decodes},
                         {r.visible, shown},
                         {r.in_use, used},
                         {r.has_frame, framed}});
-    put16(w + x1_at, r.x1);
-    put16(w + x2_at, r.x2);
-    put16(w + y1_at, r.y1);
-    put16(w + y2_at, r.y2);
-    std::copy(r.foreground.begin(), r.foreground.end(), w + foreground_at);
-    std::copy(r.background.begin(), r.background.end(), w + background_at);
+    std::copy_n(r.reserved.begin(), legacy_reserved, w + reserved_at);
+    put_box(w + box_at, r);
+    put_reserved(w, reserved_of(r.type), r.type_reserved);
     switch (r.type) {
     case VANTIX_REGION_TYPE_CONTAINER: w[kind_at] = r.ink_enable ? 1 : 0; break;
     case VANTIX_REGION_TYPE_BUTTON:
         w[kind_at] = r.parent;
         w[kind_flags_at] =
-            bits({{r.enable, enabled}, {r.highlight_on_select, highlights}, {r.clear_on_select, clears}});
-        std::copy_n(r.caption.begin(), std::min<std::size_t>(r.caption.size(), caption_length),
-                    w + caption_at);
+            pack({{r.enable, enabled}, {r.highlight_on_select, highlights}, {r.clear_on_select, clears}});
+        put_caption(w + caption_at, r.caption, caption_length);
         break;
     case VANTIX_REGION_TYPE_LINE:
         w[kind_at] = r.parent;
@@ -79,23 +74,18 @@ region decode_region(const std::uint8_t *w, unsigned caption_length) {
     r.visible = flags & shown;
     r.in_use = flags & used;
     r.has_frame = flags & framed;
-    r.x1 = get16(w + x1_at);
-    r.x2 = get16(w + x2_at);
-    r.y1 = get16(w + y1_at);
-    r.y2 = get16(w + y2_at);
-    std::copy_n(w + foreground_at, 4, r.foreground.begin());
-    std::copy_n(w + background_at, 4, r.background.begin());
+    std::copy_n(w + reserved_at, legacy_reserved, r.reserved.begin());
+    get_box(w + box_at, r);
+    get_reserved(w, reserved_of(r.type), r.type_reserved);
     switch (r.type) {
     case VANTIX_REGION_TYPE_CONTAINER: r.ink_enable = w[kind_at] & 1; break;
-    case VANTIX_REGION_TYPE_BUTTON: {
+    case VANTIX_REGION_TYPE_BUTTON:
         r.parent = w[kind_at];
         r.enable = w[kind_flags_at] & enabled;
         r.highlight_on_select = w[kind_flags_at] & highlights;
         r.clear_on_select = w[kind_flags_at] & clears;
-        const std::uint8_t *caption = w + caption_at;
-        r.caption.assign(caption, std::find(caption, caption + caption_length, 0));
+        r.caption = get_caption(w + caption_at, caption_length);
         break;
-    }
     case VANTIX_REGION_TYPE_LINE:
         r.parent = w[kind_at];
         r.width = w[kind_flags_at];

@@ -32,6 +32,14 @@ struct model {
     std::uint8_t brightness_levels = 8;
     std::uint8_t contrast_levels = 8;
 
+    // Region, screen and resource store (reports 140 to 172); report 170
+    // tells the host these limits.
+    std::uint8_t screen_count = 8;
+    std::uint8_t regions_per_screen = 30;  // a screen report carries no more
+    std::uint8_t resource_count = 16;
+    std::uint32_t resource_space = 64 * 1024;  // bytes for all resources together
+    std::uint8_t text_region_length = 64;
+
     // Digitizer and capabilities (reports 11, 23, 16, 40).
     std::uint16_t supported_reports = 0x01FF;
     std::uint8_t coordinate_modes = 0x03;  // streaming and buffering
@@ -74,6 +82,10 @@ struct model {
     // Region writes (set, delete, edit complete) hold bit 2, error-correction
     // table writes and run-mode changes bit 0.
     std::array<unsigned, 6> busy_polls_after_command{};
+    // Status polls the region and screen lock bits stay set after a store
+    // save, discard or factory restore, while the pad writes its memory.
+    // 0 keeps the transfers of host tests exact; a host waits far longer.
+    unsigned store_busy_polls = 0;
     // The input report pen samples become: 2 (extended coordinates, with the
     // region under the pen) or 1 (plain coordinates).
     std::uint8_t pen_report = 2;

@@ -2,12 +2,13 @@
 //
 // The pad keeps what real firmware keeps (device status with its lock bits
 // and error state, identity and configuration reports, serial number, run
-// and start-up modes, legacy regions, sensing-chip registers, the
-// error-correction table) and stores the bytes of every other report of the
-// catalogue. It turns pen samples, strokes, taps, card swipes and simulated
-// samples written by the host into input reports. Tests script it (busy
-// locks, failing or short transfers, a pad stuck initialising, unplug) and
-// read its transfer log. All members are safe to call from several threads.
+// and start-up modes, the region, screen and resource store, sensing-chip
+// registers, the error-correction table) and stores the bytes of every
+// other report of the catalogue. It turns pen samples, strokes, taps, card
+// swipes and simulated samples written by the host into input reports.
+// Tests script it (busy locks, failing or short transfers, a pad stuck
+// initialising, unplug) and read its transfer log. All members are safe to
+// call from several threads.
 #pragma once
 
 #include <array>
@@ -23,6 +24,7 @@
 
 #include "padsim/model.hpp"
 #include "padsim/region.hpp"
+#include "padsim/store.hpp"
 #include "padsim/transfer.hpp"
 #include "vantix-zelnar.h"
 
@@ -116,7 +118,10 @@ public:
 
     // --- Direct state access ------------------------------------------------
     // The bytes a get of `id` returns now (for report 13 without counting a
-    // poll), and replacing the stored bytes of a report.
+    // poll), and replacing the stored bytes of a report. For the reports of
+    // the region, screen and resource store the bytes stand in for the
+    // store's answer until the host next sets that report, so tests can
+    // script replies the store itself would never give.
     std::vector<std::uint8_t> stored(std::uint8_t id) const;
     void store(std::uint8_t id, std::vector<std::uint8_t> bytes);
     std::uint8_t run_mode() const;
@@ -131,14 +136,24 @@ public:
     void set_error(std::uint16_t code, const std::string &text);
     void set_calibration(bool required, bool calibrating);
 
-    // Legacy regions: the current list (edits included), the factory list,
-    // the stored bytes of one record of the current list (1-based), and the
+    // Regions, shared by the legacy lists and the store: the current set
+    // (edits included; each with its ink_enable and ink_width), the factory
+    // set, the legacy record of one region of the current set (1-based), and the
     // region hit-testing finds under a display pixel (the smallest in-use
     // region holding it, the lower number on a tie; 0 for none).
     std::vector<region> regions() const;
     std::vector<region> factory_regions() const;
     std::vector<std::uint8_t> region_record(std::uint8_t number) const;
     std::uint8_t region_at(point display) const;
+
+    // The region, screen and resource store (regions() above is its region
+    // set): screens and resources as they stand, unsaved edits included, a
+    // resource only once all its pieces arrived; the active screen; whether
+    // edits wait for a save or discard.
+    std::vector<store_screen> screens() const;
+    std::vector<resource> resources() const;
+    std::uint8_t active_screen() const;
+    bool store_pending() const;
 
     // Sensing chip and firmware download.
     std::array<std::uint8_t, 256> registers() const;

@@ -31,6 +31,10 @@ inline constexpr std::uint16_t bad_length = 0x0102;    // report of the wrong le
 inline constexpr std::uint16_t not_writable = 0x0103;  // report that cannot be set
 inline constexpr std::uint16_t bad_region = 0x0104;    // region number beyond the region count
 inline constexpr std::uint16_t bad_value = 0x0105;     // a command value the pad does not know
+inline constexpr std::uint16_t bad_screen = 0x0106;    // screen number beyond the screen count
+inline constexpr std::uint16_t bad_resource = 0x0107;  // resource number beyond the resource count
+inline constexpr std::uint16_t store_full = 0x0108;    // no room left in the store
+inline constexpr std::uint16_t bad_piece = 0x0109;     // a resource piece that does not fit
 }  // namespace pad_error
 
 }  // namespace padsim
