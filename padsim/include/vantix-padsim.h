@@ -48,6 +48,11 @@ int vantix_padsim_tap_display(int index, int x, int y);
  * is no such pad or it has no card reader. */
 int vantix_padsim_swipe_card(int index, const char *track1, const char *track2, const char *track3);
 
+/* Writes what pad `index` shows on its display (chunks sent to it and the
+ * ink of its pen) to `path` as a PNG picture. Returns 1, or 0 when there is
+ * no such pad or the file cannot be written. */
+int vantix_padsim_write_png(int index, const char *path);
+
 /* Removes every pad. */
 void vantix_padsim_reset(void);
 

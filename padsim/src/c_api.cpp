@@ -96,6 +96,11 @@ int vantix_padsim_swipe_card(int index, const char *track1, const char *track2, 
     return pad && pad->swipe_card(text(track1), text(track2), text(track3)) ? 1 : 0;
 }
 
+int vantix_padsim_write_png(int index, const char *path) {
+    auto pad = pad_at(index);
+    return pad && path && pad->write_png(path) ? 1 : 0;
+}
+
 void vantix_padsim_reset(void) { padsim::reset(); }
 
 }  // extern "C"

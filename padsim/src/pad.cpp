@@ -46,6 +46,7 @@ pad::state::state(model m)
       status(config),
       serial(config),
       regions(config),
+      framebuffer(config.display_width, config.display_height, config.color_depth),
       tuning(config),
       stored(identity_reports(config)),
       run_mode(config.power_up_run_mode),
@@ -116,6 +117,8 @@ result pad::state::accept(const wire::bytes &sent) {
         break;
     case VANTIX_FEATURE_RUNMODE: run_mode = report[1]; break;
     case VANTIX_FEATURE_SAVECONFIGURATION: startup_mode = report[1]; break;
+    case VANTIX_FEATURE_UPDATEDISPLAYCHUNK: refused = display::draw_chunk(framebuffer, report); break;
+    case VANTIX_FEATURE_DISPLAYCONTENT: display::set_content(framebuffer, report[1]); break;
     case VANTIX_FEATURE_ENGINEERING_TEST:
         if (auto sample = input::engineering_sample(report))
             pen_sample(sample->at, sample->status,
@@ -128,6 +131,8 @@ result pad::state::accept(const wire::bytes &sent) {
         if (region_store::handles(id)) {
             store_replies.erase(id);
             refused = regions.apply(report);
+            if (!refused)
+                display::show_store_change(framebuffer, regions.current(), report);
         } else {
             tuning.accept(report);
         }
@@ -366,6 +371,15 @@ std::vector<std::uint8_t> pad::region_record(std::uint8_t number) const {
 std::uint8_t pad::region_at(point display) const {
     std::lock_guard lock(state_->mutex);
     return state_->regions.hit(display.x, display.y);
+}
+
+screen pad::display() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->framebuffer;
+}
+
+bool pad::write_png(const std::string &path, std::string *error) const {
+    return display().write_png(path, error);
 }
 
 std::vector<store_screen> pad::screens() const {

@@ -13,11 +13,11 @@ void pad::state::push_input(wire::bytes report) {
 }
 
 void pad::state::pen_sample(point digitizer, std::uint8_t status, std::uint8_t report_id) {
-    std::uint8_t region = 0;
-    if (report_id == VANTIX_INPUT_EXTENDEDCOORDINATE)
-        if (auto pixel = input::to_display(config, digitizer))
-            region = regions.hit(pixel->x, pixel->y);
-    push_input(input::coordinate(report_id, status, digitizer, region));
+    const auto pixel = input::to_display(config, digitizer);
+    const std::uint8_t region = pixel ? regions.hit(pixel->x, pixel->y) : 0;
+    ink.sample(framebuffer, regions.current(), region, pixel, status & input::pen_down);
+    push_input(input::coordinate(report_id, status, digitizer,
+                                 report_id == VANTIX_INPUT_EXTENDEDCOORDINATE ? region : 0));
 }
 
 void pad::pen_sample(point digitizer, bool down) {

@@ -8,7 +8,9 @@
 #include <mutex>
 
 #include "device_status.hpp"
+#include "display.hpp"
 #include "faults.hpp"
+#include "ink.hpp"
 #include "padsim/pad.hpp"
 #include "regions.hpp"
 #include "serial_store.hpp"
@@ -29,6 +31,8 @@ struct pad::state {
     device_status status;
     serial_store serial;
     region_store regions;
+    screen framebuffer;
+    ink_trail ink;
     tuning_state tuning;
     faults scripted;
     std::map<std::uint8_t, wire::bytes> stored;

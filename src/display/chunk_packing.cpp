@@ -54,9 +54,9 @@ chunk_size plan_chunks(uint32_t width, uint32_t height, int depth) {
 
 bool is_dark(vantix_gcolor color) { return channel_sum(color) < 384; }
 
-uint8_t grey_level(vantix_gcolor color) {
-    return static_cast<uint8_t>(std::lround(channel_sum(color) / 3.0 / 255.0 * 15.0));
-}
+// round(S / 3 / 255 * 15) = round(S / 51) in integers: S / 51 never ends in
+// exactly one half, so there is no tie to break.
+uint8_t grey_level(vantix_gcolor color) { return static_cast<uint8_t>((2 * channel_sum(color) + 51) / 102); }
 
 void pack_rectangle(const vantix_bitmap &bmp, uint32_t x0, uint32_t y0, uint32_t w, uint32_t h, int depth,
                     uint8_t (&out)[VANTIX_DISPLAY_CHUNK_PAYLOAD]) {

@@ -18,7 +18,7 @@ using converter_ptr = std::unique_ptr<UConverter, converter_closer>;
 
 // Walks the code points of `data` up to its end or a NUL, calling `take`
 // with each. False when ICU reports anything but a clean conversion,
-// warnings included, or the data holds no code point at all.
+// warnings included (running out of input at the first call among them).
 template <typename Take>
 bool walk_code_points(UConverter *converter, const char *data, size_t length, Take take) {
     ucnv_reset(converter);
@@ -77,6 +77,11 @@ int32_t *parse_string_encoding(const char *data, size_t dataLen, const char *enc
     UErrorCode status = U_ZERO_ERROR;
     converter_ptr converter(ucnv_open(encoding, &status));
     if (!converter || U_FAILURE(status))
+        return nullptr;
+    // Malformed input is an error, not a silent U+FFFD.
+    status = U_ZERO_ERROR;
+    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    if (U_FAILURE(status))
         return nullptr;
     // An empty text converts to nothing, like one that ICU refuses.
     if (dataLen == 0)

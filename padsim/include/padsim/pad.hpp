@@ -25,6 +25,7 @@
 #include "padsim/model.hpp"
 #include "padsim/region.hpp"
 #include "padsim/store.hpp"
+#include "padsim/screen.hpp"
 #include "padsim/transfer.hpp"
 #include "vantix-zelnar.h"
 
@@ -154,6 +155,10 @@ public:
     std::vector<resource> resources() const;
     std::uint8_t active_screen() const;
     bool store_pending() const;
+
+    // The display as it shows now (chunks, ink), and the same as a PNG file.
+    screen display() const;
+    bool write_png(const std::string &path, std::string *error = nullptr) const;
 
     // Sensing chip and firmware download.
     std::array<std::uint8_t, 256> registers() const;

@@ -1,0 +1,29 @@
+// Display reports of the pad firmware: display chunks (103) written into the
+// display memory exactly as packed, and the display content byte (101).
+#pragma once
+
+#include <vector>
+
+#include "padsim/region.hpp"
+#include "padsim/screen.hpp"
+#include "refusal.hpp"
+#include "wire.hpp"
+
+namespace padsim::display {
+
+// Report 103: a rectangle at x, y (big-endian, like every field of this
+// report) of width x height pixels at 1, 4, 8 or 24 bits, packed column by
+// column. Pixels off the display are dropped; other depths, and rectangles
+// whose pixels do not fit the payload, are refused.
+outcome draw_chunk(screen &display, const wire::bytes &report);
+
+// Report 101: content 0 blanks the display; other values leave it as it is.
+void set_content(screen &display, std::uint8_t content);
+
+// What an accepted store or region write changes on the display. The pad
+// draws no region contents of its own (captions, frames): switching the
+// active screen blanks the display, and a container written visible is
+// painted with its background colour (white when that is transparent).
+void show_store_change(screen &display, const std::vector<region> &regions, const wire::bytes &report);
+
+}  // namespace padsim::display
