@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/failure.hpp"
+#include "display/region_print.hpp"
 #include "display/region_wire.hpp"
 #include "protocol/report_io.hpp"
 
@@ -56,15 +57,7 @@ void print_region(const vantix_device_region_info &region) {
     std::printf("            Visible: %hhu\n", c.visible);
     std::printf("             In Use: %hhu\n", c.in_use);
     std::printf("          Has Frame: %hhu\n", c.has_frame);
-    std::printf("         Reserved 1: %hhu\n", c.reserved_1);
-    std::printf("         Reserved 2: %u\n", c.reserved_2);
-    std::printf("                 X1: %hu\n", c.x1);
-    std::printf("                 Y1: %hu\n", c.y1);
-    std::printf("                 X2: %hu\n", c.x2);
-    std::printf("                 Y2: %hu\n", c.y2);
-    const vantix_color &f = c.color_foreground, &b = c.color_background;
-    std::printf("         Foreground: #%02x%02x%02x%02x\n", f.alpha, f.red, f.green, f.blue);
-    std::printf("         Background: #%02x%02x%02x%02x\n", b.alpha, b.red, b.green, b.blue);
+    vantix::display::print_placement(c, c.color_foreground, c.color_background);
     switch (type) {
     case VANTIX_REGION_TYPE_CONTAINER:
         std::printf("         Ink Enable: %hhu\n", region.container.ink_enable);
@@ -174,13 +167,7 @@ void vantix_free_regions(vantix_device_region_info *regions) {
 
 void vantix_print_regions(vantix_device_region_info *regions, unsigned int count) {
     VANTIX_TRACE_CALL();
-    std::printf("vantix_device_region_info structure:\n");
-    if (!regions) {
-        std::printf("  NULL\n");
-        return;
-    }
-    for (unsigned int i = 0; i < count; ++i)
-        print_region(regions[i]);
+    vantix::display::print_region_list(regions, count, print_region);
 }
 
 }  // extern "C"

@@ -12,6 +12,8 @@ using protocol::report_view;
 
 constexpr size_t caption_capacity = VANTIX_REGION_CAPTION_SIZE - 1;  // plus the terminator
 
+}  // namespace
+
 vantix_color get_color(report_view r, size_t at) {
     vantix_color c;
     c.red = r.get1(at);
@@ -28,7 +30,23 @@ void put_color(report_view r, size_t at, const vantix_color &c) {
     r.put1(at + 3, c.alpha);
 }
 
-}  // namespace
+void get_caption(report_view r, size_t at, unsigned int caption_length,
+                 char (&caption)[VANTIX_REGION_CAPTION_SIZE]) {
+    // A pad may announce captions longer than the record holds; keep what
+    // fits and always terminate.
+    const size_t kept = caption_length < caption_capacity ? caption_length : caption_capacity;
+    r.get_bytes(at, caption, kept);
+    caption[kept] = '\0';
+}
+
+void put_caption(report_view r, size_t at, unsigned int caption_length,
+                 const char (&caption)[VANTIX_REGION_CAPTION_SIZE]) {
+    const size_t text = strnlen(caption, sizeof caption);
+    size_t n = text < sizeof caption ? text + 1 : text;
+    if (n > caption_length)
+        n = caption_length;
+    r.put_bytes(at, caption, n);
+}
 
 void decode_region(report_view r, size_t at, unsigned int caption_length, vantix_device_region_info &region) {
     vantix_device_region_common &c = region.common;
@@ -66,11 +84,7 @@ void decode_region(report_view r, size_t at, unsigned int caption_length, vantix
         b.highlight_on_select = protocol::bits(b25, 1);
         b.clear_on_select = protocol::bits(b25, 2);
         b.reserved = w26;
-        // A pad may announce captions longer than the record holds; keep
-        // what fits and always terminate.
-        const size_t kept = caption_length < caption_capacity ? caption_length : caption_capacity;
-        r.get_bytes(at + 28, b.caption, kept);
-        b.caption[kept] = '\0';
+        get_caption(r, at + 28, caption_length, b.caption);
         break;
     }
     case VANTIX_REGION_TYPE_LINE:
@@ -111,13 +125,7 @@ void encode_region(const vantix_device_region_info &region, unsigned int caption
         r.put1(at + 24, b.parent);
         r.put1(at + 25, static_cast<uint8_t>(b.enable | b.highlight_on_select << 1 | b.clear_on_select << 2));
         r.put1(at + 26, static_cast<uint8_t>(b.reserved));
-        // The caption with its terminator, but never more than the pad's
-        // L bytes nor more than the record holds.
-        const size_t text = strnlen(b.caption, sizeof b.caption);
-        size_t n = text < sizeof b.caption ? text + 1 : text;
-        if (n > caption_length)
-            n = caption_length;
-        r.put_bytes(at + 28, b.caption, n);
+        put_caption(r, at + 28, caption_length, b.caption);
         break;
     }
     case VANTIX_REGION_TYPE_LINE:
