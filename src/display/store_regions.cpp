@@ -1,0 +1,64 @@
+// Regions of the store: the region index, reading and writing one region,
+// and deleting one.
+#include "display/store_io.hpp"
+#include "display/store_wire.hpp"
+
+namespace {
+
+namespace store = vantix::display::store;
+using vantix::display::store_region_size;
+using vantix::protocol::report_view;
+
+// Region reports follow the pad's maximum caption length.
+unsigned int caption_of(const vantix_device *device) {
+    return device ? device->display_info.max_caption_length : 0;
+}
+
+auto region_decoder(const vantix_device *device) {
+    return [caption = caption_of(device)](report_view r, vantix_hid_feature_region &out) {
+        vantix::display::decode_store_region(r, caption, out);
+    };
+}
+
+auto region_encoder(const vantix_device *device) {
+    return [caption = caption_of(device)](const vantix_hid_feature_region &in, report_view r) {
+        vantix::display::encode_store_region(in, caption, r);
+    };
+}
+
+}  // namespace
+
+extern "C" {
+
+VANTIX_STORE_NUMBER(region_idx, VANTIX_FEATURE_REGION_IDX, store::no_wait)
+VANTIX_STORE_READERS(region, vantix_hid_feature_region, VANTIX_FEATURE_REGION,
+                     store_region_size(caption_of(device)), region_decoder(device), store::region_wait)
+
+vantix_error_code vantix_set_region_contents(vantix_device *device, vantix_hid_feature_region *region) {
+    VANTIX_TRACE_CALL();
+    if (store::write_record(device, region, VANTIX_FEATURE_REGION, store_region_size(caption_of(device)),
+                            region_encoder(device), store::region_wait, VANTIX_HERE) != VANTIX_CODE_SUCCESS)
+        return VANTIX_CODE_ERROR;
+    // Store and legacy reports share one region set, so the cached legacy
+    // list is read anew. Pointers into the old list (button events already
+    // delivered) do not survive this.
+    if (device->regions) {
+        vantix_free_regions(device->regions);
+        device->regions = vantix_get_regions(device);
+    }
+    return VANTIX_CODE_SUCCESS;
+}
+
+vantix_error_code vantix_delete_device_region(vantix_device *device, uint8_t region) {
+    VANTIX_TRACE_CALL();
+    if (!store::have_device(device, VANTIX_HERE))
+        return VANTIX_CODE_ERROR;
+    if (region < 1 || region > device->display_info.region_count) {
+        VANTIX_FAIL("Region number out of bounds.");
+        return VANTIX_CODE_ERROR;
+    }
+    return store::write_number(device, VANTIX_FEATURE_DELETE_REGION, region, store::region_and_screen_wait,
+                               VANTIX_HERE);
+}
+
+}  // extern "C"
