@@ -18,6 +18,8 @@ int main(void) {
     int element = 7;
     vantix_list *list = vantix_create_list();
     vantix_device *devices = NULL;
+    vantix_hid_feature_screen screen;
+    vantix_hid_feature_region region;
 
     CHECK(strcmp(vantix_get_zelnar_version(), "2.2.79") == 0);
     CHECK(vantix_get_zelnar_version_major() == 2);
@@ -29,6 +31,15 @@ int main(void) {
 
     vantix_report_error_internal("code %d", 42);
     CHECK(strcmp(vantix_get_last_error(), "code 42") == 0);
+
+    /* Store records are plain C: a screen record is edited in memory. */
+    memset(&screen, 0, sizeof screen);
+    memset(&region, 0, sizeof region);
+    CHECK(vantix_add_region_to_screen(&screen, 3, 1) == VANTIX_CODE_SUCCESS);
+    CHECK(screen.region_count == 1 && screen.region_list[0] == 3 && screen.screen_next_list[0] == 1);
+    CHECK(sizeof region.button.caption == VANTIX_REGION_CAPTION_SIZE);
+    CHECK(vantix_set_region_contents(NULL, &region) == VANTIX_CODE_ERROR);
+    CHECK(strcmp(vantix_get_last_error(), "No device given.") == 0);
 
     vantix_init();
     CHECK(vantix_get_driver_count() == 1);

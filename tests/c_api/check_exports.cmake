@@ -1,5 +1,6 @@
 # Fails when the shared library exports a symbol outside the public API
-# prefixes (C++ internals must stay hidden).
+# prefixes (C++ internals must stay hidden), or, given the HEADER, when a
+# function the header declares is not exported.
 execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIBRARY}")
@@ -13,3 +14,15 @@ foreach(line IN LISTS lines)
     endif()
   endif()
 endforeach()
+
+if(HEADER)
+  file(READ ${HEADER} header)
+  string(REGEX MATCHALL "\nVANTIX_EXPORT[^;(]*[ *\n]([A-Za-z_][A-Za-z0-9_]*)\\(" declarations "${header}")
+  foreach(declaration IN LISTS declarations)
+    string(REGEX MATCH "([A-Za-z_][A-Za-z0-9_]*)\\($" name "${declaration}")
+    set(name "${CMAKE_MATCH_1}")
+    if(NOT symbols MATCHES " [TDBRW] ${name}\n")
+      message(FATAL_ERROR "declared but not exported: ${name}")
+    endif()
+  endforeach()
+endif()
