@@ -1276,8 +1276,9 @@ VANTIX_EXPORT vantix_error_code vantix_add_region_to_screen(vantix_hid_feature_s
 /* Blanks the display: re-activates the active screen, or on pads without
  * one shows and hides a full-screen container in the last legacy region. */
 VANTIX_EXPORT vantix_error_code vantix_clear_screen(vantix_device *device);
-/* Drops pending store changes, or on pads without a store writes back every
- * legacy region (from number 2) that differs from the factory list. */
+/* Drops pending store changes (and reads the cached legacy list anew), or
+ * on pads without a store writes back every legacy region (from number 2)
+ * that differs from the factory list. */
 VANTIX_EXPORT vantix_error_code vantix_restore_default_regions(vantix_device *device);
 
 /* ------------------------------------------------------------------------ */

@@ -23,8 +23,8 @@ bool regions_clear(vantix_device *device) {
     return wait_for_interlock(device, region_polls, INTERLOCK_REGION);
 }
 
-// Store pads: drop whatever is pending. The pad leaves its run mode while
-// the regions are reloaded. Returns nothing when the pad cannot do it.
+// Store pads: drop whatever is pending, with a busy pad in command mode
+// meanwhile. Nothing when the pad cannot do it.
 std::optional<vantix_error_code> discard_store_changes(vantix_device *device) {
     const vantix_hid_feature_device_status status = vantix_get_device_status(device);
     if (status.report_id == 0)
@@ -34,13 +34,14 @@ std::optional<vantix_error_code> discard_store_changes(vantix_device *device) {
         vantix_set_run_mode(device, VANTIX_RUNMODE_COMMAND);
     const bool discarded =
         vantix_set_screen_region_commit(device, VANTIX_SCREEN_REGION_DISCARD_CHANGES) == VANTIX_CODE_SUCCESS;
-    if (discarded && !regions_clear(device))
-        return VANTIX_CODE_ERROR;
+    if (discarded) {
+        if (!regions_clear(device))
+            return VANTIX_CODE_ERROR;
+        store::refresh_region_cache(device);  // the pad's regions went back under the cache
+    }
     if (busy)
         vantix_set_run_mode(device, VANTIX_RUNMODE_PEN);
-    if (!discarded)
-        return std::nullopt;
-    return VANTIX_CODE_SUCCESS;
+    return discarded ? std::optional(VANTIX_CODE_SUCCESS) : std::nullopt;
 }
 
 // Legacy pads: write back every region, from number 2, that differs from

@@ -17,6 +17,13 @@ bool have_record(const void *record, call_site site) {
     return record != nullptr;
 }
 
+void refresh_region_cache(vantix_device *device) {
+    if (!device->regions)
+        return;
+    vantix_free_regions(device->regions);
+    device->regions = vantix_get_regions(device);
+}
+
 vantix_error_code send_when_clear(vantix_device *device, std::vector<unsigned char> &buffer,
                                   interlock_wait wait) {
     if (wait.polls != 0 && !wait_for_interlock(device, wait.polls, wait.flags))

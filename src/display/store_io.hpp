@@ -25,6 +25,11 @@ inline constexpr interlock_wait region_and_screen_wait{100, INTERLOCK_REGION | I
 bool have_device(vantix_device *device, call_site site);
 bool have_record(const void *record, call_site site);
 
+// Reads the device's cached legacy region list anew after the pad's
+// regions changed under it; a device without a cache keeps none. Pointers
+// into the old list (button events already delivered) do not survive this.
+void refresh_region_cache(vantix_device *device);
+
 // Waits for the interlock, when `wait` names one, then sends `buffer`.
 vantix_error_code send_when_clear(vantix_device *device, std::vector<unsigned char> &buffer,
                                   interlock_wait wait);

@@ -39,13 +39,8 @@ vantix_error_code vantix_set_region_contents(vantix_device *device, vantix_hid_f
     if (store::write_record(device, region, VANTIX_FEATURE_REGION, store_region_size(caption_of(device)),
                             region_encoder(device), store::region_wait, VANTIX_HERE) != VANTIX_CODE_SUCCESS)
         return VANTIX_CODE_ERROR;
-    // Store and legacy reports share one region set, so the cached legacy
-    // list is read anew. Pointers into the old list (button events already
-    // delivered) do not survive this.
-    if (device->regions) {
-        vantix_free_regions(device->regions);
-        device->regions = vantix_get_regions(device);
-    }
+    // Store and legacy reports share one region set.
+    store::refresh_region_cache(device);
     return VANTIX_CODE_SUCCESS;
 }
 

@@ -1,6 +1,7 @@
 // The region, screen and resource store against the virtual pad: record
 // bytes both ways, hostile answers, the number reports, the composite
 // operations' report sequences, and the printer.
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -416,12 +417,14 @@ TEST_F(store, ReadingEveryRegionWalksTheIndex) {
 }
 
 TEST_F(store, ClearingTheScreenReactivatesTheActiveScreen) {
-    reply(VANTIX_FEATURE_ACTIVE_SCREEN, {171, 3});
+    ASSERT_EQ(vantix_set_active_screen(device, 3), VANTIX_CODE_SUCCESS);
+    wire();
     vantix_device_region_info *cache = device->regions;
     ASSERT_EQ(vantix_clear_screen(device), VANTIX_CODE_SUCCESS);
     EXPECT_EQ(last_set(VANTIX_FEATURE_ACTIVE_SCREEN), (bytes{171, 3}));
     EXPECT_EQ(wire(), (lines{"get 13", "get 171", "get 13", "set 171"}));
     EXPECT_EQ(device->regions, cache);
+    EXPECT_EQ(pad->active_screen(), 3);
 }
 
 TEST_F(store, ClearingTheScreenWithoutStoreShowsAndHidesTheLastRegion) {
@@ -447,12 +450,12 @@ TEST_F(store, ClearingTheScreenWithoutStoreShowsAndHidesTheLastRegion) {
 TEST_F(store, RestoringDefaultsOnAStorePadSendsNoRegionRecords) {
     ASSERT_EQ(vantix_restore_default_regions(device), VANTIX_CODE_SUCCESS);  // the pad is idle
     EXPECT_EQ(last_set(VANTIX_FEATURE_SCREEN_REGION_SAVE_RELOAD), (bytes{172, 0}));
-    EXPECT_EQ(wire(), (lines{"get 13", "get 13", "set 172", "get 13", "get 13"}));
+    EXPECT_EQ(wire(), (lines{"get 13", "get 13", "set 172", "get 13", "get 13", "get 13", "get 110"}));
 
     pad->set_run_mode(VANTIX_RUNMODE_PEN);  // busy: command mode around the discard
     ASSERT_EQ(vantix_restore_default_regions(device), VANTIX_CODE_SUCCESS);
     EXPECT_EQ(wire(), (lines{"get 13", "get 13", "set 10", "get 13", "get 13", "set 172", "get 13", "get 13",
-                             "get 13", "set 10", "get 13"}));
+                             "get 13", "get 110", "get 13", "set 10", "get 13"}));
     EXPECT_EQ(pad->run_mode(), VANTIX_RUNMODE_PEN);
 }
 
@@ -523,6 +526,97 @@ TEST_F(store, TheLegacyPrinterSharesThePlacementLines) {
               "         Reserved 2: 7\n                 X1: 1\n                 Y1: 2\n"
               "                 X2: 3\n                 Y2: 4\n         Foreground: #44112233\n"
               "         Background: #00000000\n             Parent: 1\n              Width: 2\n");
+}
+
+// End to end: the pad's own store, no scripted replies.
+
+TEST_F(store, EveryRegionOfThePadInNumberOrder) {
+    const vantix_hid_feature_screen_region_info info = vantix_get_screen_region_info(device);
+    ASSERT_EQ(info.region_count, device->display_info.region_count);
+    vantix_hid_feature_region *all = vantix_get_device_regions(device);
+    ASSERT_NE(all, nullptr);
+    for (unsigned i = 0; i < info.region_count; ++i) {
+        EXPECT_EQ(all[i].common.region_index, i + 1);
+        if (device->regions[i].common.in_use) {  // unused ones read as the null type
+            EXPECT_EQ(all[i].common.region_type, device->regions[i].common.region_type);  // one region set
+        }
+    }
+    EXPECT_STREQ(all[1].button.caption, "OK");
+    vantix_free_device_regions(all);
+}
+
+TEST_F(store, PendingRegionChangesAreDiscardedOrSaved) {
+    const vantix_device_region_info before = device->regions[3];
+    vantix_hid_feature_region r = region(VANTIX_REGION_TYPE_BUTTON);
+    r.common.region_index = 4;
+    std::strcpy(r.button.caption, "Store");
+    ASSERT_EQ(vantix_set_region_contents(device, &r), VANTIX_CODE_SUCCESS);
+    EXPECT_TRUE(pad->store_pending());
+    EXPECT_STREQ(device->regions[3].button.caption, "Store");  // the legacy list shows the store's write
+
+    ASSERT_EQ(vantix_restore_default_regions(device), VANTIX_CODE_SUCCESS);
+    EXPECT_FALSE(pad->store_pending());
+    EXPECT_TRUE(last_set(VANTIX_FEATURE_REGIONSET).empty());
+    EXPECT_EQ(std::memcmp(&device->regions[3], &before, sizeof before), 0);
+
+    ASSERT_EQ(vantix_set_region_contents(device, &r), VANTIX_CODE_SUCCESS);
+    ASSERT_EQ(vantix_set_screen_region_commit(device, VANTIX_SCREEN_REGION_SAVE_CHANGES),
+              VANTIX_CODE_SUCCESS);
+    ASSERT_EQ(vantix_restore_default_regions(device), VANTIX_CODE_SUCCESS);  // saved edits stay
+    ASSERT_EQ(vantix_set_region_idx(device, 4), VANTIX_CODE_SUCCESS);
+    EXPECT_STREQ(vantix_get_region(device).button.caption, "Store");
+}
+
+TEST_F(store, AResourceTravelsInPieces) {
+    bytes data(1500);
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<uint8_t>(i * 7);
+    vantix_hid_feature_resource piece;
+    std::memset(&piece, 0, sizeof piece);
+    piece.resource_number = 1;
+    piece.resource_type = VANTIX_RESOURCE_TYPE_GRAPHIC;
+    piece.resource_size = 1500, piece.resource_crc = 0x1234;
+    for (size_t at = 0; at < data.size(); at += VANTIX_RESOURCE_DATA_SIZE) {
+        piece.bytes_valid =
+            static_cast<uint16_t>(std::min<size_t>(VANTIX_RESOURCE_DATA_SIZE, data.size() - at));
+        std::memcpy(piece.resource_data, &data[at], piece.bytes_valid);
+        ASSERT_EQ(vantix_set_resource(device, &piece), VANTIX_CODE_SUCCESS);
+    }
+    ASSERT_EQ(vantix_set_resource_idx(device, 1), VANTIX_CODE_SUCCESS);
+    const vantix_hid_feature_resource_info info = vantix_get_resource_info(device);
+    EXPECT_EQ(info.resource_size, 1500u);
+    EXPECT_EQ(info.resource_crc, 0x1234u);
+    EXPECT_EQ(info.resource_type, VANTIX_RESOURCE_TYPE_GRAPHIC);
+    bytes back;
+    for (int i = 0; i < 2; ++i) {
+        const vantix_hid_feature_resource p = vantix_get_resource(device);
+        back.insert(back.end(), p.resource_data, p.resource_data + p.bytes_valid);
+    }
+    EXPECT_EQ(back, data);
+    ASSERT_EQ(vantix_delete_resource(device, 1), VANTIX_CODE_SUCCESS);
+    EXPECT_EQ(vantix_get_resource_info(device).resource_type, VANTIX_RESOURCE_TYPE_INVALID);
+}
+
+TEST_F(store, AScreenIsWrittenEditedAndReadBack) {
+    vantix_hid_feature_screen s;
+    std::memset(&s, 0, sizeof s);
+    s.screen_number = 2;
+    s.timeout = 10, s.timeout_screen_next = 1;
+    ASSERT_EQ(vantix_add_region_to_screen(&s, 2, 1), VANTIX_CODE_SUCCESS);
+    ASSERT_EQ(vantix_add_region_to_screen(&s, 3, 0), VANTIX_CODE_SUCCESS);
+    ASSERT_EQ(vantix_set_screen(device, &s), VANTIX_CODE_SUCCESS);
+
+    vantix_hid_feature_edit_screen edit{};
+    edit.region_add = 1;
+    edit.screen_index = 2, edit.region_index = 4, edit.region_screen_next = 3;
+    ASSERT_EQ(vantix_set_edit_screen(device, &edit), VANTIX_CODE_SUCCESS);
+    ASSERT_EQ(vantix_set_screen_idx(device, 2), VANTIX_CODE_SUCCESS);
+    const vantix_hid_feature_screen back = vantix_get_screen(device);
+    EXPECT_EQ(back.screen_number, 2);
+    EXPECT_EQ(back.timeout, 10);
+    ASSERT_EQ(back.region_count, 3);
+    EXPECT_EQ(bytes(back.region_list, back.region_list + 3), (bytes{2, 3, 4}));
+    EXPECT_EQ(bytes(back.screen_next_list, back.screen_next_list + 3), (bytes{1, 0, 3}));
 }
 
 }  // namespace
