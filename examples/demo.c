@@ -45,18 +45,59 @@ static void sleep_ms(long ms) {
     nanosleep(&pause, NULL);
 }
 
-/* A short signature in digitizer coordinates: three strokes in the upper
- * part of the pad, away from the buttons along the bottom. */
+/* A short signature in digitizer coordinates: three strokes between the
+ * prompt and the signature line, away from the buttons along the bottom. */
 static void sign_on_virtual_pad(void) {
-    static const int first[] = {300, 500, 420, 300, 540, 180, 660, 300, 780, 500, 900, 320};
-    static const int second[] = {1100, 200, 1150, 350, 1200, 500, 1300, 420, 1420, 260};
-    static const int third[] = {1700, 450, 1900, 430, 2100, 410, 2300, 400, 2500, 390, 2700, 380};
+    static const int first[] = {300, 650, 420, 450, 540, 330, 660, 450, 780, 650, 900, 470};
+    static const int second[] = {1100, 350, 1150, 500, 1200, 650, 1300, 570, 1420, 410};
+    static const int third[] = {1700, 600, 1900, 580, 2100, 560, 2300, 550, 2500, 540, 2700, 530};
     vantix_padsim_stroke(0, first, (int)(sizeof first / sizeof first[0] / 2));
     vantix_padsim_stroke(0, second, (int)(sizeof second / sizeof second[0] / 2));
     vantix_padsim_stroke(0, third, (int)(sizeof third / sizeof third[0] / 2));
     vantix_padsim_tap_display(0, 60, 56); /* the OK button along the bottom */
     vantix_padsim_swipe_card(0, "%B4111111111111111^DOE/JANE^29121010000000000000?",
                              ";4111111111111111=2912101?", NULL);
+}
+
+/* A picture of the pad's size, drawn by `draw` and sent at depth 1. */
+static int send_picture(vantix_device *pad, unsigned int x, unsigned int y, int32_t width, int32_t height,
+                        void (*draw)(vantix_bitmap *bmp)) {
+    static unsigned char buffer[54 + 240 * 3 * 64];
+    vantix_bitmap bmp;
+    if ((size_t)(54 + (24 * width + 31) / 32 * 4 * height) > sizeof buffer)
+        return 0;
+    vantix_bitmap_init(&bmp, buffer, width, height);
+    draw(&bmp);
+    return vantix_transfer_bitmap_to_device(pad, &bmp, x, y, 1) == VANTIX_CODE_SUCCESS;
+}
+
+static void draw_sign_line(vantix_bitmap *bmp) { vantix_draw_line(bmp, 0, 0, bmp->width - 1, 0, 0x000000FF); }
+
+static void draw_ok_button(vantix_bitmap *bmp) {
+    static const int32_t ok[] = {'O', 'K', 0};
+    vantix_draw_rectangle(bmp, 0, 0, bmp->width - 1, bmp->height - 1, 0x000000FF);
+    enhanced_draw_string_aligned(bmp, &vantix_default, ok, 0, 0, bmp->width, bmp->height, VANTIX_ALIGN_MIDDLE,
+                                 VANTIX_ALIGN_MIDDLE, 0x000000FF);
+}
+
+/* The signing screen: a prompt along the top, a line to sign on and an OK
+ * button over the pad's OK region (region 2). */
+static void show_signing_screen(vantix_device *pad) {
+    unsigned int width = pad->display_info.width, height = pad->display_info.height;
+    vantix_device_region_info *ok =
+        pad->regions && pad->display_info.region_count >= 2 ? &pad->regions[1] : NULL;
+    if (width < 240 || height < 64) {
+        printf("display of %ux%u: too small for the signing screen\n", width, height);
+        return;
+    }
+    vantix_clear_screen(pad);
+    if (vantix_device_draw_text(pad, "Please sign below", width / 2, 1, VANTIX_ALIGN_CENTER, 0) !=
+            VANTIX_CODE_SUCCESS ||
+        !send_picture(pad, 10, 44, (int32_t)width - 20, 1, draw_sign_line) ||
+        (ok && ok->common.region_type == VANTIX_REGION_TYPE_BUTTON &&
+         !send_picture(pad, ok->common.x1, ok->common.y1, ok->common.x2 - ok->common.x1 + 1,
+                       ok->common.y2 - ok->common.y1 + 1, draw_ok_button)))
+        printf("could not draw the signing screen: %s\n", vantix_get_last_error());
 }
 
 static vantix_device *first_pad(vantix_device *list, const char *driver_name) {
@@ -106,6 +147,7 @@ int main(void) {
            pad->display_info.region_count);
     vantix_print_device_uuid(pad->uuid);
 
+    show_signing_screen(pad);
     vantix_register_input_callback(pad, on_input);
     vantix_device_read_until_done(pad);
     if (virtual_pad) {
@@ -117,6 +159,8 @@ int main(void) {
         sleep_ms(10000);
     }
     vantix_device_read_done(pad);
+    if (virtual_pad && vantix_padsim_write_png(0, "pad-screen.png"))
+        printf("the virtual pad's screen is in pad-screen.png\n");
 
     printf("signature: %u pen samples in %u strokes, %u button presses, %u card swipes\n", samples, strokes,
            buttons, cards);
