@@ -9,20 +9,6 @@ namespace {
 
 using namespace padsim_test;
 
-// A chunk report: big-endian x, y, width, height, the depth, then `pixels`.
-bytes chunk(unsigned x, unsigned y, unsigned w, unsigned h, unsigned depth, const bytes &pixels) {
-    bytes r(VANTIX_FEATURE_UPDATEDISPLAYCHUNK_SIZE, 0);
-    r[0] = VANTIX_FEATURE_UPDATEDISPLAYCHUNK;
-    const unsigned fields[] = {x, y, w, h};
-    for (unsigned i = 0; i < 4; ++i) {
-        r[1 + 2 * i] = static_cast<std::uint8_t>(fields[i] >> 8);
-        r[2 + 2 * i] = static_cast<std::uint8_t>(fields[i]);
-    }
-    r[9] = static_cast<std::uint8_t>(depth);
-    std::copy(pixels.begin(), pixels.end(), r.begin() + 10);
-    return r;
-}
-
 padsim::rgb grey(unsigned level) {
     const auto g = static_cast<std::uint8_t>(level * 17);
     return {g, g, g};

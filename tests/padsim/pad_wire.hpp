@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -25,6 +26,21 @@ inline bytes get(padsim::pad &pad, std::uint8_t id, std::size_t length, bool exp
 
 inline padsim::result set(padsim::pad &pad, bytes report) {
     return pad.set_feature(report.data(), report.size());
+}
+
+// A display chunk report: big-endian x, y, width, height, the depth, then
+// `pixels`.
+inline bytes chunk(unsigned x, unsigned y, unsigned w, unsigned h, unsigned depth, const bytes &pixels) {
+    bytes r(VANTIX_FEATURE_UPDATEDISPLAYCHUNK_SIZE, 0);
+    r[0] = VANTIX_FEATURE_UPDATEDISPLAYCHUNK;
+    const unsigned fields[] = {x, y, w, h};
+    for (unsigned i = 0; i < 4; ++i) {
+        r[1 + 2 * i] = static_cast<std::uint8_t>(fields[i] >> 8);
+        r[2 + 2 * i] = static_cast<std::uint8_t>(fields[i]);
+    }
+    r[9] = static_cast<std::uint8_t>(depth);
+    std::copy(pixels.begin(), pixels.end(), r.begin() + 10);
+    return r;
 }
 
 inline bytes poll(padsim::pad &pad) {
