@@ -31,6 +31,7 @@ public:
 
     void stay_initialising(bool stuck) { stuck_initialising_ = stuck; }
     void set_calibration(bool required, bool calibrating);
+    bool calibration_required() const { return calibration_required_; }
 
     void set_error(std::uint16_t code, const std::string &text);
     void clear_error() { set_error(0, ""); }

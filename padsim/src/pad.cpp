@@ -48,6 +48,9 @@ pad::state::state(model m)
       regions(config),
       framebuffer(config.display_width, config.display_height, config.color_depth),
       tuning(config),
+      settings(config),
+      calibrator(config),
+      diagnostics(config),
       stored(identity_reports(config)),
       run_mode(config.power_up_run_mode),
       startup_mode(config.power_up_startup_mode),
@@ -93,6 +96,8 @@ wire::bytes pad::state::current(std::uint8_t id, std::size_t length) const {
         bytes = std::move(*store);
     else if (auto chip = tuning.read(id))
         bytes = std::move(*chip);
+    else if (auto answer = settings_answer(id))
+        bytes = std::move(*answer);
     else if (auto it = stored.find(id); it != stored.end())
         bytes = it->second;
     else
@@ -133,6 +138,8 @@ result pad::state::accept(const wire::bytes &sent) {
             refused = regions.apply(report);
             if (!refused)
                 display::show_store_change(framebuffer, regions.current(), report);
+        } else if (is_settings_report(id)) {
+            refused = configure(report);
         } else {
             tuning.accept(report);
         }
@@ -176,6 +183,8 @@ result pad::get_feature(std::uint8_t *buffer, std::size_t length) {
             std::fill(bytes.begin() + *kept, bytes.end(), 0);
         std::copy(bytes.begin(), bytes.end(), buffer);
         state_->regions.after_read(id);
+        if (state::is_settings_report(id))
+            state_->store_replies.erase(id);
     }
     state_->log.push_back({direction::get, id, std::move(bytes), outcome.ok});
     return outcome;
@@ -295,7 +304,8 @@ void pad::store(std::uint8_t id, std::vector<std::uint8_t> bytes) {
     }
     if (!bytes.empty())
         bytes[0] = id;
-    (region_store::handles(id) ? state_->store_replies : state_->stored)[id] = std::move(bytes);
+    const bool replaces_answer = region_store::handles(id) || state::is_settings_report(id);
+    (replaces_answer ? state_->store_replies : state_->stored)[id] = std::move(bytes);
 }
 
 std::uint8_t pad::run_mode() const {

@@ -16,6 +16,7 @@ void pad::state::pen_sample(point digitizer, std::uint8_t status, std::uint8_t r
     const auto pixel = input::to_display(config, digitizer);
     const std::uint8_t region = pixel ? regions.hit(pixel->x, pixel->y) : 0;
     ink.sample(framebuffer, regions.current(), region, pixel, status & input::pen_down);
+    pen_moved(status & input::pen_down);
     push_input(input::coordinate(report_id, status, digitizer,
                                  report_id == VANTIX_INPUT_EXTENDEDCOORDINATE ? region : 0));
 }

@@ -7,12 +7,16 @@
 #include <map>
 #include <mutex>
 
+#include "calibration.hpp"
+#include "configuration.hpp"
 #include "device_status.hpp"
 #include "display.hpp"
 #include "faults.hpp"
 #include "ink.hpp"
 #include "padsim/pad.hpp"
+#include "pixels.hpp"
 #include "regions.hpp"
+#include "second_generation.hpp"
 #include "serial_store.hpp"
 #include "tuning.hpp"
 #include "wire.hpp"
@@ -34,10 +38,16 @@ struct pad::state {
     screen framebuffer;
     ink_trail ink;
     tuning_state tuning;
+    configuration settings;
+    calibration calibrator;
+    second_generation diagnostics;
+    pixel_reader pixels;
     faults scripted;
     std::map<std::uint8_t, wire::bytes> stored;
     // Bytes a test put in place of a store report's answer (pad::store):
-    // they answer its gets until the host next sets that report.
+    // they answer its gets until the host next sets that report. In place
+    // of a settings report's answer they answer the next get only, since
+    // the host asks some of those questions with a set of the same report.
     std::map<std::uint8_t, wire::bytes> store_replies;
     std::uint8_t run_mode;
     std::uint8_t startup_mode;
@@ -58,6 +68,13 @@ struct pad::state {
     // instead, which also lets time pass.
     wire::bytes current(std::uint8_t id, std::size_t length) const;
     result accept(const wire::bytes &sent);
+    // The configuration, calibration, diagnostics and pixel read-back
+    // reports (pad_settings.cpp): which they are, what a get answers, what
+    // a set does, and the pen samples calibration and tuning wait for.
+    static bool is_settings_report(std::uint8_t id);
+    std::optional<wire::bytes> settings_answer(std::uint8_t id) const;
+    outcome configure(const wire::bytes &report);
+    void pen_moved(bool down);
     std::size_t feature_size(std::uint8_t id) const;
 
     // Queues an input report and wakes a waiting reader.

@@ -74,7 +74,7 @@ vantix_error_code sim_list_devices(vantix_device_driver *driver, vantix_device *
         const model &m = listed.config();
         device->path = copy_text(path_prefix + std::to_string(index));
         device->vendor_id = m.vendor_id;
-        device->product_id = m.product_id;
+        device->product_id = listed.product_id();
         device->manufacturer = copy_text(m.manufacturer);
         device->model = copy_text(m.model_name);
         device->driver = driver;

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <thread>
+#include <vector>
 
 #include "padsim/sim_driver.hpp"
 #include "vantix-padsim.h"
@@ -53,6 +54,17 @@ TEST_F(padsim_sim_driver, ListsEveryPadWithItsModel) {
     EXPECT_STREQ(first->next->model, "Second pad");
     EXPECT_STREQ(vantix_padsim_driver()->get_name(), "SIM");
     EXPECT_EQ(vantix_padsim_driver()->initialized, 1);
+
+    // A new product ID shows from the next listing on.
+    std::vector<std::uint8_t> pid(VANTIX_FEATURE_GENII_CONFIGURATION_AND_DIAGNOSTICS_SIZE, 0);
+    pid[0] = VANTIX_FEATURE_GENII_CONFIGURATION_AND_DIAGNOSTICS;
+    pid[1] = 0xCD;
+    pid[5] = 0x01;
+    pid[6] = 0x10;
+    ASSERT_TRUE(padsim::pad_at(1).set_feature(pid.data(), pid.size()).ok);
+    EXPECT_EQ(first->next->product_id, 0x0777);
+    first = sim_records();
+    EXPECT_EQ(first->next->product_id, 0x1001);
 
     padsim::pad_at(1).unplug();
     first = sim_records();

@@ -72,6 +72,26 @@ struct model {
     // standard_regions() of this model.
     std::optional<std::vector<region>> factory_regions;
 
+    // Output and peripheral configuration as the factory sets them (reports
+    // 91 and 92): the input reports the pad emits, when, compression and
+    // resolution, the report rate, and where card data goes.
+    std::uint32_t output_report = 0x2;  // extended coordinates
+    std::uint8_t output_mode = 0;       // real time
+    std::uint8_t compression = 2;       // uncompressed, high resolution
+    std::uint16_t packets_per_second = 200;
+    std::uint8_t mag_card_output = 1;  // the pad's own card report
+
+    // Calibration data (report 131): the kind of calibration the pad keeps;
+    // its other fields follow the calibrated area above.
+    std::uint8_t calibration_type = 1;
+
+    // Second-generation diagnostics (report 230): the hardware configuration
+    // byte, the hardware GUID and the gain a stylus tuning settles on.
+    std::uint8_t hardware_configuration = 0x01;
+    std::array<std::uint8_t, 16> hardware_guid{0x5A, 0x31, 0x9C, 0x4E, 0x07, 0xB2, 0x4D, 0x61,
+                                               0x8E, 0x13, 0xF0, 0x2A, 0x66, 0xC5, 0x0D, 0x98};
+    std::uint8_t tuning_gain = 0x18;
+
     // Behaviour.
     unsigned initialising_polls = 0;  // status polls that still report initialising
     bool calibration_required = false;

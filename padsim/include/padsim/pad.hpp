@@ -26,6 +26,7 @@
 #include "padsim/region.hpp"
 #include "padsim/store.hpp"
 #include "padsim/screen.hpp"
+#include "padsim/settings.hpp"
 #include "padsim/transfer.hpp"
 #include "vantix-zelnar.h"
 
@@ -122,7 +123,9 @@ public:
     // poll), and replacing the stored bytes of a report. For the reports of
     // the region, screen and resource store the bytes stand in for the
     // store's answer until the host next sets that report, so tests can
-    // script replies the store itself would never give.
+    // script replies the store itself would never give. For the
+    // configuration, calibration, diagnostics and pixel reports they stand
+    // in for the next get only.
     std::vector<std::uint8_t> stored(std::uint8_t id) const;
     void store(std::uint8_t id, std::vector<std::uint8_t> bytes);
     std::uint8_t run_mode() const;
@@ -159,6 +162,17 @@ public:
     // The display as it shows now (chunks, ink), and the same as a PNG file.
     screen display() const;
     bool write_png(const std::string &path, std::string *error = nullptr) const;
+
+    // Output and peripheral configuration, calibration run (its data reads
+    // as stored(131)), stylus tuning, and the second-generation identity:
+    // the product ID, which the next listing shows as a real pad shows a new
+    // one once plugged in again, and the hardware GUID.
+    saved_configuration output_configuration() const;
+    saved_configuration peripheral_configuration() const;
+    calibration_progress calibration_run() const;
+    tuning_progress tuning_run() const;
+    std::uint16_t product_id() const;
+    std::array<std::uint8_t, 16> hardware_guid() const;
 
     // Sensing chip and firmware download.
     std::array<std::uint8_t, 256> registers() const;
