@@ -1237,14 +1237,16 @@ VANTIX_EXPORT vantix_error_code vantix_delete_device_region(vantix_device *devic
 VANTIX_EXPORT int vantix_get_resource_idx(vantix_device *device);
 VANTIX_EXPORT vantix_error_code vantix_set_resource_idx(vantix_device *device, uint8_t idx);
 VANTIX_EXPORT vantix_hid_feature_resource_info vantix_get_resource_info(vantix_device *device);
-VANTIX_EXPORT void vantix_get_resource_info_ref(vantix_device *device, vantix_hid_feature_resource_info *info);
+VANTIX_EXPORT void vantix_get_resource_info_ref(vantix_device *device,
+                                                vantix_hid_feature_resource_info *info);
 VANTIX_EXPORT vantix_hid_feature_resource vantix_get_resource(vantix_device *device);
 VANTIX_EXPORT void vantix_get_resource_ref(vantix_device *device, vantix_hid_feature_resource *resource);
 /* Sends one piece; a longer resource is sent piece by piece by the caller. */
 VANTIX_EXPORT vantix_error_code vantix_set_resource(vantix_device *device,
                                                     vantix_hid_feature_resource *resource);
 VANTIX_EXPORT vantix_error_code vantix_delete_resource(vantix_device *device, uint8_t resource_index);
-VANTIX_EXPORT vantix_hid_feature_resource_availability vantix_get_resource_availability(vantix_device *device);
+VANTIX_EXPORT vantix_hid_feature_resource_availability
+vantix_get_resource_availability(vantix_device *device);
 VANTIX_EXPORT void vantix_get_resource_availability_ref(vantix_device *device,
                                                         vantix_hid_feature_resource_availability *info);
 
@@ -1587,6 +1589,312 @@ VANTIX_EXPORT vantix_error_code vantix_set_firmware(vantix_device *device,
                                                     vantix_hid_feature_firmware_download firmware);
 VANTIX_EXPORT vantix_error_code
 vantix_set_firmware_download_status(vantix_device *device, vantix_hid_feature_download_command_status status);
+
+/* ------------------------------------------------------------------------ */
+/* Output, peripheral and calibration configuration                          */
+/* ------------------------------------------------------------------------ */
+
+/* Bits of vantix_hid_feature_output_parameters.output_report: the input
+ * reports the pad emits. */
+typedef enum vantix_output_configuration {
+    VANTIX_OUTPUT_CONFIGURATION_OEM = 0x1,
+    VANTIX_OUTPUT_CONFIGURATION_OEM_EXTENDED = 0x2,
+    VANTIX_OUTPUT_CONFIGURATION_MOUSE = 0x100,
+    VANTIX_OUTPUT_CONFIGURATION_PEN_DIGITIZER = 0x200,
+    VANTIX_OUTPUT_CONFIGURATION_TOUCH = 0x400,
+    VANTIX_OUTPUT_CONFIGURATION_KEYBOARD = 0x10000,
+    VANTIX_OUTPUT_CONFIGURATION_RAW_DATA = 0x40000000,
+    VANTIX_OUTPUT_CONFIGURATION_DEBUG_DATA = (int)0x80000000u
+} vantix_output_configuration;
+
+typedef enum vantix_output_mode {
+    REAL_TIME = 0,
+    TRANSMIT_ON_CONFIRM = 1,
+    TRANSMIT_ON_HOST_COMMAND = 2,
+    VANTIX_OUTPUT_MODE_RAW_MAX = 255 /* any raw byte is a valid value */
+} vantix_output_mode;
+
+typedef enum vantix_compression_mode {
+    VANTIX_OUTPUT_UNCOMPRESSED_LORES = 0,
+    VANTIX_OUTPUT_COMPRESSED_LORES = 1,
+    VANTIX_OUTPUT_UNCOMPRESSED_HIRES = 2,
+    VANTIX_OUTPUT_COMPRESSED_HIRES = 3,
+    VANTIX_OUTPUT_COMPRESSION_RAW_MAX = 255 /* any raw byte is a valid value */
+} vantix_compression_mode;
+
+/* Bits of vantix_hid_feature_peripheral_configuration.mag_card_output. */
+typedef enum vantix_mag_card_output {
+    VANTIX_MAG_CARD_OEM_FORMAT = 1,
+    VANTIX_MAG_CARD_KEYBOARD = 4,
+    VANTIX_MAG_CARD_KEYBOARD_PREAMBLE = 8,
+    VANTIX_MAG_CARD_RAW_MAX = 255 /* any raw byte is a valid value */
+} vantix_mag_card_output;
+
+typedef enum vantix_calibration_point {
+    VANTIX_CALIBRATION_POINT_CENTER = 0,
+    VANTIX_CALIBRATION_POINT_UPPERLEFT = 2,
+    VANTIX_CALIBRATION_POINT_LOWERLEFT = 4,
+    VANTIX_CALIBRATION_POINT_LOWERRIGHT = 6,
+    VANTIX_CALIBRATION_POINT_UPPERRIGHT = 8,
+    VANTIX_CALIBRATION_POINT_RAW_MAX = 255 /* any raw byte is a valid value */
+} vantix_calibration_point;
+
+/* Output configuration (feature report 91). On writing, save_as_default
+ * stores the settings as the pad's defaults and load_factory_settings
+ * restores the factory ones (each sent as one bit when non-zero). */
+typedef struct vantix_hid_feature_output_parameters {
+    uint8_t report_id;
+    uint32_t output_report;
+    vantix_output_mode output_mode;
+    vantix_compression_mode compression; /* bits 0-1 of the wire byte */
+    uint16_t packets_per_second;
+    uint8_t save_as_default;
+    uint8_t load_factory_settings;
+} vantix_hid_feature_output_parameters;
+
+/* Peripheral configuration (feature report 92). The reserved bytes travel
+ * both ways, so a read, a change and a write keep them. */
+typedef struct vantix_hid_feature_peripheral_configuration {
+    uint8_t report_id;
+    vantix_mag_card_output mag_card_output;
+    uint8_t reserved1;
+    uint8_t reserved2;
+    uint8_t reserved3;
+    uint8_t reserved4;
+    uint8_t reserved5;
+    uint8_t reserved6;
+    uint8_t reserved7;
+    uint8_t reserved8;
+    uint8_t reserved9;
+    uint8_t reserved10;
+    uint8_t reserved11;
+    uint8_t reserved12;
+    uint8_t reserved13;
+    uint8_t reserved14;
+    uint8_t save_as_default;
+    uint8_t load_factory_settings;
+} vantix_hid_feature_peripheral_configuration;
+
+/* Stored calibration (feature report 131); the library only moves it. */
+typedef struct vantix_hid_feature_calibration_data {
+    uint8_t report_id;
+    uint8_t calibration_type;
+    uint8_t is_calibrated;
+    uint16_t rotation_scale;
+    uint16_t local_multiplier_scale;
+    uint16_t host_multiplier_scale;
+    int16_t rotation_sin_scaled;
+    int16_t rotation_cos_scaled;
+    uint16_t local_width_calibrated;
+    uint16_t local_height_calibrated;
+    int32_t local_x_multiplier_scaled;
+    int32_t local_x_offset;
+    int32_t local_y_multiplier_scaled;
+    int32_t local_y_offset;
+    int32_t host_x_multiplier_scaled;
+    int32_t host_x_offset;
+    int32_t host_y_multiplier_scaled;
+    int32_t host_y_offset;
+} vantix_hid_feature_calibration_data;
+
+/* Calibrate state (feature report 130). */
+typedef struct vantix_hid_feature_calibrate {
+    uint8_t report_id;
+    uint8_t calibration_mode;
+    vantix_calibration_point point;
+} vantix_hid_feature_calibrate;
+
+/* The _ref readers transfer; a failed read leaves the record all zero and
+ * logs nothing. The writes wait for nothing and return the transport's
+ * result. */
+VANTIX_EXPORT void vantix_get_output_configuration_ref(vantix_device *device,
+                                                       vantix_hid_feature_output_parameters *report);
+VANTIX_EXPORT vantix_hid_feature_output_parameters vantix_get_output_configuration(vantix_device *device);
+VANTIX_EXPORT vantix_error_code
+vantix_set_output_configuration(vantix_device *device, vantix_hid_feature_output_parameters settings);
+VANTIX_EXPORT void vantix_get_peripheral_configuration_ref(
+    vantix_device *device, vantix_hid_feature_peripheral_configuration *report);
+VANTIX_EXPORT vantix_hid_feature_peripheral_configuration
+vantix_get_peripheral_configuration(vantix_device *device);
+VANTIX_EXPORT vantix_error_code vantix_set_peripheral_configuration(
+    vantix_device *device, vantix_hid_feature_peripheral_configuration settings);
+VANTIX_EXPORT void vantix_get_calibration_data_ref(vantix_device *device,
+                                                   vantix_hid_feature_calibration_data *calibration_data);
+VANTIX_EXPORT vantix_hid_feature_calibration_data vantix_get_calibration_data(vantix_device *device);
+VANTIX_EXPORT vantix_error_code
+vantix_set_calibration_data(vantix_device *device, vantix_hid_feature_calibration_data calibration_data);
+/* Waits for the calibrate interlock before and after the read. */
+VANTIX_EXPORT vantix_hid_feature_calibrate vantix_get_calibrate_state(vantix_device *device);
+VANTIX_EXPORT void vantix_get_calibrate_state_ref(vantix_device *device,
+                                                  vantix_hid_feature_calibrate *report);
+/* Starts a calibration (dropping uncommitted region edits first), or
+ * cancels the one running. */
+VANTIX_EXPORT vantix_error_code vantix_device_calibrate(vantix_device *device);
+VANTIX_EXPORT vantix_error_code vantix_device_cancel_calibrate(vantix_device *device);
+
+/* ------------------------------------------------------------------------ */
+/* Signing presets                                                           */
+/* ------------------------------------------------------------------------ */
+
+/*
+ * Put a pad with a region store into a ready-made signing configuration:
+ * factory store contents, screens 1 and 2 adjusted, raw data with extended
+ * OEM reports and OEM card data (zelnar) or raw data with keyboard output
+ * and keyboard card data with preamble (travon). A non-zero commit_changes
+ * saves the store and marks the output and peripheral settings as the
+ * pad's defaults. Pads without a store, or without compression,
+ * throttling, or streaming and buffering, are left untouched. Always
+ * return VANTIX_CODE_SUCCESS; the steps' own failures leave their
+ * last-error text.
+ */
+VANTIX_EXPORT vantix_error_code vantix_set_zelnar_mode(vantix_device *device, char commit_changes);
+VANTIX_EXPORT vantix_error_code vantix_set_travon_mode(vantix_device *device, char commit_changes);
+
+/* ------------------------------------------------------------------------ */
+/* Second-generation commands and diagnostics                                */
+/* ------------------------------------------------------------------------ */
+
+typedef enum vantix_tuning_state {
+    VANTIX_LOCATION_1_STYLUS_DOWN = 0,
+    VANTIX_LOCATION_1_STYLUS_UP = 1,
+    VANTIX_LOCATION_2_STYLUS_DOWN = 2,
+    VANTIX_LOCATION_2_STYLUS_UP = 3,
+    VANTIX_TUNING_STATE_RAW_MAX = 255 /* any raw value is a valid value */
+} vantix_tuning_state;
+
+typedef struct vantix_hid_feature_tuning_status {
+    uint8_t report_id;
+    uint8_t command_id;
+    uint8_t tuning_mode;    /* 0 or 1 */
+    uint8_t tuning_aborted; /* 0 or 2: the bit stays in place */
+    vantix_tuning_state tuning_state;
+    uint8_t gain_setting;
+} vantix_hid_feature_tuning_status;
+
+typedef struct vantix_hid_feature_guid {
+    uint8_t report_id; /* not read when writing */
+    uint8_t guid[16];
+} vantix_hid_feature_guid;
+
+/* A simulated pen sample (coordinate_type 1 or 2: the input report the pad
+ * makes of it). */
+typedef struct vantix_pen_coordinate {
+    uint8_t report_id; /* not read */
+    uint8_t coordinate_type;
+    uint16_t x;
+    uint16_t y;
+    uint8_t pen_down;
+} vantix_pen_coordinate;
+
+/* Pixels one read-back answer holds at most. */
+#define VANTIX_PIXEL_VALUES_COUNT 256
+
+typedef union vantix_pixel_color {
+    uint32_t composit;
+    struct {
+        uint8_t a;
+        uint8_t r;
+        uint8_t g;
+        uint8_t b;
+    } argb;
+} vantix_pixel_color;
+
+/*
+ * Display pixels read back (reports 104 and 105). The caller sets start_x
+ * and start_y (the pad takes their low 8 bits); a read sets them to what
+ * the pad reports, with number_of_pixels and the colours. An answer
+ * claiming more than VANTIX_PIXEL_VALUES_COUNT pixels is clipped: the first
+ * 256 are copied and number_of_pixels says 256.
+ */
+typedef struct vantix_hid_feature_pixel_values {
+    uint8_t report_id;
+    uint16_t start_x;
+    uint16_t start_y;
+    uint16_t number_of_pixels;
+    vantix_pixel_color color_data[VANTIX_PIXEL_VALUES_COUNT];
+} vantix_hid_feature_pixel_values;
+
+/* Report 230 commands; failed transfers are logged at WARNING. */
+VANTIX_EXPORT vantix_error_code vantix_genII_tune(vantix_device *dev);
+VANTIX_EXPORT vantix_error_code vantix_genII_abort_tune(vantix_device *dev);
+VANTIX_EXPORT vantix_hid_feature_tuning_status vantix_genII_get_tuning_status(vantix_device *dev);
+VANTIX_EXPORT vantix_error_code vantix_genII_set_device_pid(vantix_device *dev, uint16_t pid);
+/* The configuration byte (0 to 255), or -1 on failure. */
+VANTIX_EXPORT int vantix_genII_query_hardware_configuration(vantix_device *dev);
+VANTIX_EXPORT vantix_hid_feature_guid vantix_genII_get_hardware_GUID(vantix_device *dev);
+VANTIX_EXPORT vantix_error_code vantix_genII_set_hardware_GUID(vantix_device *dev,
+                                                               vantix_hid_feature_guid guid);
+/* Injects one pen sample through the engineering test report (253). */
+VANTIX_EXPORT vantix_error_code vantix_simulate_pen_input(vantix_device *dev, vantix_pen_coordinate *coords);
+/* On failure the record is left exactly as it was. */
+VANTIX_EXPORT vantix_error_code vantix_get_pixels(vantix_device *device,
+                                                  vantix_hid_feature_pixel_values *pixel_values);
+
+/* ------------------------------------------------------------------------ */
+/* Report printers                                                           */
+/* ------------------------------------------------------------------------ */
+
+/*
+ * Each writes a record to standard output: a header line, then "  NULL"
+ * for a null pointer, or one "label = value" line per field with the
+ * labels right-aligned in one column. Byte and colour arrays print as
+ * dumps under their label: two hex digits and a space per byte (twenty to
+ * a line) or "#aarrggbb " per colour (eight to a line), then one more
+ * newline. Nothing outside the record is read: text stops at its field's
+ * end, and the pixel, resource and screen lists at their arrays' size.
+ */
+VANTIX_EXPORT void vantix_print_display_info(const vantix_hid_feature_display_info *info);
+VANTIX_EXPORT void vantix_print_capabilities(const vantix_hid_capabilities *capabilities);
+VANTIX_EXPORT void vantix_print_display_settings(const vantix_hid_feature_display_settings *settings);
+VANTIX_EXPORT void vantix_print_device_configure(const vantix_hid_feature_device_configure *configure);
+VANTIX_EXPORT void vantix_print_contact_count_maximum(
+    const vantix_hid_feature_contact_count_maximum *maximum);
+VANTIX_EXPORT void vantix_print_version(const vantix_hid_feature_version *version);
+VANTIX_EXPORT void vantix_print_coordinate_range(const vantix_hid_feature_coordinate_range *range);
+/* The serial number prints between single quotes, up to its first zero. */
+VANTIX_EXPORT void vantix_print_serial_number(const vantix_hid_feature_serial_number *serial);
+VANTIX_EXPORT void vantix_print_operating_modes(const vantix_hid_feature_operating_modes *modes);
+VANTIX_EXPORT void vantix_print_frequency_amplitude(const vantix_hid_feature_frequency_amplitude *frequency);
+VANTIX_EXPORT void vantix_print_power_state(const vantix_hid_feature_power_state *state);
+VANTIX_EXPORT void vantix_print_general_parameters(const vantix_hid_feature_general_parameters *params);
+VANTIX_EXPORT void vantix_print_asic_register(const vantix_hid_feature_register_get *reg);
+VANTIX_EXPORT void vantix_print_pen_parameters(const vantix_hid_feature_pen_parameters *params);
+VANTIX_EXPORT void vantix_print_touch_parameters(const vantix_hid_feature_touch_parameters *params);
+VANTIX_EXPORT void vantix_print_error_correction_table(
+    const vantix_hid_feature_error_correction_table *table);
+VANTIX_EXPORT void vantix_print_asic_reset(const vantix_hid_feature_asic_reset *reset);
+VANTIX_EXPORT void vantix_print_register_set(const vantix_hid_feature_register_set *reg);
+VANTIX_EXPORT void vantix_print_firmware_download(const vantix_hid_feature_firmware_download *block);
+VANTIX_EXPORT void vantix_print_download_command_status(
+    const vantix_hid_feature_download_command_status *status);
+/* Output mode and compression print as their number and name ("UNKNOWN"
+ * for a value without one); the card output as one 0/1 line per channel. */
+VANTIX_EXPORT void vantix_print_output_configuration(const vantix_hid_feature_output_parameters *settings);
+VANTIX_EXPORT void vantix_print_peripheral_configuration(
+    const vantix_hid_feature_peripheral_configuration *settings);
+VANTIX_EXPORT void vantix_print_calibration_data(const vantix_hid_feature_calibration_data *data);
+VANTIX_EXPORT void vantix_print_calibrate_state(const vantix_hid_feature_calibrate *state);
+VANTIX_EXPORT void vantix_print_tuning_status(const vantix_hid_feature_tuning_status *status);
+VANTIX_EXPORT void vantix_print_hardware_guid(const vantix_hid_feature_guid *guid);
+VANTIX_EXPORT void vantix_print_pen_coordinate(const vantix_pen_coordinate *coordinate);
+/* The first number_of_pixels colours (at most 256). */
+VANTIX_EXPORT void vantix_print_pixel_values(const vantix_hid_feature_pixel_values *pixels);
+VANTIX_EXPORT void vantix_print_resource_info(const vantix_hid_feature_resource_info *info);
+/* The first bytes_valid data bytes (at most 1024). */
+VANTIX_EXPORT void vantix_print_resource(const vantix_hid_feature_resource *resource);
+VANTIX_EXPORT void vantix_print_resource_availability(
+    const vantix_hid_feature_resource_availability *availability);
+/* The first region_count entries (at most 100) of both lists. */
+VANTIX_EXPORT void vantix_print_screen(const vantix_hid_feature_screen *screen);
+VANTIX_EXPORT void vantix_print_edit_screen(const vantix_hid_feature_edit_screen *edit);
+VANTIX_EXPORT void vantix_print_screen_region_info(const vantix_hid_feature_screen_region_info *info);
+VANTIX_EXPORT void vantix_print_region_update(const vantix_hid_feature_region_update *update);
+/* The display records are defined with the display functions below. */
+struct vantix_hid_feature_display_content;
+struct vantix_hid_feature_display_chunk;
+VANTIX_EXPORT void vantix_print_display_content(const struct vantix_hid_feature_display_content *content);
+/* The whole payload, as the pad is always sent all of it. */
+VANTIX_EXPORT void vantix_print_display_chunk(const struct vantix_hid_feature_display_chunk *chunk);
 
 /* ------------------------------------------------------------------------ */
 /* Graphics: fonts                                                           */
