@@ -29,15 +29,19 @@ public:
             vantix_debug_report_message(function_, file_, line_, VANTIX_DEBUG_LEVEL_FINEST,
                                         "==> Entering Function");
     }
-    ~call_trace() {
-        if (leave_ && wanted(VANTIX_DEBUG_LEVEL_FINEST))
-            vantix_debug_report_message(function_, file_, line_, VANTIX_DEBUG_LEVEL_FINEST,
-                                        "<== Leaving Function");
-    }
+    ~call_trace() { leave_now(); }
     call_trace(const call_trace &) = delete;
     call_trace &operator=(const call_trace &) = delete;
 
     void without_leave_record() noexcept { leave_ = false; }
+    // Writes the leave record at once, for a function whose last step (a
+    // transfer) comes after it in the log.
+    void leave_now() noexcept {
+        if (leave_ && wanted(VANTIX_DEBUG_LEVEL_FINEST))
+            vantix_debug_report_message(function_, file_, line_, VANTIX_DEBUG_LEVEL_FINEST,
+                                        "<== Leaving Function");
+        leave_ = false;
+    }
 
 private:
     const char *function_;

@@ -36,8 +36,9 @@ VANTIX_STORE_READERS(region, vantix_hid_feature_region, VANTIX_FEATURE_REGION,
 
 vantix_error_code vantix_set_region_contents(vantix_device *device, vantix_hid_feature_region *region) {
     VANTIX_TRACE_CALL();
-    if (store::write_record(device, region, VANTIX_FEATURE_REGION, store_region_size(caption_of(device)),
-                            region_encoder(device), store::region_wait, VANTIX_HERE) != VANTIX_CODE_SUCCESS)
+    if (vantix::protocol::write_from(device, region, VANTIX_FEATURE_REGION,
+                                     store_region_size(caption_of(device)), region_encoder(device),
+                                     store::region_wait, VANTIX_HERE) != VANTIX_CODE_SUCCESS)
         return VANTIX_CODE_ERROR;
     // Store and legacy reports share one region set.
     store::refresh_region_cache(device);

@@ -5,6 +5,7 @@
 
 #include "build_config.hpp"
 #include "core/failure.hpp"
+#include "protocol/region_edits.hpp"
 #include "protocol/report_io.hpp"
 
 namespace {
@@ -193,9 +194,7 @@ vantix_error_code vantix_set_serial_number(vantix_device *device, const unsigned
 
     if (!wait_for_interlock(device, serial_region_polls, INTERLOCK_REGION))
         return VANTIX_CODE_ERROR;
-    if (vantix_set_screen_region_commit(device, VANTIX_SCREEN_REGION_DISCARD_CHANGES) !=
-            VANTIX_CODE_SUCCESS &&
-        vantix_set_region_commit(device, VANTIX_REGION_DISCARD_CHANGES) != VANTIX_CODE_SUCCESS)
+    if (!vantix::protocol::discard_region_edits(device))
         return VANTIX_CODE_ERROR;
 
     vantix_device_run_mode restore = VANTIX_RUNMODE_PEN;

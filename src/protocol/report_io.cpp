@@ -40,4 +40,25 @@ vantix_error_code write_byte_report(vantix_device *device, uint8_t id, size_t le
     return send_report(device, bytes);
 }
 
+// Checked here rather than left to the transfer, so that a missing device
+// is not first polled for its interlock a hundred times.
+bool have_device(vantix_device *device, call_site site) {
+    if (!device)
+        report_failure(site.function, site.file, site.line, "No device given.");
+    return device != nullptr;
+}
+
+bool have_record(const void *record, call_site site) {
+    if (!record)
+        report_failure(site.function, site.file, site.line, "No record given.");
+    return record != nullptr;
+}
+
+vantix_error_code send_when_clear(vantix_device *device, std::span<unsigned char> buffer,
+                                  interlock_wait wait) {
+    if (wait.polls != 0 && !wait_for_interlock(device, wait.polls, wait.flags))
+        return VANTIX_CODE_ERROR;
+    return send_report(device, buffer);
+}
+
 }  // namespace vantix::protocol

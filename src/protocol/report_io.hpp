@@ -4,8 +4,11 @@
 #pragma once
 
 #include <array>
+#include <cstring>
 #include <span>
 #include <vector>
+
+#include "core/failure.hpp"
 
 #include "debug/log.hpp"
 #include "protocol/byte_order.hpp"
@@ -77,7 +80,59 @@ vantix_error_code write_report(vantix_device *device, uint8_t id, size_t length,
 // A report that carries one byte after its ID (run mode, commits, ...).
 vantix_error_code write_byte_report(vantix_device *device, uint8_t id, size_t length, uint8_t value);
 
+// A missing device or record is refused with a clear error before any
+// interlock poll.
+bool have_device(vantix_device *device, call_site site);
+bool have_record(const void *record, call_site site);
+
+// Waits for the interlock, when `wait` names one, then sends `buffer`.
+vantix_error_code send_when_clear(vantix_device *device, std::span<unsigned char> buffer,
+                                  interlock_wait wait);
+
+// The families whose _ref reader does the transfer: fills `record` (zeroed
+// first, and left zero when anything fails, without a log record) from
+// report `id` of `length` bytes through `decode(view, record)`.
+template <typename Record, typename Decode>
+void read_into(vantix_device *device, Record *record, uint8_t id, size_t length, Decode decode,
+               interlock_wait wait, call_site site) {
+    if (record)
+        std::memset(static_cast<void *>(record), 0, sizeof *record);
+    if (!have_record(record, site) || !have_device(device, site))
+        return;
+    report_buffer buffer(length);
+    if (fetch_report(device, id, buffer.bytes(), wait, true, site))
+        decode(report_view(buffer.bytes().data(), length), *record);
+}
+
+// Sends `record` as report `id` of `length` bytes, encoded by
+// `encode(record, view)`; byte 0 is always the report's own ID.
+template <typename Record, typename Encode>
+vantix_error_code write_from(vantix_device *device, const Record *record, uint8_t id, size_t length,
+                             Encode encode, interlock_wait wait, call_site site) {
+    if (!have_record(record, site) || !have_device(device, site))
+        return VANTIX_CODE_ERROR;
+    report_buffer buffer(length);
+    const std::span<unsigned char> bytes = buffer.bytes();
+    encode(*record, report_view(bytes.data(), bytes.size()));
+    bytes[0] = id;
+    return send_when_clear(device, bytes, wait);
+}
+
 }  // namespace vantix::protocol
+
+// A reader pair whose _ref member transfers into the caller's record and
+// whose by-value member returns what _ref read into a local record.
+#define VANTIX_TRANSFERRING_REF_READERS(name, record_type, id, length, decoder, wait)          \
+    void vantix_get_##name##_ref(vantix_device *device, record_type *record) {                 \
+        VANTIX_TRACE_CALL();                                                                   \
+        ::vantix::protocol::read_into(device, record, id, length, decoder, wait, VANTIX_HERE); \
+    }                                                                                          \
+    record_type vantix_get_##name(vantix_device *device) {                                     \
+        VANTIX_TRACE_CALL();                                                                   \
+        record_type record;                                                                    \
+        vantix_get_##name##_ref(device, &record);                                              \
+        return record;                                                                         \
+    }
 
 // The _ref twin of a by-value read: it copies the by-value result into the
 // caller's record.

@@ -2,6 +2,7 @@
 // general parameters, raw ASIC access, pen and touch tuning, the error
 // correction table and firmware download blocks.
 #include "protocol/bit_fields.hpp"
+#include "protocol/region_edits.hpp"
 #include "protocol/report_io.hpp"
 
 namespace {
@@ -238,8 +239,7 @@ VANTIX_REPORT_REF_READER(error_correction_table, vantix_hid_feature_error_correc
 vantix_error_code vantix_set_error_correction(vantix_device *device,
                                               vantix_hid_feature_error_correction_table errcor) {
     VANTIX_TRACE_CALL();
-    if (vantix_set_screen_region_commit(device, VANTIX_SCREEN_REGION_DISCARD_CHANGES) != VANTIX_CODE_SUCCESS)
-        vantix_set_region_commit(device, VANTIX_REGION_DISCARD_CHANGES);
+    vantix::protocol::discard_region_edits(device);  // results ignored
     vantix_set_run_mode(device, VANTIX_RUNMODE_COMMAND);
     if (!wait_for_interlock(device, error_correction_write_polls, INTERLOCK_REPORTBUFFER))
         return VANTIX_CODE_ERROR;  // the pad stays in command mode
