@@ -1,0 +1,216 @@
+/*
+ * libvantix-signature: capture a handwritten signature from a pad and export
+ * it as SVG, PNG, InkML or JSON. Built on the public API of libvantix-zelnar
+ * only. Compiles as C99 and as C++.
+ *
+ *     vantix_signature_capture *sig = vantix_signature_capture_new(device);
+ *     // in the pad's input callback:
+ *     vantix_signature_feed(sig, report, type);
+ *     // later, on any thread:
+ *     vantix_signature_export_svg(sig, NULL, "signature.svg");
+ *     vantix_signature_capture_free(sig);
+ *
+ * Errors: functions returning vantix_error_code report failure with
+ * VANTIX_CODE_ERROR (functions returning a pointer with NULL) and leave a
+ * text for vantix_signature_last_error(). That text is kept per thread, so
+ * a failure on the read thread never overwrites one being read elsewhere;
+ * the library's own vantix_get_last_error() is not touched.
+ *
+ * Threads: every function taking a capture may be called from any thread.
+ * Each capture guards its points with its own mutex: the read thread feeds it
+ * while another thread counts, undoes or exports. Exporters copy the points
+ * under the lock and render without it. The event callback is called on the
+ * feeding thread without the lock held, so it may call back into the capture.
+ *
+ * Coordinates: points are kept as the pad reports them (digitizer units).
+ * The display position of a point maps the pad's active area (its calibrated
+ * area, or the whole coordinate range when the pad reports none) linearly
+ * onto the display, as the pad itself maps pen samples to pixels:
+ *     display_x = (x - active_x_min) * display_width / (active_x_max - active_x_min + 1)
+ * clamped to [0, display_width] (y likewise). A pixel-index reading of that
+ * value (its floor) is the pixel the pad inks.
+ */
+#ifndef VANTIX_SIGNATURE_H
+#define VANTIX_SIGNATURE_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include "vantix-zelnar.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* A capture holds at most this many points; adding one more fails with
+ * "Signature capture is full (at most 100000 points)." and changes nothing.
+ * 100000 points are over eight minutes of writing at 200 samples a second. */
+#define VANTIX_SIGNATURE_MAX_POINTS 100000u
+
+/* Coordinate reports carry no pressure: their pen-down samples get this
+ * pressure (the full range, 0 to 1). */
+#define VANTIX_SIGNATURE_DEFAULT_PRESSURE 1.0f
+
+/* PNG pictures are at most this many pixels wide and high. */
+#define VANTIX_SIGNATURE_MAX_PNG_SIZE 8192u
+
+typedef struct vantix_signature_capture vantix_signature_capture;
+
+/* What a capture knows of its pad. Strings are NUL-terminated, cut to fit. */
+typedef struct vantix_signature_pad_info {
+    uint16_t vendor_id;
+    uint16_t product_id;
+    char manufacturer[64];
+    char model[64];
+    char serial_number[32];
+    /* The range of coordinates the pad reports. */
+    uint16_t x_min;
+    uint16_t x_max;
+    uint16_t y_min;
+    uint16_t y_max;
+    /* The part of that range the pad maps onto its display. */
+    uint16_t active_x_min;
+    uint16_t active_x_max;
+    uint16_t active_y_min;
+    uint16_t active_y_max;
+    /* Display size in pixels. */
+    uint16_t display_width;
+    uint16_t display_height;
+} vantix_signature_pad_info;
+
+/* One captured point. */
+typedef struct vantix_signature_point {
+    uint16_t x; /* digitizer units */
+    uint16_t y;
+    float pressure;   /* 0 to 1 */
+    uint64_t time_us; /* host monotonic clock, microseconds */
+    uint32_t stroke;  /* index of the stroke the point belongs to */
+} vantix_signature_point;
+
+typedef enum vantix_signature_space {
+    VANTIX_SIGNATURE_SPACE_DISPLAY = 0,  /* display pixels, see above */
+    VANTIX_SIGNATURE_SPACE_DIGITIZER = 1 /* the pad's coordinate range */
+} vantix_signature_space;
+
+typedef struct vantix_signature_box {
+    double left;
+    double top;
+    double right;
+    double bottom;
+} vantix_signature_box;
+
+/* Options of every exporter; each format uses the fields it names.
+ * A NULL options pointer means vantix_signature_default_options(). */
+typedef struct vantix_signature_export_options {
+    /* SVG and JSON: the space of the written coordinates (JSON always also
+     * writes the digitizer coordinates). InkML is always in digitizer units;
+     * PNG always draws the display, scaled to its size. */
+    vantix_signature_space space;
+    /* PNG: picture size in pixels; 0 takes the display's width or height.
+     * The display is scaled to fit, keeping its aspect, and centred. */
+    uint32_t width;
+    uint32_t height;
+    /* SVG and PNG: stroke width in units of the output (SVG: the chosen
+     * space, PNG: pixels). Must be above 0 and at most 1000. */
+    double line_width;
+    /* SVG and PNG: non-zero makes the width follow pressure: a point draws
+     * line_width * pressure wide. */
+    int pressure_width;
+} vantix_signature_export_options;
+
+/* Display space, 0 x 0 (the display's size), line width 2, no pressure width. */
+VANTIX_EXPORT void vantix_signature_default_options(vantix_signature_export_options *options);
+
+/* A capture for an open pad: reads its coordinate range and capabilities and
+ * takes its display size, identity and serial number. Call it before
+ * reading starts (it performs feature report transfers). NULL on failure. */
+VANTIX_EXPORT vantix_signature_capture *vantix_signature_capture_new(vantix_device *device);
+/* A capture for a pad described by the caller (tests, bindings, replays).
+ * The ranges must not be inverted and the display size must not be 0. */
+VANTIX_EXPORT vantix_signature_capture *vantix_signature_capture_new_with_info(
+    const vantix_signature_pad_info *info);
+/* Releases a capture; NULL is ignored. No thread may use it any more. */
+VANTIX_EXPORT void vantix_signature_capture_free(vantix_signature_capture *capture);
+VANTIX_EXPORT vantix_error_code vantix_signature_get_pad_info(const vantix_signature_capture *capture,
+                                                              vantix_signature_pad_info *info);
+
+/* What an input callback calls with the report and type it was given.
+ * Coordinate and extended coordinate reports add a point while the pen is
+ * down; the first pen-down sample after a pen-up begins a stroke and a
+ * pen-up sample ends it. Button events (down, move, up, press) and card
+ * swipes are passed to the event callback. Other reports are ignored.
+ * Fails for a NULL capture or report, or when the capture is full. */
+VANTIX_EXPORT vantix_error_code vantix_signature_feed(vantix_signature_capture *capture,
+                                                      const vantix_input_report *report, uint8_t type);
+/* One sample, as feed would add it, with the caller's pressure (0 to 1) and
+ * timestamp (microseconds, on a clock that does not go back; an earlier
+ * timestamp than the last point's is raised to it). */
+VANTIX_EXPORT vantix_error_code vantix_signature_add_point(vantix_signature_capture *capture, uint16_t x,
+                                                           uint16_t y, float pressure, int down,
+                                                           uint64_t time_us);
+
+/* Called on the feeding thread with button events and card swipes. The
+ * report is valid only during the call. NULL removes the callback. */
+typedef void (*vantix_signature_event_callback)(vantix_signature_capture *capture,
+                                                const vantix_input_report *report, uint8_t type,
+                                                void *user_data);
+VANTIX_EXPORT void vantix_signature_set_event_callback(vantix_signature_capture *capture,
+                                                       vantix_signature_event_callback callback,
+                                                       void *user_data);
+
+/* Removes every point. */
+VANTIX_EXPORT void vantix_signature_clear(vantix_signature_capture *capture);
+/* Removes the last stroke, also one still being written (the pen must be
+ * lifted and set down again to go on). Fails when there is none. */
+VANTIX_EXPORT vantix_error_code vantix_signature_undo_stroke(vantix_signature_capture *capture);
+
+/* 0 for a NULL capture. */
+VANTIX_EXPORT size_t vantix_signature_point_count(const vantix_signature_capture *capture);
+VANTIX_EXPORT size_t vantix_signature_stroke_count(const vantix_signature_capture *capture);
+VANTIX_EXPORT vantix_error_code vantix_signature_get_point(const vantix_signature_capture *capture,
+                                                           size_t index, vantix_signature_point *point);
+/* The smallest box holding every point, in the given space. Fails for an
+ * empty capture. */
+VANTIX_EXPORT vantix_error_code vantix_signature_bounding_box(const vantix_signature_capture *capture,
+                                                              vantix_signature_space space,
+                                                              vantix_signature_box *box);
+
+/* Exporters. The _buffer variants hand back a new buffer of *size bytes
+ * (text formats are also NUL-terminated past *size) that the caller
+ * releases with vantix_signature_free_buffer. An empty capture exports a
+ * valid empty document. The file variants write `path`, replacing it. */
+VANTIX_EXPORT vantix_error_code vantix_signature_export_svg(const vantix_signature_capture *capture,
+                                                            const vantix_signature_export_options *options,
+                                                            const char *path);
+VANTIX_EXPORT vantix_error_code vantix_signature_export_png(const vantix_signature_capture *capture,
+                                                            const vantix_signature_export_options *options,
+                                                            const char *path);
+VANTIX_EXPORT vantix_error_code vantix_signature_export_inkml(const vantix_signature_capture *capture,
+                                                              const vantix_signature_export_options *options,
+                                                              const char *path);
+VANTIX_EXPORT vantix_error_code vantix_signature_export_json(const vantix_signature_capture *capture,
+                                                             const vantix_signature_export_options *options,
+                                                             const char *path);
+VANTIX_EXPORT vantix_error_code vantix_signature_export_svg_buffer(
+    const vantix_signature_capture *capture, const vantix_signature_export_options *options,
+    unsigned char **data, size_t *size);
+VANTIX_EXPORT vantix_error_code vantix_signature_export_png_buffer(
+    const vantix_signature_capture *capture, const vantix_signature_export_options *options,
+    unsigned char **data, size_t *size);
+VANTIX_EXPORT vantix_error_code vantix_signature_export_inkml_buffer(
+    const vantix_signature_capture *capture, const vantix_signature_export_options *options,
+    unsigned char **data, size_t *size);
+VANTIX_EXPORT vantix_error_code vantix_signature_export_json_buffer(
+    const vantix_signature_capture *capture, const vantix_signature_export_options *options,
+    unsigned char **data, size_t *size);
+/* Releases a buffer of the exporters; NULL is ignored. */
+VANTIX_EXPORT void vantix_signature_free_buffer(unsigned char *data);
+
+/* The text of this thread's last failure of a vantix_signature_ function. */
+VANTIX_EXPORT const char *vantix_signature_last_error(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* VANTIX_SIGNATURE_H */

@@ -1,0 +1,7 @@
+#include "exporters.hpp"
+
+namespace vantix::signature {
+
+std::string render_inkml(const snapshot &, const vantix_signature_export_options &) { return {}; }
+
+}  // namespace vantix::signature
