@@ -56,7 +56,8 @@ extern "C" {
 
 typedef struct vantix_signature_capture vantix_signature_capture;
 
-/* What a capture knows of its pad. Strings are NUL-terminated, cut to fit. */
+/* What a capture knows of its pad. Strings are NUL-terminated, cut to fit;
+ * from a pad, bytes outside printable ASCII read as '?'. */
 typedef struct vantix_signature_pad_info {
     uint16_t vendor_id;
     uint16_t product_id;

@@ -11,8 +11,10 @@ void copy_text(char (&to)[N], const char *from, std::size_t limit = N) {
     std::memset(to, 0, N);
     if (!from)
         return;
-    // A pad's text need not be terminated inside its field.
-    std::memcpy(to, from, strnlen(from, std::min(N - 1, limit)));
+    // A pad's text need not be terminated inside its field, nor be UTF-8;
+    // exported documents must be, so only printable ASCII is kept as is.
+    const std::size_t length = strnlen(from, std::min(N - 1, limit));
+    std::transform(from, from + length, to, [](char c) { return c >= 0x20 && c < 0x7f ? c : '?'; });
 }
 
 }  // namespace

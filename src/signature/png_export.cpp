@@ -1,7 +1,100 @@
+// PNG: the display scaled to the picture, black ink on white. Each pair of
+// neighbouring points is a capsule (round-ended segment) whose radius runs
+// from one point's width to the other's; edge pixels get partial ink.
+#include <png.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
 #include "exporters.hpp"
+#include "stroke_geometry.hpp"
 
 namespace vantix::signature {
+namespace {
 
-std::string render_png(const snapshot &, const vantix_signature_export_options &) { return {}; }
+class canvas {
+public:
+    canvas(std::uint32_t width, std::uint32_t height)
+        : width_(width), height_(height), ink_(width * height) {}
+
+    // Ink of a capsule from a to b, radii ra and rb.
+    void capsule(position a, double ra, position b, double rb) {
+        const double reach = std::max(ra, rb) + 1;
+        const int x0 = clamp_x(std::min(a.x, b.x) - reach), x1 = clamp_x(std::max(a.x, b.x) + reach);
+        const int y0 = clamp_y(std::min(a.y, b.y) - reach), y1 = clamp_y(std::max(a.y, b.y) + reach);
+        const double dx = b.x - a.x, dy = b.y - a.y, length2 = dx * dx + dy * dy;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                // Nearest point of the segment to the pixel's centre.
+                const double px = x + 0.5 - a.x, py = y + 0.5 - a.y;
+                const double t = length2 > 0 ? std::clamp((px * dx + py * dy) / length2, 0.0, 1.0) : 0.0;
+                const double distance = std::hypot(px - t * dx, py - t * dy);
+                const double coverage = std::clamp(ra + t * (rb - ra) - distance + 0.5, 0.0, 1.0);
+                float &cell = ink_[static_cast<std::size_t>(y) * width_ + static_cast<std::size_t>(x)];
+                cell = std::max(cell, static_cast<float>(coverage));
+            }
+        }
+    }
+
+    std::vector<png_byte> grey() const {
+        std::vector<png_byte> pixels(ink_.size());
+        std::transform(ink_.begin(), ink_.end(), pixels.begin(),
+                       [](float ink) { return static_cast<png_byte>(std::lround(255.0f * (1.0f - ink))); });
+        return pixels;
+    }
+
+private:
+    int clamp_x(double x) const { return static_cast<int>(std::clamp(std::floor(x), 0.0, double(width_))); }
+    int clamp_y(double y) const { return static_cast<int>(std::clamp(std::floor(y), 0.0, double(height_))); }
+
+    std::uint32_t width_, height_;
+    std::vector<float> ink_;  // 0 paper .. 1 full ink
+};
+
+struct png_image_releaser {
+    void operator()(png_image *image) const { png_image_free(image); }
+};
+
+std::string encode(const std::vector<png_byte> &pixels, std::uint32_t width, std::uint32_t height) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = width;
+    image.height = height;
+    image.format = PNG_FORMAT_GRAY;
+    const std::unique_ptr<png_image, png_image_releaser> release(&image);
+    // Ask for the size first, then write into a buffer of that size.
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr))
+        throw std::bad_alloc();
+    std::string bytes(size, '\0');
+    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, pixels.data(), 0, nullptr))
+        throw std::bad_alloc();
+    bytes.resize(size);
+    return bytes;
+}
+
+}  // namespace
+
+std::string render_png(const snapshot &shot, const vantix_signature_export_options &options) {
+    const vantix_signature_pad_info &info = shot.info;
+    const std::uint32_t width = options.width ? options.width : info.display_width;
+    const std::uint32_t height = options.height ? options.height : info.display_height;
+    // Fit the display into the picture, keeping its aspect, centred.
+    const double scale = std::min(double(width) / info.display_width, double(height) / info.display_height);
+    const position offset{(width - info.display_width * scale) / 2,
+                          (height - info.display_height * scale) / 2};
+    canvas picture(width, height);
+    for (std::size_t i = 0; i < shot.stroke_count(); ++i) {
+        std::vector<placed_point> stroke = place_stroke(shot, i, VANTIX_SIGNATURE_SPACE_DISPLAY, options);
+        for (placed_point &p : stroke)
+            p.at = {p.at.x * scale + offset.x, p.at.y * scale + offset.y};
+        picture.capsule(stroke.front().at, stroke.front().width / 2, stroke.front().at,
+                        stroke.front().width / 2);
+        for (std::size_t j = 1; j < stroke.size(); ++j)
+            picture.capsule(stroke[j - 1].at, stroke[j - 1].width / 2, stroke[j].at, stroke[j].width / 2);
+    }
+    return encode(picture.grey(), width, height);
+}
 
 }  // namespace vantix::signature

@@ -1,0 +1,15 @@
+// Text helpers the text exporters share: locale-independent numbers and
+// escaping for XML and JSON.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vantix::signature {
+
+// `value` with at most `decimals` decimals, trailing zeros dropped.
+void append_number(std::string &out, double value, int decimals = 2);
+void append_xml_escaped(std::string &out, std::string_view text);
+void append_json_string(std::string &out, std::string_view text);
+
+}  // namespace vantix::signature
