@@ -5,42 +5,13 @@
 // are counted by wrapping the C allocator (operator new goes through it).
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "allocation_count.hpp"
 #include "display/chunk_packing.hpp"
 #include "vantix-zelnar.h"
-
-extern "C" {
-void *__libc_malloc(size_t);
-void *__libc_calloc(size_t, size_t);
-void *__libc_realloc(void *, size_t);
-void __libc_free(void *);
-}
-
-namespace {
-
-std::atomic<unsigned long> allocations{0};
-
-}  // namespace
-
-extern "C" {
-void *malloc(size_t n) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_malloc(n);
-}
-void *calloc(size_t n, size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_calloc(n, size);
-}
-void *realloc(void *p, size_t n) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_realloc(p, n);
-}
-void free(void *p) { __libc_free(p); }
-}
 
 namespace {
 

@@ -31,7 +31,7 @@ bool checked_options(const vantix_signature_export_options *given, vantix_signat
         out = *given;
     else
         vantix_signature_default_options(&out);
-    if (out.space != VANTIX_SIGNATURE_SPACE_DISPLAY && out.space != VANTIX_SIGNATURE_SPACE_DIGITIZER)
+    if (!known_space(out.space))
         return fail("Unknown coordinate space for the signature export."), false;
     if (!(out.line_width > 0.0 && out.line_width <= 1000.0))
         return fail("The signature's line width must be above 0 and at most 1000."), false;
@@ -170,7 +170,7 @@ VANTIX_EXPORT vantix_error_code vantix_signature_bounding_box(const vantix_signa
                                                               vantix_signature_box *box) {
     if (!capture || !box)
         return fail(capture ? "No box record given." : no_capture);
-    if (space != VANTIX_SIGNATURE_SPACE_DISPLAY && space != VANTIX_SIGNATURE_SPACE_DIGITIZER)
+    if (!known_space(space))
         return fail("Unknown coordinate space for the signature export.");
     const snapshot shot = capture->copy();
     if (shot.points.empty())

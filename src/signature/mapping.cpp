@@ -1,6 +1,8 @@
 #include "mapping.hpp"
 
 #include <algorithm>
+#include <cstring>
+#include <type_traits>
 
 namespace vantix::signature {
 namespace {
@@ -13,6 +15,12 @@ double to_display(unsigned value, unsigned low, unsigned high, unsigned cells) {
 }
 
 }  // namespace
+
+bool known_space(const vantix_signature_space &space) {
+    std::underlying_type_t<vantix_signature_space> value;
+    std::memcpy(&value, &space, sizeof value);
+    return value == VANTIX_SIGNATURE_SPACE_DISPLAY || value == VANTIX_SIGNATURE_SPACE_DIGITIZER;
+}
 
 frame frame_of(const vantix_signature_pad_info &info, vantix_signature_space space) {
     if (space == VANTIX_SIGNATURE_SPACE_DIGITIZER)

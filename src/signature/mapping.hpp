@@ -19,6 +19,10 @@ struct frame {
     double height;
 };
 
+// Whether a caller's space is one of ours. C callers may store any value,
+// so it is read as its bytes, not loaded as the enumeration.
+bool known_space(const vantix_signature_space &space);
+
 frame frame_of(const vantix_signature_pad_info &info, vantix_signature_space space);
 position place(const vantix_signature_pad_info &info, vantix_signature_space space, const sample &point);
 
