@@ -1,0 +1,128 @@
+// sign: a signing session. The pad shows a prompt, a line and OK, Clear and
+// Cancel; the pen inks until OK, and the signature is saved in the formats
+// the --out files name. On the virtual pad a scripted pen signs and taps OK.
+#include <CLI/CLI.hpp>
+#include <atomic>
+#include <cstdio>
+#include <memory>
+
+#include "../progress.hpp"
+#include "../session.hpp"
+#include "../signature_files.hpp"
+#include "../signing_screen.hpp"
+#include "../sim_script.hpp"
+#include "../watch.hpp"
+#include "vantix-padsim.h"
+
+namespace tool {
+namespace {
+
+struct sign_options {
+    std::vector<std::string> out;
+    std::string prompt = "Please sign below";
+    std::string sim_screen = "pad-screen.png";
+    double timeout = 0;
+};
+
+struct free_capture {
+    void operator()(vantix_signature_capture *capture) const { vantix_signature_capture_free(capture); }
+};
+using capture_ptr = std::unique_ptr<vantix_signature_capture, free_capture>;
+
+// Waits for OK (with ink), Cancel, Ctrl-C or the time limit; Clear starts
+// over. Returns normally only for OK.
+void wait_for_ok(vantix::zelnar::pad &p, signing_screen &screen, vantix_signature_capture *capture,
+                 std::atomic<std::uint8_t> &pressed_region, double timeout) {
+    progress_line progress;
+    choice outcome = choice::none;
+    const watch_end end = watch(
+        [&] {
+            const choice c = screen.pressed(pressed_region.exchange(0));
+            if (c == choice::clear) {
+                vantix_signature_clear(capture);
+                screen.draw();
+            } else if (c == choice::cancel ||
+                       (c == choice::ok && vantix_signature_point_count(capture) > 0)) {
+                outcome = c;
+            }
+            return outcome != choice::none || !p.is_open();
+        },
+        timeout,
+        [&] {
+            progress.show(vantix_signature_point_count(capture), vantix_signature_stroke_count(capture));
+        });
+    if (end == watch_end::interrupted)
+        throw cancelled("interrupted");
+    if (end == watch_end::timed_out)
+        throw cancelled("no signature before the time limit");
+    if (outcome == choice::cancel)
+        throw cancelled("signing cancelled on the pad");
+    if (!p.is_open())
+        throw std::runtime_error("the pad stopped answering");
+}
+
+int sign(const common_options &common, const sign_options &options) {
+    session s(common);
+    // Declared before the pad: its read thread uses both until it closes.
+    capture_ptr capture;
+    std::atomic<std::uint8_t> pressed_region{0};
+    vantix::zelnar::pad p = s.open();
+    capture.reset(vantix_signature_capture_new(&p.record()));
+    if (!capture)
+        throw std::runtime_error(std::string("starting the capture: ") + vantix_signature_last_error());
+    const bool simulated = s.simulated(p.view());
+    {
+        signing_screen screen(p, options.prompt);
+        p.on_input([&capture, &pressed_region](const vantix::zelnar::input_event &e) {
+            vantix_signature_feed(capture.get(), &e.report, e.type);
+            if (e.type == VANTIX_INPUT_BUTTONPRESS && e.report.button_press.region)
+                pressed_region = e.report.button_press.region->common.region_number;
+        });
+        p.start_reading();
+        if (simulated) {
+            const screen_button &ok = screen.button(choice::ok);
+            play_signature(sim_index(p.record()), (ok.x1 + ok.x2) / 2, (ok.y1 + ok.y2) / 2);
+        }
+        wait_for_ok(p, screen, capture.get(), pressed_region, options.timeout);
+        if (simulated && !vantix_padsim_write_png(sim_index(p.record()), options.sim_screen.c_str()))
+            throw std::runtime_error(options.sim_screen + ": the virtual pad's screen cannot be written");
+    }  // the button regions go before the pad closes
+    p.stop_reading();
+    for (const std::string &file : options.out)
+        save_signature(*capture, file);
+    std::printf("signature: %zu points in %zu strokes, saved to", vantix_signature_point_count(capture.get()),
+                vantix_signature_stroke_count(capture.get()));
+    for (const std::string &file : options.out)
+        std::printf(" %s", file.c_str());
+    std::printf("\n");
+    if (simulated)
+        std::printf("the virtual pad's screen is in %s\n", options.sim_screen.c_str());
+    return exit_ok;
+}
+
+}  // namespace
+
+void add_sign(CLI::App &app, const common_options &common, action &run) {
+    auto options = std::make_shared<sign_options>();
+    CLI::App *cmd =
+        add_command(app, "sign",
+                    "Capture a signature: the pad shows a prompt with OK, Clear and Cancel, and the "
+                    "signature is saved when OK is pressed (with --sim a scripted pen signs)",
+                    run, [&common, options] { return sign(common, *options); });
+    cmd->add_option("--out", options->out, "Save to this file; .svg, .png, .inkml or .json (may repeat)")
+        ->allow_extra_args(false)
+        ->required()
+        ->check(CLI::Validator(
+            [](std::string &file) {
+                return is_signature_format(file) ? std::string()
+                                                 : file + " is not .svg, .png, .inkml or .json";
+            },
+            "FILE.{svg,png,inkml,json}"));
+    cmd->add_option("--prompt", options->prompt, "Text shown above the signature line");
+    cmd->add_option("--sim-screen", options->sim_screen,
+                    "With --sim: where the virtual pad's screen goes (PNG)");
+    cmd->add_option("--timeout", options->timeout, "Give up after this many seconds")
+        ->check(CLI::NonNegativeNumber);
+}
+
+}  // namespace tool

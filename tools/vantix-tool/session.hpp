@@ -1,0 +1,30 @@
+// The library, the pads it lists and the one a subcommand works on.
+#pragma once
+
+#include <optional>
+
+#include "common.hpp"
+#include "vantix-zelnar.hpp"
+
+namespace tool {
+
+class session {
+public:
+    // Starts the library and, with --sim, the virtual pad, then lists pads.
+    explicit session(const common_options &common);
+
+    const vantix::zelnar::device_list &pads() const { return *pads_; }
+    // The pad at --device, else the first real one, else (with --sim) the
+    // virtual one; throws no_pad.
+    vantix::zelnar::device_view choose() const;
+    // Opens the chosen pad and applies --sim-fail to it.
+    vantix::zelnar::pad open() const;
+    bool simulated(const vantix::zelnar::device_view &d) const { return d.driver_name() == "SIM"; }
+
+private:
+    const common_options &common_;
+    vantix::zelnar::library library_;  // first in, last out
+    std::optional<vantix::zelnar::device_list> pads_;
+};
+
+}  // namespace tool

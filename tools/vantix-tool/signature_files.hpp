@@ -1,0 +1,15 @@
+// Saving a capture in the format a file's extension names.
+#pragma once
+
+#include <string>
+
+#include "vantix-signature.h"
+
+namespace tool {
+
+// Whether the extension names a format we write (.svg, .png, .inkml, .json).
+bool is_signature_format(const std::string &path);
+// Throws std::runtime_error with the signature library's error text.
+void save_signature(const vantix_signature_capture &capture, const std::string &path);
+
+}  // namespace tool

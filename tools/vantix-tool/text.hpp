@@ -1,0 +1,13 @@
+// Small text helpers shared by the subcommands.
+#pragma once
+
+#include <string>
+
+namespace tool {
+
+// A file name's extension after the last dot, in lower case ("" for none).
+std::string lower_extension(const std::string &path);
+// `value` as `digits` lower-case hex digits.
+std::string hex(unsigned value, int digits);
+
+}  // namespace tool
