@@ -388,7 +388,10 @@ public:
     // A library thread reads until the pad closes or a read fails.
     void start_reading() { vantix_device_read_until_done(device_); }
     // Ends the read thread; this closes the pad, as vantix_device_read_done does.
-    void stop_reading() { vantix_device_read_done(device_); }
+    void stop_reading() {
+        vantix_device_read_done(device_);
+        close();
+    }
 
     void close() {
         if (!device_)
