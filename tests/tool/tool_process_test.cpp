@@ -68,6 +68,20 @@ TEST(ToolProcess, SignOnTheVirtualPadWritesEveryFile) {
         EXPECT_GT(std::filesystem::file_size(dir / file), 0u) << file;
 }
 
+TEST(ToolProcess, ShowImageAndScreenshotOnTheVirtualPad) {
+    const auto dir = std::filesystem::path(::testing::TempDir()) / "tool-picture";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    ASSERT_EQ(run("sign --sim --out sig.png", dir).code, 0);  // a picture to show
+    const outcome shown = run("show-image --sim sig.png", dir);
+    EXPECT_EQ(shown.code, 0) << shown.output;
+    const outcome shot = run("screenshot --sim --out shot.png", dir);
+    EXPECT_EQ(shot.code, 0) << shot.output;
+    EXPECT_GT(std::filesystem::file_size(dir / "shot.png"), 0u);
+    EXPECT_EQ(run("show-image --sim missing.png", dir).code, 2);
+    EXPECT_EQ(run("show-image --sim --sim-fail 103 sig.png", dir).code, 1);
+}
+
 TEST(ToolProcess, ExitCodesScriptsCanRelyOn) {
     const outcome no_pad = run("--device sim:9 --sim info");
     EXPECT_EQ(no_pad.code, 3);
