@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -94,6 +95,15 @@ TEST(ToolProcess, ExitCodesScriptsCanRelyOn) {
     const outcome failed = run("--sim --sim-fail 103 draw-text Hello");
     EXPECT_EQ(failed.code, 1);
     EXPECT_NE(failed.output.find("drawing text: "), std::string::npos) << failed.output;
+}
+
+TEST(ToolProcess, AStopSignalEndsMonitorCleanly) {
+    // SIGTERM, as a background job of a shell ignores SIGINT; both are taken alike.
+    const int status = std::system("'" VANTIX_TOOL_PATH
+                                   "' monitor --sim --count 1000 >/dev/null 2>&1 & pid=$!; "
+                                   "sleep 1; kill -TERM $pid; wait $pid");
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(ToolProcess, HelpExplainsEverySubcommand) {

@@ -42,7 +42,8 @@ int main(int argc, char **argv) {
         "Exit codes: 0 done, 1 failure, 2 bad command line, 3 no pad, 4 cancelled.",
         "vantix-tool"};
     app.set_version_flag("--version", std::string(vantix::zelnar::library::version()));
-    app.footer("Each subcommand explains its own options: vantix-tool SUBCOMMAND --help. See vantix-tool(1).");
+    app.footer(
+        "Each subcommand explains its own options: vantix-tool SUBCOMMAND --help. See vantix-tool(1).");
     app.require_subcommand(1, 1);
     app.fallthrough();
     tool::common_options common;
