@@ -1,14 +1,35 @@
-// Finding the report IDs a HID report descriptor declares.
+// Finding the report IDs a HID report descriptor declares, and refusing
+// transfers of the others.
+#include "platform/hid/report_map.hpp"
+
 #include <cstring>
 
-#include "platform/linux/linux_driver.hpp"
+#include "core/failure.hpp"
 
 namespace {
 
 constexpr unsigned char long_item_prefix = 0xFE;
-constexpr unsigned int report_map_size = 255;
+using vantix::platform::report_map_size;
 
 }  // namespace
+
+namespace vantix::platform {
+
+bool feature_request_allowed(const vantix_device *device, const unsigned char *buffer, unsigned int length,
+                             unsigned int max_length, const char *function, const char *file, int line) {
+    if (!device || !buffer || length == 0 || length > max_length) {
+        report_failure(function, file, line, "Invalid feature report buffer (length %u).\n", length);
+        return false;
+    }
+    const unsigned char id = buffer[0];
+    if (id >= report_map_size || !device->parameters.hid_report_map[id]) {
+        report_failure(function, file, line, "Report id %u isn't supported by this device.\n", id);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vantix::platform
 
 extern "C" {
 

@@ -10,11 +10,12 @@
 
 #include "core/failure.hpp"
 #include "debug/log.hpp"
+#include "platform/hid/report_map.hpp"
 #include "platform/linux/linux_driver.hpp"
 
 namespace {
 
-constexpr unsigned int report_map_size = sizeof(vantix_device_os_params{}.hid_report_map);
+using vantix::platform::report_map_size;
 // The hidraw feature ioctls carry the length in a 14-bit field.
 constexpr unsigned int max_feature_length = (1u << _IOC_SIZEBITS) - 1;
 
@@ -22,17 +23,10 @@ enum class direction { set, get };
 
 vantix_error_code feature_transfer(vantix_device *device, unsigned char *buffer, unsigned int length,
                                    direction dir, const char *function) {
-    if (!device || !buffer || length == 0 || length > max_feature_length) {
-        vantix::report_failure(function, __FILE__, __LINE__, "Invalid feature report buffer (length %u).\n",
-                               length);
+    if (!vantix::platform::feature_request_allowed(device, buffer, length, max_feature_length, function,
+                                                   __FILE__, __LINE__))
         return VANTIX_CODE_ERROR;
-    }
     const unsigned char id = buffer[0];
-    if (id >= report_map_size || !device->parameters.hid_report_map[id]) {
-        vantix::report_failure(function, __FILE__, __LINE__, "Report id %u isn't supported by this device.\n",
-                               id);
-        return VANTIX_CODE_ERROR;
-    }
     const int result = dir == direction::set
                            ? ioctl(device->parameters.handle, HIDIOCSFEATURE(length), buffer)
                            : ioctl(device->parameters.handle, HIDIOCGFEATURE(length), buffer);

@@ -1,6 +1,7 @@
 // Entries of the Linux "REAL" driver and the helpers behind them.
 #pragma once
 
+#include "platform/hid/report_map.hpp"
 #include "vantix-zelnar.h"
 
 extern "C" {
@@ -26,6 +27,4 @@ vantix_error_code fill_hid_report_map(vantix_device *device);
 
 // Value of a lower-case hexadecimal 16-bit ID as sysfs writes it, or -1.
 int vantix_hex_to_decimal(const char *str);
-// Marks in retr[0..254] every report ID the HID report descriptor declares.
-void parse_hid_descriptor(const unsigned char *data, unsigned int len, unsigned char *retr);
 }
