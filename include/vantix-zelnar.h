@@ -387,7 +387,9 @@ typedef union vantix_device_region_info {
 /* A decoded input report. */
 typedef union vantix_input_report vantix_input_report;
 
-/* Platform state of an open pad (Linux: its hidraw node). */
+/* Platform state of an open pad (Linux: its hidraw node; macOS: the report
+ * map and read thread only, `handle` is -1 and the IOKit state is the
+ * driver's own). */
 typedef struct vantix_device_os_params {
     int handle;
     uint8_t interrupted;
@@ -515,7 +517,10 @@ VANTIX_EXPORT unsigned int vantix_count_device_list(vantix_device *list);
 VANTIX_EXPORT void vantix_free_device_list(vantix_device *list);
 VANTIX_EXPORT vantix_error_code vantix_real_free_device(vantix_device *device);
 
-/* Waits up to a second for one input report and dispatches it. */
+/* Waits up to a second for one input report and dispatches it. On macOS a
+ * pad receives input on the run loop of the thread that reads it: a read
+ * from another thread moves the pad to that thread, and reports not yet
+ * dispatched go with it. Read each pad from one thread at a time. */
 VANTIX_EXPORT vantix_error_code vantix_device_read(vantix_device *device);
 
 /* Raw reports: byte 0 of buffer is the report ID, length counts it. */

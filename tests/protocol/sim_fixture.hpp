@@ -1,4 +1,5 @@
-// A started library with one virtual pad listed through the SIM driver.
+// A started library with one virtual pad listed through the test program's
+// pad driver (see pad_driver.hpp).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "padsim/sim_driver.hpp"
+#include "protocol/pad_driver.hpp"
 #include "support/log_capture.hpp"
 #include "support/scoped_env.hpp"
 #include "vantix-zelnar.h"
@@ -21,16 +23,18 @@ protected:
         vantix_init();
         padsim::reset();
         padsim::add_pad(model);
-        padsim::register_sim_driver();
+        vantix_device_driver *driver = start_pad_driver();
         vantix_list_devices(&devices);
         for (vantix_device *d = devices; d; d = d->next)
-            if (d->driver == padsim::sim_driver())
+            if (d->driver == driver)
                 device = d;
+        prepare_listed_device(device);
         pad = &padsim::pad_at(0);
         pad->clear_transfers();
     }
     ~sim_pad_test() override {
         vantix_set_legacy_firmware(0, 0);
+        stop_pad_driver(device);
         vantix_free_device_list(devices);
         padsim::reset();
         vantix_destroy();
