@@ -1,4 +1,5 @@
-/*
+/**
+ * @file
  * libvantix-signature: capture a handwritten signature from a pad and export
  * it as SVG, PNG, InkML or JSON. Built on the public API of libvantix-zelnar
  * only. Compiles as C99 and as C++.
@@ -42,100 +43,115 @@
 extern "C" {
 #endif
 
-/* A capture holds at most this many points; adding one more fails with
+/** A capture holds at most this many points; adding one more fails with
  * "Signature capture is full (at most 100000 points)." and changes nothing.
  * 100000 points are over eight minutes of writing at 200 samples a second. */
 #define VANTIX_SIGNATURE_MAX_POINTS 100000u
 
-/* Coordinate reports carry no pressure: their pen-down samples get this
+/** Coordinate reports carry no pressure: their pen-down samples get this
  * pressure (the full range, 0 to 1). */
 #define VANTIX_SIGNATURE_DEFAULT_PRESSURE 1.0f
 
-/* PNG pictures are at most this many pixels wide and high. */
+/** PNG pictures are at most this many pixels wide and high. */
 #define VANTIX_SIGNATURE_MAX_PNG_SIZE 8192u
 
+/** A signature being captured: points, strokes and the pad's description.
+ * Created by vantix_signature_capture_new*, released with
+ * vantix_signature_capture_free. */
 typedef struct vantix_signature_capture vantix_signature_capture;
 
-/* What a capture knows of its pad. Strings are NUL-terminated, cut to fit;
+/** What a capture knows of its pad. Strings are NUL-terminated, cut to fit;
  * from a pad, bytes outside printable ASCII read as '?'. */
 typedef struct vantix_signature_pad_info {
-    uint16_t vendor_id;
-    uint16_t product_id;
-    char manufacturer[64];
-    char model[64];
-    char serial_number[32];
-    /* The range of coordinates the pad reports. */
+    uint16_t vendor_id;     /**< USB vendor ID. */
+    uint16_t product_id;    /**< USB product ID. */
+    char manufacturer[64];  /**< Manufacturer string. */
+    char model[64];         /**< Model (product) string. */
+    char serial_number[32]; /**< Serial number (feature report 27). */
+    /** The range of coordinates the pad reports. @{ */
     uint16_t x_min;
     uint16_t x_max;
     uint16_t y_min;
     uint16_t y_max;
-    /* The part of that range the pad maps onto its display. */
+    /** @} */
+    /** The part of that range the pad maps onto its display. @{ */
     uint16_t active_x_min;
     uint16_t active_x_max;
     uint16_t active_y_min;
     uint16_t active_y_max;
-    /* Display size in pixels. */
+    /** @} */
+    /** Display size in pixels. @{ */
     uint16_t display_width;
     uint16_t display_height;
+    /** @} */
 } vantix_signature_pad_info;
 
-/* One captured point. */
+/** One captured point. */
 typedef struct vantix_signature_point {
-    uint16_t x; /* digitizer units */
-    uint16_t y;
-    float pressure;   /* 0 to 1 */
-    uint64_t time_us; /* host monotonic clock, microseconds */
-    uint32_t stroke;  /* index of the stroke the point belongs to */
+    uint16_t x;       /**< Digitizer units. */
+    uint16_t y;       /**< Digitizer units. */
+    float pressure;   /**< 0 to 1. */
+    uint64_t time_us; /**< Host monotonic clock, microseconds. */
+    uint32_t stroke;  /**< Index of the stroke the point belongs to. */
 } vantix_signature_point;
 
+/** The coordinate space of exported or measured points. */
 typedef enum vantix_signature_space {
-    VANTIX_SIGNATURE_SPACE_DISPLAY = 0,  /* display pixels, see above */
-    VANTIX_SIGNATURE_SPACE_DIGITIZER = 1 /* the pad's coordinate range */
+    VANTIX_SIGNATURE_SPACE_DISPLAY = 0,  /**< Display pixels, mapped as described above. */
+    VANTIX_SIGNATURE_SPACE_DIGITIZER = 1 /**< The pad's coordinate range. */
 } vantix_signature_space;
 
+/** A box in one coordinate space (see vantix_signature_bounding_box). */
 typedef struct vantix_signature_box {
+    /** Edges; left <= right and top <= bottom. @{ */
     double left;
     double top;
     double right;
     double bottom;
+    /** @} */
 } vantix_signature_box;
 
-/* Options of every exporter; each format uses the fields it names.
+/** Options of every exporter; each format uses the fields it names.
  * A NULL options pointer means vantix_signature_default_options(). */
 typedef struct vantix_signature_export_options {
-    /* SVG and JSON: the space of the written coordinates (JSON always also
+    /** SVG and JSON: the space of the written coordinates (JSON always also
      * writes the digitizer coordinates). InkML is always in digitizer units;
      * PNG always draws the display, scaled to its size. */
     vantix_signature_space space;
-    /* PNG: picture size in pixels; 0 takes the display's width or height.
-     * The display is scaled to fit, keeping its aspect, and centred. */
+    /** PNG: picture size in pixels; 0 takes the display's width or height.
+     * The display is scaled to fit, keeping its aspect, and centred. @{ */
     uint32_t width;
     uint32_t height;
-    /* SVG and PNG: stroke width in units of the output (SVG: the chosen
+    /** @} */
+    /** SVG and PNG: stroke width in units of the output (SVG: the chosen
      * space, PNG: pixels). Must be above 0 and at most 1000. */
     double line_width;
-    /* SVG and PNG: non-zero makes the width follow pressure: a point draws
+    /** SVG and PNG: non-zero makes the width follow pressure: a point draws
      * line_width * pressure wide. */
     int pressure_width;
 } vantix_signature_export_options;
 
-/* Display space, 0 x 0 (the display's size), line width 2, no pressure width. */
+/** Fills `options` with the defaults: display space, 0 x 0 (the display's size), line width 2, no pressure
+ * width. */
 VANTIX_EXPORT void vantix_signature_default_options(vantix_signature_export_options *options);
 
-/* A capture for an open pad: reads its coordinate range and capabilities and
+/** A capture for an open pad: reads its coordinate range and capabilities and
  * takes its display size, identity and serial number. Call it before
- * reading starts (it performs feature report transfers). NULL on failure. */
+ * reading starts (it performs feature report transfers). NULL on failure
+ * ("The device of a signature capture must be open.", "Unable to read the
+ * pad's coordinate range.", ...). Release with vantix_signature_capture_free. */
 VANTIX_EXPORT vantix_signature_capture *vantix_signature_capture_new(vantix_device *device);
-/* A capture for a pad described by the caller (tests, bindings, replays).
+/** A capture for a pad described by the caller (tests, bindings, replays).
  * The ranges must not be inverted and the display size must not be 0. */
 VANTIX_EXPORT vantix_signature_capture *vantix_signature_capture_new_with_info(
     const vantix_signature_pad_info *info);
-/* Releases a capture; NULL is ignored. No thread may use it any more. */
+/** Releases a capture; NULL is ignored. No thread may use it any more. */
 VANTIX_EXPORT void vantix_signature_capture_free(vantix_signature_capture *capture);
+/** Copies the capture's pad description into `info`. */
 VANTIX_EXPORT vantix_error_code vantix_signature_get_pad_info(const vantix_signature_capture *capture,
                                                               vantix_signature_pad_info *info);
 
-/* What an input callback calls with the report and type it was given.
+/** What an input callback calls with the report and type it was given.
  * Coordinate and extended coordinate reports add a point while the pen is
  * down; the first pen-down sample after a pen-up begins a stroke and a
  * pen-up sample ends it. Button events (down, move, up, press) and card
@@ -143,43 +159,53 @@ VANTIX_EXPORT vantix_error_code vantix_signature_get_pad_info(const vantix_signa
  * Fails for a NULL capture or report, or when the capture is full. */
 VANTIX_EXPORT vantix_error_code vantix_signature_feed(vantix_signature_capture *capture,
                                                       const vantix_input_report *report, uint8_t type);
-/* One sample, as feed would add it, with the caller's pressure (0 to 1) and
+/** One sample, as feed would add it, with the caller's pressure (0 to 1) and
  * timestamp (microseconds, on a clock that does not go back; an earlier
  * timestamp than the last point's is raised to it). */
 VANTIX_EXPORT vantix_error_code vantix_signature_add_point(vantix_signature_capture *capture, uint16_t x,
                                                            uint16_t y, float pressure, int down,
                                                            uint64_t time_us);
 
-/* Called on the feeding thread with button events and card swipes. The
- * report is valid only during the call. NULL removes the callback. */
+/** Called on the feeding thread with button events and card swipes. The
+ * report is valid only during the call. */
 typedef void (*vantix_signature_event_callback)(vantix_signature_capture *capture,
                                                 const vantix_input_report *report, uint8_t type,
                                                 void *user_data);
+/** Sets the one event callback of a capture (and its user_data, handed back
+ * unchanged); NULL removes it. */
 VANTIX_EXPORT void vantix_signature_set_event_callback(vantix_signature_capture *capture,
                                                        vantix_signature_event_callback callback,
                                                        void *user_data);
 
-/* Removes every point. */
+/** Removes every point. */
 VANTIX_EXPORT void vantix_signature_clear(vantix_signature_capture *capture);
-/* Removes the last stroke, also one still being written (the pen must be
+/** Removes the last stroke, also one still being written (the pen must be
  * lifted and set down again to go on). Fails when there is none. */
 VANTIX_EXPORT vantix_error_code vantix_signature_undo_stroke(vantix_signature_capture *capture);
 
-/* 0 for a NULL capture. */
+/** Number of points, or of strokes; 0 for a NULL capture. @{ */
 VANTIX_EXPORT size_t vantix_signature_point_count(const vantix_signature_capture *capture);
 VANTIX_EXPORT size_t vantix_signature_stroke_count(const vantix_signature_capture *capture);
+/** @} */
+/** Copies point `index` (from 0) into `point`; fails past the end ("Point
+ * index past the end of the signature."). */
 VANTIX_EXPORT vantix_error_code vantix_signature_get_point(const vantix_signature_capture *capture,
                                                            size_t index, vantix_signature_point *point);
-/* The smallest box holding every point, in the given space. Fails for an
+/** The smallest box holding every point, in the given space. Fails for an
  * empty capture. */
 VANTIX_EXPORT vantix_error_code vantix_signature_bounding_box(const vantix_signature_capture *capture,
                                                               vantix_signature_space space,
                                                               vantix_signature_box *box);
 
-/* Exporters. The _buffer variants hand back a new buffer of *size bytes
- * (text formats are also NUL-terminated past *size) that the caller
- * releases with vantix_signature_free_buffer. An empty capture exports a
- * valid empty document. The file variants write `path`, replacing it. */
+/** @name Exporters
+ * SVG, PNG, InkML and JSON. The _buffer variants hand back a new buffer of
+ * *size bytes (text formats are also NUL-terminated past *size) that the
+ * caller releases with vantix_signature_free_buffer. An empty capture
+ * exports a valid empty document. The file variants write `path`,
+ * replacing it. Options as in vantix_signature_export_options (NULL: the
+ * defaults).
+ * @{ */
+/** Writes the signature to `path` in the format the name says. @{ */
 VANTIX_EXPORT vantix_error_code vantix_signature_export_svg(const vantix_signature_capture *capture,
                                                             const vantix_signature_export_options *options,
                                                             const char *path);
@@ -192,6 +218,9 @@ VANTIX_EXPORT vantix_error_code vantix_signature_export_inkml(const vantix_signa
 VANTIX_EXPORT vantix_error_code vantix_signature_export_json(const vantix_signature_capture *capture,
                                                              const vantix_signature_export_options *options,
                                                              const char *path);
+/** @} */
+/** Hands back a new buffer (*data, *size bytes) in the format the name
+ * says; release it with vantix_signature_free_buffer. @{ */
 VANTIX_EXPORT vantix_error_code vantix_signature_export_svg_buffer(
     const vantix_signature_capture *capture, const vantix_signature_export_options *options,
     unsigned char **data, size_t *size);
@@ -204,10 +233,12 @@ VANTIX_EXPORT vantix_error_code vantix_signature_export_inkml_buffer(
 VANTIX_EXPORT vantix_error_code vantix_signature_export_json_buffer(
     const vantix_signature_capture *capture, const vantix_signature_export_options *options,
     unsigned char **data, size_t *size);
-/* Releases a buffer of the exporters; NULL is ignored. */
+/** @} */
+/** Releases a buffer of the exporters; NULL is ignored. */
 VANTIX_EXPORT void vantix_signature_free_buffer(unsigned char *data);
+/** @} */
 
-/* The text of this thread's last failure of a vantix_signature_ function. */
+/** The text of this thread's last failure of a vantix_signature_ function. */
 VANTIX_EXPORT const char *vantix_signature_last_error(void);
 
 #ifdef __cplusplus

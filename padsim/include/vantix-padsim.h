@@ -1,10 +1,14 @@
-/*
+/**
+ * @file
  * The virtual pad for C programs: a driver table named "SIM" whose pads
  * behave like pad firmware, so the library can be tried without hardware.
  *
  *     vantix_init();
  *     vantix_padsim_register();      // lists one pad as "sim:0"
  *     vantix_list_devices(&pads);
+ *
+ * Link with the static vantix-padsim before vantix-zelnar. Pads are
+ * addressed by index; the functions return 0 for an index that names no pad.
  */
 #ifndef VANTIX_PADSIM_H
 #define VANTIX_PADSIM_H
@@ -15,45 +19,52 @@
 extern "C" {
 #endif
 
-/* The "SIM" driver table. */
+/** The "SIM" driver table (owned by this library; never free it). */
 vantix_device_driver *vantix_padsim_driver(void);
 
-/* After vantix_init: registers and starts the SIM driver, and adds one
+/** After vantix_init: registers and starts the SIM driver, and adds one
  * default pad when none exists. */
 void vantix_padsim_register(void);
 
-/* Adds a pad of the default model; returns its index (path "sim:<index>"). */
+/** Adds a pad of the default model; returns its index (path "sim:<index>"). */
 int vantix_padsim_add_pad(void);
 
-/* Number of pads added since the last reset. */
+/** Number of pads added since the last reset. */
 int vantix_padsim_pad_count(void);
 
-/* Queues an input report on pad `index`; the next vantix_device_read of
+/** Queues an input report on pad `index`; the next vantix_device_read of
  * its record delivers it. Returns 0 when there is no such pad. */
 int vantix_padsim_queue_input(int index, const unsigned char *report, unsigned int length);
 
-/* Pen input on pad `index`, in digitizer coordinates (the calibrated
+/**
+ * @name Pen input
+ * Pen input on pad `index`, in digitizer coordinates (the calibrated
  * digitizer range covers the display). Each sample becomes an input report
- * carrying the region under the pen. All return 1, or 0 when there is no
- * such pad or an argument is out of range. */
+ * carrying the region under the pen, read by the next vantix_device_read.
+ * All return 1, or 0 when there is no such pad or an argument is out of
+ * range.
+ * @{
+ */
+/** One sample at x, y; `down` non-zero while the pen touches. */
 int vantix_padsim_pen_sample(int index, int x, int y, int down);
-/* `point_count` pen-down samples from x, y pairs, then a pen-up at the last. */
+/** `point_count` pen-down samples from x, y pairs, then a pen-up at the last. */
 int vantix_padsim_stroke(int index, const int *xy_pairs, int point_count);
-/* Pen down and up at one place. */
+/** Pen down and up at one place: on a button, BUTTONDOWN then BUTTONPRESS. */
 int vantix_padsim_tap(int index, int x, int y);
-/* The same at display pixel x, y (for example inside a button's box). */
+/** The same at display pixel x, y (for example inside a button's box). */
 int vantix_padsim_tap_display(int index, int x, int y);
+/** @} */
 
-/* A valid financial card swipe; null tracks are empty. Returns 0 when there
+/** A valid financial card swipe; null tracks are empty. Returns 0 when there
  * is no such pad or it has no card reader. */
 int vantix_padsim_swipe_card(int index, const char *track1, const char *track2, const char *track3);
 
-/* Writes what pad `index` shows on its display (chunks sent to it and the
+/** Writes what pad `index` shows on its display (chunks sent to it and the
  * ink of its pen) to `path` as a PNG picture. Returns 1, or 0 when there is
  * no such pad or the file cannot be written. */
 int vantix_padsim_write_png(int index, const char *path);
 
-/* Removes every pad. */
+/** Removes every pad; the next one added is index 0 again. */
 void vantix_padsim_reset(void);
 
 #ifdef __cplusplus
