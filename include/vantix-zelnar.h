@@ -1,9 +1,20 @@
-/*
+/**
+ * @file
  * libvantix-zelnar: drive USB signature pads from C and C++.
  *
  * This is the library's one public header. It compiles as C99 and as C++.
  * Every function returning vantix_error_code reports failure with
- * VANTIX_CODE_ERROR and leaves a text for vantix_get_last_error().
+ * VANTIX_CODE_ERROR and leaves a text for vantix_get_last_error(); a
+ * success does not clear an earlier text, so read it only after a failure.
+ *
+ * Ownership: records the library hands out are released with the matching
+ * free function named beside each (vantix_free_device_list,
+ * vantix_free_regions, vantix_free_input_report, ...); records passed in
+ * (driver tables, log handlers, bitmaps) stay the caller's.
+ *
+ * Threads: see the README. In short, the open-device list, the log handler
+ * list and the hotplug callback list are guarded; make every other set-up
+ * call from one thread and read each pad from one thread.
  */
 #ifndef VANTIX_ZELNAR_H
 #define VANTIX_ZELNAR_H
@@ -15,6 +26,10 @@
 #include <pthread.h>
 #include <stdarg.h>
 
+/** @def VANTIX_EXPORT
+ * Marks the functions and data the library exports.
+ * @def VANTIX_PRINTF
+ * Lets the compiler check printf-style arguments. */
 #if defined(__GNUC__)
 #define VANTIX_EXPORT __attribute__((visibility("default")))
 #define VANTIX_PRINTF(fmt_index, first_arg) __attribute__((format(printf, fmt_index, first_arg)))
@@ -31,41 +46,58 @@ extern "C" {
 /* Results                                                                   */
 /* ------------------------------------------------------------------------ */
 
-typedef enum vantix_error_code { VANTIX_CODE_ERROR = 0, VANTIX_CODE_SUCCESS = 1 } vantix_error_code;
+/** Result of the calls that can fail. */
+typedef enum vantix_error_code {
+    VANTIX_CODE_ERROR = 0,  /**< Failed; vantix_get_last_error() says why. */
+    VANTIX_CODE_SUCCESS = 1 /**< Done. */
+} vantix_error_code;
 
 /* ------------------------------------------------------------------------ */
 /* Lists, events, mutexes, threads, ticks, last error                        */
 /* ------------------------------------------------------------------------ */
 
-/* A doubly linked list of untyped pointers. It never owns its elements. */
+/** A doubly linked list of untyped pointers. It never owns its elements. */
 typedef struct vantix_list_item {
-    void *ptr;
-    struct vantix_list_item *next;
-    struct vantix_list_item *prev;
+    void *ptr;                     /**< The element. */
+    struct vantix_list_item *next; /**< Next item, or null at the end. */
+    struct vantix_list_item *prev; /**< Previous item, or null at the start. */
 } vantix_list_item;
 
+/** The list itself; items are owned by the list, elements are not. */
 typedef struct vantix_list {
-    vantix_list_item *first;
-    vantix_list_item *last;
+    vantix_list_item *first; /**< First item, or null when empty. */
+    vantix_list_item *last;  /**< Last item, or null when empty. */
 } vantix_list;
 
+/** A manual-reset event: waiters block until it is triggered. */
 typedef struct vantix_event {
-    pthread_mutex_t mutex;
-    pthread_cond_t cond;
-    uint8_t triggered;
+    pthread_mutex_t mutex; /**< Guards `triggered`. */
+    pthread_cond_t cond;   /**< Signalled by vantix_event_trigger. */
+    uint8_t triggered;     /**< Non-zero once triggered, until reset. */
 } vantix_event;
 
+/** A plain (non-recursive) mutex. */
 typedef struct vantix_mutex {
-    pthread_mutex_t mutex;
+    pthread_mutex_t mutex; /**< The POSIX mutex. */
 } vantix_mutex;
 
+/** A joinable thread. */
 typedef struct vantix_thread {
-    pthread_t thread;
+    pthread_t thread; /**< The POSIX thread; zero when it could not start. */
 } vantix_thread;
 
-/* The entry point of a thread started by vantix_thread_init. */
+/** The entry point of a thread started by vantix_thread_init. */
 typedef void *(*vantix_thread_func)(void *data);
 
+/**
+ * Lists of untyped pointers. vantix_create_list makes an empty list (release it with vantix_list_free,
+ * which frees the items but never the elements). vantix_list_add appends and
+ * returns the new item; vantix_list_find returns the first item holding
+ * `ptr`, or null; the removers return 1 when they removed an item, else 0.
+ * Null lists are accepted (count 0, nothing found). Not thread-safe: guard a
+ * shared list yourself.
+ * @{
+ */
 VANTIX_EXPORT vantix_list *vantix_create_list(void);
 VANTIX_EXPORT void vantix_list_free(vantix_list *list);
 VANTIX_EXPORT vantix_list_item *vantix_list_add(vantix_list *list, void *ptr);
@@ -73,7 +105,14 @@ VANTIX_EXPORT unsigned char vantix_list_remove(vantix_list *list, vantix_list_it
 VANTIX_EXPORT unsigned int vantix_list_count(vantix_list *list);
 VANTIX_EXPORT vantix_list_item *vantix_list_find(vantix_list *list, void *ptr);
 VANTIX_EXPORT unsigned char vantix_list_remove_ptr(vantix_list *list, void *ptr);
+/** @} */
 
+/**
+ * Events and mutexes: thin wrappers over POSIX: init before use, destroy after the last use.
+ * vantix_event_wait blocks until the event is triggered (it stays
+ * triggered until vantix_event_reset).
+ * @{
+ */
 VANTIX_EXPORT void vantix_event_init(vantix_event *event);
 VANTIX_EXPORT void vantix_event_trigger(vantix_event *event);
 VANTIX_EXPORT void vantix_event_reset(vantix_event *event);
@@ -84,27 +123,38 @@ VANTIX_EXPORT void vantix_mutex_init(vantix_mutex *mutex);
 VANTIX_EXPORT void vantix_mutex_lock(vantix_mutex *mutex);
 VANTIX_EXPORT void vantix_mutex_unlock(vantix_mutex *mutex);
 VANTIX_EXPORT void vantix_mutex_destroy(vantix_mutex *mutex);
+/** @} */
 
-/*
+/**
  * Starts func(data) on a new thread. `func` has the type vantix_thread_func.
  * When the thread cannot be created, thread->thread is left zeroed and
  * vantix_thread_join on it returns at once.
  */
 VANTIX_EXPORT void vantix_thread_init(vantix_thread *thread, void *func, void *data);
+/** Waits for a thread started by vantix_thread_init to end. */
 VANTIX_EXPORT void vantix_thread_join(vantix_thread *thread);
 
-/* Wall-clock milliseconds, wrapping modulo 2^32. */
+/** Wall-clock milliseconds, wrapping modulo 2^32. */
 VANTIX_EXPORT unsigned int vantix_get_ticks(void);
 
-/* The last error text (at most 1022 characters). Owned by the library. */
+/**
+ * The last error text (at most 1022 characters). Owned by the library; do
+ * not free it. One buffer for the whole process, shared by every thread,
+ * and overwritten only by the next failure: a call that succeeds leaves the
+ * previous text in place, so read it only right after a call has failed.
+ */
 VANTIX_EXPORT char *vantix_get_last_error(void);
+/** The same buffer as vantix_get_last_error (for drivers). */
 VANTIX_EXPORT char *vantix_get_last_error_internal(void);
+/** Sets the last-error text, printf style, without logging (drivers use it
+ * through their table's report_error). */
 VANTIX_EXPORT void vantix_report_error_internal(const char *fmt, ...) VANTIX_PRINTF(1, 2);
 
 /* ------------------------------------------------------------------------ */
 /* Diagnostics: the leveled log                                              */
 /* ------------------------------------------------------------------------ */
 
+/** Log levels; a handler publishes records at or above its level. */
 typedef enum vantix_debug_level {
     VANTIX_DEBUG_LEVEL_ALL = 0,
     VANTIX_DEBUG_LEVEL_FINEST = 100,
@@ -116,79 +166,126 @@ typedef enum vantix_debug_level {
     VANTIX_DEBUG_LEVEL_NONE = 700
 } vantix_debug_level;
 
-/* One log record, handed to every handler and freed afterwards. */
+/** One log record, handed to every handler and freed afterwards. */
 typedef struct vantix_debug_message {
-    vantix_debug_level level;
-    char *message;
-    time_t time;
-    uint32_t thread_id;
-    uint32_t process_id;
-    const char *function;
-    const char *file;
-    int32_t line_num;
+    vantix_debug_level level; /**< The record's level. */
+    char *message;            /**< The formatted text (owned by the record). */
+    time_t time;              /**< When it was written. */
+    uint32_t thread_id;       /**< Writing thread. */
+    uint32_t process_id;      /**< Writing process. */
+    const char *function;     /**< Function that wrote it. */
+    const char *file;         /**< Source path, relative to the repository root. */
+    int32_t line_num;         /**< Source line. */
 } vantix_debug_message;
 
 struct vantix_debug_handler;
+/** @name Log handler entries
+ * The entries of a vantix_debug_handler: open and close bracket its use,
+ * flush pushes buffered output, publish writes one record.
+ * @{ */
+/** Opens the handler's destination. */
 typedef void (*vantix_debug_handler_open)(struct vantix_debug_handler *handler);
+/** Closes the handler's destination. */
 typedef void (*vantix_debug_handler_close)(struct vantix_debug_handler *handler);
+/** Pushes out buffered records. */
 typedef void (*vantix_debug_handler_flush)(struct vantix_debug_handler *handler);
+/** Writes one record; called with the handler list locked. */
 typedef void (*vantix_debug_handler_publish)(struct vantix_debug_handler *handler,
                                              vantix_debug_message *message);
-/* Returns newly allocated text (released with free) and its length. */
+/** Returns newly allocated text (released with free) and its length. */
 typedef char *(*vantix_debug_handler_formatter)(struct vantix_debug_handler *handler,
                                                 vantix_debug_message *message, size_t *length);
+/** Returns non-zero when the handler wants the record. */
 typedef unsigned char (*vantix_debug_handler_filter)(struct vantix_debug_handler *handler,
                                                      vantix_debug_message *message);
+/** @} */
 
-/* A log destination, owned by whoever registers it. */
+/** A log destination, owned by whoever registers it. */
 typedef struct vantix_debug_handler {
-    vantix_debug_handler_open open;
-    vantix_debug_handler_close close;
-    vantix_debug_handler_flush flush;
-    vantix_debug_handler_publish publish;
-    vantix_debug_handler_formatter formatter;
-    vantix_debug_handler_filter filter;
-    vantix_debug_level level;
-    void *handlerData;
+    vantix_debug_handler_open open;           /**< May be null. */
+    vantix_debug_handler_close close;         /**< May be null. */
+    vantix_debug_handler_flush flush;         /**< May be null. */
+    vantix_debug_handler_publish publish;     /**< Writes a record. */
+    vantix_debug_handler_formatter formatter; /**< Turns a record into text. */
+    vantix_debug_handler_filter filter;       /**< Decides whether a record is published. */
+    vantix_debug_level level;                 /**< Lowest level published. */
+    void *handlerData;                        /**< The handler's own state. */
 } vantix_debug_handler;
 
-/* State of the built-in file handler, created by its open entry. */
+/** State of the built-in file handler, created by its open entry. */
 typedef struct vantix_debug_file_handler_data {
-    FILE *file;
-    unsigned char open;
+    FILE *file;         /**< The log file. */
+    unsigned char open; /**< Non-zero while the file is open. */
 } vantix_debug_file_handler_data;
 
-/* The built-in handler that writes formatted records to the log file. */
+/** The built-in handler that writes formatted records to the log file. */
 VANTIX_EXPORT extern vantix_debug_handler vantix_debug_file_handler;
 
+/** Starts the log under the file-name label `lbl` (vantix_init passes
+ * "zelnar"): reads the environment and opens the handlers. A second call
+ * does nothing until vantix_debug_destroy. */
 VANTIX_EXPORT void vantix_debug_init(const char *lbl);
+/** Closes every handler and releases the log's state. */
 VANTIX_EXPORT void vantix_debug_destroy(void);
+/** Reads VANTIX_DEBUG and, when it is on, the other VANTIX_DEBUG_* and
+ * VANTIX_TRACE* variables (see the README). */
 VANTIX_EXPORT void vantix_debug_setup(void);
+/** @name Environment readers
+ * Each reads one variable into the log's state: VANTIX_DEBUG_LOCATION (else
+ * TMPDIR, TEMP, TMP, else "/tmp/"), VANTIX_DEBUG_LEVEL, VANTIX_DEBUG_FILE,
+ * VANTIX_TRACE_FILE, and VANTIX_DEBUG_HANDLERS (empty or containing "file"
+ * adds the file handler).
+ * @{ */
+/** Reads the directory of the log and trace files. */
 VANTIX_EXPORT void vantix_read_env_debug_path(void);
+/** Reads the log level. */
 VANTIX_EXPORT void vantix_read_env_debug_level(void);
+/** Reads the log file name. */
 VANTIX_EXPORT void vantix_read_env_debug_file(void);
+/** Reads the trace file name. */
 VANTIX_EXPORT void vantix_read_env_trace_file(void);
+/** Reads which handlers to add. */
 VANTIX_EXPORT void vantix_read_env_handlers(void);
+/** @} */
+/** Replaces the first `token` in the malloc'ed text *src by `replace`,
+ * reallocating *src. */
 VANTIX_EXPORT void replace_token(char **src, const char *token, const char *replace);
+/** Replaces the first ${pid}, ${label} and ${random} (nine digits) in the
+ * malloc'ed file name *fileName. */
 VANTIX_EXPORT void vantix_debug_file_sub(char **fileName);
-/* Safe while the library's threads log: once vantix_debug_remove_handler
+/** Safe while the library's threads log: once vantix_debug_remove_handler
  * returns, the handler is not called again and its owner may release it. */
 VANTIX_EXPORT void vantix_debug_add_handler(vantix_debug_handler *handler);
+/** Removes a handler added with vantix_debug_add_handler. */
 VANTIX_EXPORT void vantix_debug_remove_handler(vantix_debug_handler *handler);
+/** Recomputes the lowest level any handler wants (after changing a
+ * handler's level). */
 VANTIX_EXPORT void vantix_debug_recalculate_debug_level(void);
+/** The registered handlers (owned by the log; do not change it). */
 VANTIX_EXPORT vantix_list *vantix_debug_get_handlers(void);
+/** Writes one record, printf style, to every handler that wants it. Any
+ * thread. @{ */
 VANTIX_EXPORT void vantix_debug_report_message(const char *function, const char *file, int line_num,
                                                vantix_debug_level level, const char *message, ...)
     VANTIX_PRINTF(5, 6);
 VANTIX_EXPORT void vantix_debug_report_message_va(const char *function, const char *file, int line_num,
                                                   vantix_debug_level level, const char *message, va_list args)
     VANTIX_PRINTF(5, 0);
+/** @} */
+/** A new record with the formatted text; release with
+ * vantix_debug_free_message. */
 VANTIX_EXPORT vantix_debug_message *vantix_debug_create_message(const char *function, const char *file,
                                                                 int line_num, time_t time,
                                                                 uint32_t process_id, uint32_t thread_id,
                                                                 vantix_debug_level level, const char *message,
                                                                 va_list args) VANTIX_PRINTF(8, 0);
+/** Releases a record and its text. */
 VANTIX_EXPORT void vantix_debug_free_message(vantix_debug_message *message);
+/** @name The built-in file handler's entries
+ * The formatter returns malloc'ed text (release with free) and its length;
+ * the filter accepts records at or above the handler's level.
+ * @{ */
+/** Formats a record as one log line. */
 VANTIX_EXPORT char *vantix_debug_default_formatter(vantix_debug_handler *handler,
                                                    vantix_debug_message *message, size_t *length);
 VANTIX_EXPORT void vantix_debug_file_publisher(vantix_debug_handler *handler, vantix_debug_message *message);
@@ -197,14 +294,19 @@ VANTIX_EXPORT void vantix_debug_file_handler_close(vantix_debug_handler *handler
 VANTIX_EXPORT void vantix_debug_file_handler_flush(vantix_debug_handler *handler);
 VANTIX_EXPORT unsigned char vantix_debug_default_filter(vantix_debug_handler *handler,
                                                         vantix_debug_message *message);
+/** @} */
+/** The level's name ("INFO", "WARNING", ...); a static text. */
 VANTIX_EXPORT const char *vantix_debug_get_level_name(vantix_debug_level level);
+/** The calling process's ID. */
 VANTIX_EXPORT uint32_t vantix_debug_get_current_process_id(void);
+/** The calling thread's ID. */
 VANTIX_EXPORT uint32_t vantix_debug_get_current_thread_id(void);
 
 /* ------------------------------------------------------------------------ */
 /* Diagnostics: packet-capture trace of a serial dispatcher, fingerprint     */
 /* ------------------------------------------------------------------------ */
 
+/** Message types of the serial dispatcher's protocol (for the trace). */
 typedef enum vantix_serial_message_types {
     VANTIX_MESSAGE_DEVICEENUM_REQUEST = 1,
     VANTIX_MESSAGE_DEVICEENUM_RESPONSE = 2,
@@ -229,17 +331,22 @@ typedef enum vantix_serial_message_types {
     VANTIX_MESSAGE_VERSION_INFO = 21
 } vantix_serial_message_types;
 
-/* The message records belong to the serial dispatcher, not to this library. */
+/** The message records belong to the serial dispatcher, not to this library. */
 typedef union vantix_messages vantix_messages;
 
+/** Writes `len` bytes to the serial link. */
 typedef vantix_error_code (*vantix_serial_write_func)(unsigned char *buffer, uint32_t len);
+/** Reads at most `len` bytes from the serial link; *readLen says how many. */
 typedef vantix_error_code (*vantix_serial_read_func)(unsigned char *buffer, uint32_t len, uint32_t *readLen);
+/** Receives a message no one waited for. */
 typedef void (*vantix_serial_unhandled_func)(vantix_messages *message);
 
-/* The dispatch record of a serial message dispatcher. The trace reads and
+/** The dispatch record of a serial message dispatcher. The trace reads and
  * replaces only write_func and read_func. */
 typedef struct vantix_serial_dispatch {
+    /** The dispatcher's own state; this library does not use it. @{ */
     uint32_t seq_num;
+    /** The report's fields, in wire order. @{ */
     vantix_mutex seq_mutex;
     vantix_list *dispatch_events;
     vantix_mutex dispatch_mutex;
@@ -255,71 +362,108 @@ typedef struct vantix_serial_dispatch {
     uint8_t read_thread_running;
     vantix_thread input_thread;
     uint8_t input_thread_running;
-    vantix_serial_write_func write_func;
-    vantix_serial_read_func read_func;
-    vantix_serial_unhandled_func unhandled_func;
+    /** @} */
+    /** @} */
+    vantix_serial_write_func write_func;         /**< Sends bytes; wrapped by the trace. */
+    vantix_serial_read_func read_func;           /**< Receives bytes; wrapped by the trace. */
+    vantix_serial_unhandled_func unhandled_func; /**< Not used by this library. */
+    /** The dispatcher's watchdog; not used by this library. @{ */
     vantix_thread watchdog_thread;
+    /** The report's fields, in wire order. @{ */
     uint32_t watchdog_thread_running;
+    /** @} */
+    /** @} */
 } vantix_serial_dispatch;
 
-/* One key=value line of a release file; both texts are owned. */
+/** One key=value line of a release file; both texts are owned. */
 typedef struct key_value_pair {
-    char *key;
-    char *value;
+    char *key;   /**< Text before the '=' (malloc'ed). */
+    char *value; /**< Text after it, unquoted (malloc'ed). */
 } key_value_pair;
 
+/** Opens the trace file (when VANTIX_TRACE is on) and writes its pcap
+ * header. */
 VANTIX_EXPORT void vantix_debug_write_trace_header(void);
+/** Appends `len` bytes as pcap records; `direction` 1: received, else sent. */
 VANTIX_EXPORT void vantix_debug_write_trace(const unsigned char *buffer, uint32_t len, uint32_t direction);
+/** When tracing is on, replaces the dispatcher's read_func and write_func
+ * by the wrappers below, which record the traffic and call the originals. */
 VANTIX_EXPORT void vantix_debug_trace_wrap_dispatch(vantix_serial_dispatch *dispatch);
+/** @name Trace wrappers
+ * Record the bytes, then call the function they replaced (failing when
+ * there is none).
+ * @{ */
+/** Records and sends. */
 VANTIX_EXPORT vantix_error_code vantix_debug_trace_write_wrapper(unsigned char *buffer, uint32_t len);
+/** Receives and records. */
 VANTIX_EXPORT vantix_error_code vantix_debug_trace_reader_wrapper(unsigned char *buffer, uint32_t len,
                                                                   uint32_t *readLen);
+/** @} */
+/** Logs the system fingerprint (process, architecture, operating system)
+ * at INFO. */
 VANTIX_EXPORT void vantix_debug_print_fingerprint(void);
+/** The running program's path; release with free(). */
 VANTIX_EXPORT char *vantix_debug_get_current_process_name(void);
+/** The machine name from uname ("x86_64", ...); a static text. */
 VANTIX_EXPORT const char *vantix_debug_get_native_architecture(void);
+/** "x64" or "x32", by pointer size; a static text. */
 VANTIX_EXPORT const char *vantix_debug_get_process_architecture(void);
+/** The distribution's name, or "Linux (Unknown)"; a static text. */
 VANTIX_EXPORT const char *vantix_debug_get_operating_system(void);
+/** Adds a key_value_pair to `list` for every key=value line of `file`.
+ * Returns 0 when the file cannot be opened. Release with free_keypair_list. */
 VANTIX_EXPORT unsigned char read_key_value_pair_file(const char *file, vantix_list *list);
+/** Frees the pairs and the list. */
 VANTIX_EXPORT void free_keypair_list(vantix_list *list);
+/** The first line of /etc/redhat-release, or null; release with free(). */
 VANTIX_EXPORT char *linux_get_redhat_distribution(void);
+/** The distribution's pretty name from the os-release or lsb-release files,
+ * else "Linux (Unknown)"; release with free(). */
 VANTIX_EXPORT char *linux_get_distribution(void);
 
 /* ------------------------------------------------------------------------ */
 /* Device drivers and the library lifecycle                                  */
 /* ------------------------------------------------------------------------ */
 
+/** One attached pad (see struct vantix_device). */
 typedef struct vantix_device vantix_device;
+/** A driver table (see struct vantix_device_driver). */
 typedef struct vantix_device_driver vantix_device_driver;
 
-/* Display information (feature report 100), read when a pad is opened. */
+/** Display information (feature report 100), read when a pad is opened. */
 typedef struct vantix_hid_feature_display_info {
-    uint8_t report_id;
-    uint16_t width;
-    uint16_t height;
-    uint8_t color_depth;
-    uint8_t text_width;
-    uint8_t text_height;
-    uint8_t region_count;
-    uint8_t max_caption_length;
+    uint8_t report_id;          /**< 100, or 0 after a failed read. */
+    uint16_t width;             /**< Display width in pixels. */
+    uint16_t height;            /**< Display height in pixels. */
+    uint8_t color_depth;        /**< Bits per pixel. */
+    uint8_t text_width;         /**< Text width, as the pad reports it. */
+    uint8_t text_height;        /**< Text height, as the pad reports it. */
+    uint8_t region_count;       /**< Number of legacy regions (numbered 1 to region_count). */
+    uint8_t max_caption_length; /**< Longest button caption the pad takes. */
 } vantix_hid_feature_display_info;
 
-/* Firmware version (feature report 22), read when a pad is opened. */
+/** Firmware version (feature report 22), read when a pad is opened. */
 typedef struct vantix_hid_feature_version {
-    uint8_t report_id;
-    uint8_t kernel_version[3];
-    uint8_t firmware_version[3];
-    uint16_t asic_signature;
+    uint8_t report_id;           /**< 22, or 0 after a failed read. */
+    uint8_t kernel_version[3];   /**< Major, minor, release. */
+    uint8_t firmware_version[3]; /**< Major, minor, release. */
+    uint16_t asic_signature;     /**< The digitizer chip's signature. */
 } vantix_hid_feature_version;
 
-/* Legacy regions: a colour, declared alpha, blue, green, red (on the wire
+/** Legacy regions: a colour, declared alpha, blue, green, red (on the wire
  * red, green, blue, alpha). */
 typedef struct vantix_color {
+    /** Channels, 0 to 255. @{ */
     uint8_t alpha;
+    /** The report's fields, in wire order. @{ */
     uint8_t blue;
     uint8_t green;
     uint8_t red;
+    /** @} */
+    /** @} */
 } vantix_color;
 
+/** What a region is. */
 typedef enum vantix_region_type {
     VANTIX_REGION_TYPE_CONTAINER = 0,
     VANTIX_REGION_TYPE_BUTTON = 1,
@@ -329,142 +473,206 @@ typedef enum vantix_region_type {
     VANTIX_REGION_TYPE_NULL = 255
 } vantix_region_type;
 
+/** What every legacy region has (reports 110 to 112). */
 typedef struct vantix_device_region_common {
-    uint8_t region_number;
-    vantix_region_type region_type;
+    uint8_t region_number; /**< 1 to display_info.region_count; the region sits at index region_number - 1 of
+                              a region array. */
+    vantix_region_type region_type; /**< Which member of vantix_device_region_info applies. */
+    /** Flags, 0 or 1, as the pad keeps them: accepts touch, decodes pen input, visible, in use, framed. @{ */
     uint8_t accept_touch;
+    /** The report's fields, in wire order. @{ */
     uint8_t decode;
     uint8_t visible;
     uint8_t in_use;
     uint8_t has_frame;
+    /** @} */
+    /** @} */
+    /** Reserved; carried unchanged. @{ */
     uint8_t reserved_1;
+    /** Reserved. @{ */
     uint32_t reserved_2;
+    /** @} */
+    /** @} */
+    /** The region's box in display pixels. @{ */
     uint16_t x1;
+    /** The report's fields, in wire order. @{ */
     uint16_t x2;
     uint16_t y1;
     uint16_t y2;
-    vantix_color color_foreground;
-    vantix_color color_background;
+    /** @} */
+    /** @} */
+    vantix_color color_foreground; /**< Ink and text colour. */
+    vantix_color color_background; /**< Fill colour. */
 } vantix_device_region_common;
 
+/** A container region: an area that may ink under the pen. */
 typedef struct vantix_device_region_container {
-    vantix_device_region_common region_info;
-    uint8_t ink_enable;
+    vantix_device_region_common region_info; /**< The common fields. */
+    uint8_t ink_enable;                      /**< Non-zero: the pad inks pen strokes here. */
+    /** Reserved. @{ */
     uint8_t reserved_1;
     uint8_t reserved_2;
     uint16_t reserved_3;
+    /** @} */
 } vantix_device_region_container;
 
-/* Captions hold at most 99 characters and their terminator, whatever
+/** Captions hold at most 99 characters and their terminator, whatever
  * longer maximum a pad announces. */
 #define VANTIX_REGION_CAPTION_SIZE 100
 
+/** A button region; pen input on it becomes button events. */
 typedef struct vantix_device_region_button {
-    vantix_device_region_common region_info;
-    uint8_t parent;
+    vantix_device_region_common region_info; /**< The common fields. */
+    uint8_t parent;                          /**< Number of the region it belongs to, or 0. */
+    /** Button flags, 0 or 1, as the pad keeps them: enabled, highlighted
+     * when selected, clears when selected. @{ */
     uint8_t enable;
+    /** The report's fields, in wire order. @{ */
     uint8_t highlight_on_select;
     uint8_t clear_on_select;
-    uint16_t reserved;
-    char caption[VANTIX_REGION_CAPTION_SIZE];
+    /** @} */
+    /** @} */
+    uint16_t reserved;                        /**< Reserved; carried unchanged. */
+    char caption[VANTIX_REGION_CAPTION_SIZE]; /**< Terminated caption text. */
 } vantix_device_region_button;
 
+/** A line region (for example the signing line). */
 typedef struct vantix_device_region_line {
-    vantix_device_region_common region_info;
-    uint8_t parent;
-    uint8_t width;
-    uint16_t reserved;
+    vantix_device_region_common region_info; /**< The common fields. */
+    uint8_t parent;                          /**< Number of the region it belongs to, or 0. */
+    uint8_t width;                           /**< Line width in pixels. */
+    uint16_t reserved;                       /**< Reserved; carried unchanged. */
 } vantix_device_region_line;
 
-/* One legacy region; common.region_type says which member applies. */
+/** One legacy region; common.region_type says which member applies. */
 typedef union vantix_device_region_info {
-    vantix_device_region_common common;
-    vantix_device_region_container container;
-    vantix_device_region_button button;
-    vantix_device_region_line line;
+    vantix_device_region_common common;       /**< Every type. */
+    vantix_device_region_container container; /**< VANTIX_REGION_TYPE_CONTAINER. */
+    vantix_device_region_button button;       /**< VANTIX_REGION_TYPE_BUTTON. */
+    vantix_device_region_line line;           /**< VANTIX_REGION_TYPE_LINE. */
 } vantix_device_region_info;
 
-/* A decoded input report. */
+/** A decoded input report. */
 typedef union vantix_input_report vantix_input_report;
 
-/* Platform state of an open pad (Linux: its hidraw node; macOS: the report
+/** Platform state of an open pad (Linux: its hidraw node; macOS: the report
  * map and read thread only, `handle` is -1 and the IOKit state is the
  * driver's own). */
 typedef struct vantix_device_os_params {
-    int handle;
-    uint8_t interrupted;
-    pthread_t readUntilDoneThread;
-    unsigned char hid_report_map[255];
+    int handle;                        /**< The open hidraw descriptor, or -1. */
+    uint8_t interrupted;               /**< Set to make the next read close the pad. */
+    pthread_t readUntilDoneThread;     /**< The read thread, while one runs. */
+    unsigned char hid_report_map[255]; /**< Which report IDs the pad's descriptor declares. */
 } vantix_device_os_params;
 
-/* One attached pad, from listing until vantix_free_device_list. */
+/** One attached pad, from listing until vantix_free_device_list. */
 struct vantix_device {
-    char *path;
-    uint16_t product_id;
-    uint16_t vendor_id;
-    char *model;
-    char *manufacturer;
-    unsigned char *uuid;
-    uint8_t open;
-    uint8_t button_down;
-    uint8_t last_button;
-    vantix_hid_feature_display_info display_info;
-    vantix_hid_feature_version version_info;
+    char *path;          /**< The driver's name for the pad ("/dev/hidraw3", "sim:0"). */
+    uint16_t product_id; /**< USB product ID. */
+    uint16_t vendor_id;  /**< USB vendor ID. */
+    char *model;         /**< Product string, or null. */
+    char *manufacturer;  /**< Manufacturer string, or null. */
+    unsigned char *uuid; /**< 16 bytes while open (see vantix_get_device_uuid). */
+    uint8_t open;        /**< Non-zero while open. */
+    uint8_t button_down; /**< Non-zero while the pen is down on a button. */
+    uint8_t last_button; /**< Number of the button last pressed. */
+    vantix_hid_feature_display_info display_info; /**< Read at open. */
+    vantix_hid_feature_version version_info;      /**< Read at open. */
+    /** The legacy regions, read at open and freed at close:
+     * display_info.region_count records, region number n at index n - 1. */
     vantix_device_region_info *regions;
-    vantix_list *input_callbacks;
+    vantix_list *input_callbacks; /**< Created at open, freed at close. */
+    /** The application's own pointer. The library never reads or changes
+     * it; an input callback can find its context here (the C++ layer keeps
+     * its input handler in it). */
     void *user_defined;
-    vantix_device *next;
-    vantix_device_driver *driver;
-    void *driver_defined;
-    void *font;
-    vantix_device_os_params parameters;
+    vantix_device *next;          /**< Next record of the list. */
+    vantix_device_driver *driver; /**< The driver that listed it. */
+    void *driver_defined;         /**< The driver's own state. */
+    void *font; /**< A vantix_enhanced_font for drawing text; vantix_default from open on, replaceable. */
+    vantix_device_os_params parameters; /**< Platform state of the open pad. */
 };
 
-/* Called on the reading thread for every decoded input report. The report
- * and the raw bytes are valid only during the call. */
+/**
+ * Called on the reading thread for every decoded input report. The report
+ * and the raw bytes are valid only during the call. `type` is the report's
+ * ID (report->type.report_id), including the synthesised button events: a
+ * tap on a button gives VANTIX_INPUT_BUTTONDOWN, then VANTIX_INPUT_BUTTONPRESS
+ * when the pen lifts on it (VANTIX_INPUT_BUTTONUP only when the pen leaves the
+ * button while down). The callback may close its own pad; no callback is
+ * called for that report afterwards.
+ */
 typedef void (*vantix_input_callback)(vantix_device *device, vantix_input_report *report, uint8_t type,
                                       unsigned char *buffer, unsigned int length);
 
+/** What happened to a pad. */
 typedef enum vantix_hotplug_type {
-    VANTIX_HOTPLUG_ATTACHED = 0,
-    VANTIX_HOTPLUG_DETACHED = 1
+    VANTIX_HOTPLUG_ATTACHED = 0, /**< A pad appeared. */
+    VANTIX_HOTPLUG_DETACHED = 1  /**< A pad was removed. */
 } vantix_hotplug_type;
 
-/* Called on the hotplug thread; the path is valid only during the call. */
+/** Called on the hotplug thread; the path is valid only during the call. */
 typedef void (*vantix_hotplug_callback)(vantix_hotplug_type type, const char *path);
 
+/** @name Driver table entries
+ * The entries of a vantix_device_driver. Device entries return
+ * VANTIX_CODE_ERROR with a last-error text on failure; buffers hold the
+ * report ID in byte 0 and `length` counts it.
+ * @{ */
+/** Starts the driver (vantix_init); returns success to be marked initialized. */
 typedef vantix_error_code (*vantix_driver_init_func)(void);
+/** Stops the driver (vantix_destroy). */
 typedef vantix_error_code (*vantix_driver_destroy_func)(vantix_device_driver *driver);
+/** Opens the pad's transport. */
 typedef vantix_error_code (*vantix_open_device_func)(vantix_device *device);
+/** Closes the pad's transport. */
 typedef vantix_error_code (*vantix_close_device_func)(vantix_device *device);
+/** Hands back a new chain of records in *start (null when none). */
 typedef vantix_error_code (*vantix_list_devices_func)(vantix_device_driver *driver, vantix_device **start);
+/** Waits a while for input and delivers it through input_report. */
 typedef vantix_error_code (*vantix_read_device_func)(vantix_device *device);
+/** Sends an output report. */
 typedef vantix_error_code (*vantix_set_output_report_func)(vantix_device *device, unsigned char *buffer,
                                                            unsigned int length);
+/** Sends a feature report. */
 typedef vantix_error_code (*vantix_set_feature_report_func)(vantix_device *device, unsigned char *buffer,
                                                             unsigned int length);
+/** Reads a feature report into the buffer. */
 typedef vantix_error_code (*vantix_get_feature_report_func)(vantix_device *device, unsigned char *buffer,
                                                             unsigned int length);
+/** The driver's name ("REAL", "SIM"). */
 typedef const char *(*vantix_get_driver_name_func)(void);
+/** Non-zero while the driver's hotplug thread runs. */
 typedef uint8_t (*vantix_driver_thread_func)(void);
+/** Waits for the driver's hotplug thread to end. */
 typedef void (*vantix_driver_thread_wait_func)(void);
+/** Releases what the driver keeps for the process (vantix_destroy). */
 typedef void (*vantix_driver_shutdown_func)(void);
+/** The hotplug callback list (filled in by the library). */
 typedef vantix_list *(*get_hotplug_callbacks_func)(void);
+/** Frees one record the driver listed. */
 typedef vantix_error_code (*vantix_driver_device_free_func)(vantix_device *device);
+/** Sets the last-error text (filled in by the library). */
 typedef void (*vantix_report_error_func)(const char *fmt, ...);
+/** Writes a log record (filled in by the library). */
 typedef void (*vantix_debug_func)(const char *function, const char *file, int line_num,
                                   vantix_debug_level level, const char *message, ...);
+/** Decodes raw input and calls the pad's input callbacks (filled in by the library). */
 typedef void (*vantix_deliver_input_report_func)(vantix_device *device, unsigned char *buffer,
                                                  unsigned int length);
+/** @} */
 
-/*
+/**
  * The table through which every device operation reaches a driver. Owned by
  * whoever supplies it; the registry never copies or frees it. The library
  * maintains `initialized` and fills get_hotplug_callbacks, report_error,
  * debug and input_report when the table is registered.
  */
 struct vantix_device_driver {
+    /** Entries the driver supplies; a null entry makes the operation fail
+     * with "Device has no driver for this operation.". See the typedefs. @{ */
     vantix_driver_init_func driver_init;
+    /** The report's fields, in wire order. @{ */
     vantix_driver_destroy_func driver_destroy;
     vantix_open_device_func open_device;
     vantix_close_device_func close_device;
@@ -476,107 +684,223 @@ struct vantix_device_driver {
     vantix_get_driver_name_func get_name;
     vantix_driver_thread_func thread_running;
     vantix_driver_thread_wait_func wait_thread;
-    uint8_t initialized;
-    vantix_driver_shutdown_func shutdown;
+    /** @} */
+    /** @} */
+    uint8_t initialized;                  /**< Set by vantix_init when driver_init succeeded. */
+    vantix_driver_shutdown_func shutdown; /**< Called by vantix_destroy for every table. */
+    /** Filled in by the library when the table is registered. @{ */
     get_hotplug_callbacks_func get_hotplug_callbacks;
-    vantix_driver_device_free_func free_device;
+    /** @} */
+    vantix_driver_device_free_func free_device; /**< Frees a listed record; null: the library's own. */
+    /** Filled in by the library when the table is registered. @{ */
     vantix_report_error_func report_error;
+    /** The report's fields, in wire order. @{ */
     vantix_debug_func debug;
     vantix_deliver_input_report_func input_report;
+    /** @} */
+    /** @} */
 };
 
-/* The platform driver built into this library, named "REAL". */
+/** The platform driver built into this library, named "REAL". */
 VANTIX_EXPORT extern vantix_device_driver vantix_real_driver;
 
+/**
+ * Starts the library: the log (VANTIX_DEBUG_* variables), the built-in
+ * "REAL" driver, then driver_init of every registered table, marking each
+ * `initialized` when it succeeds (on Linux the REAL driver starts the
+ * hotplug thread). Call it first, from one thread. Calling it again runs
+ * driver_init of every table again, which starts a table added since.
+ */
 VANTIX_EXPORT void vantix_init(void);
+/**
+ * Stops the library: driver_destroy of every initialised table, shutdown of
+ * every table, then the log. It forgets the open-device list but closes no
+ * pad: close pads and free device lists first.
+ */
 VANTIX_EXPORT void vantix_destroy(void);
+/** Registers a table you own (after vantix_init; a null or already
+ * registered table is ignored) and fills in its debug, report_error,
+ * get_hotplug_callbacks and input_report entries. The next vantix_init
+ * starts it. */
 VANTIX_EXPORT void vantix_add_device_driver(vantix_device_driver *driver);
+/** Unregisters a table without stopping it. */
 VANTIX_EXPORT void vantix_remove_device_driver(vantix_device_driver *driver);
+/** Number of registered tables. */
 VANTIX_EXPORT size_t vantix_get_driver_count(void);
+/** The registered tables (owned by the library; do not change it). */
 VANTIX_EXPORT vantix_list *vantix_get_drivers(void);
 
+/** The library's version, as text ("major.minor.release") and as its three numbers. @{ */
 VANTIX_EXPORT const char *vantix_get_zelnar_version(void);
 VANTIX_EXPORT unsigned int vantix_get_zelnar_version_major(void);
 VANTIX_EXPORT unsigned int vantix_get_zelnar_version_minor(void);
 VANTIX_EXPORT unsigned int vantix_get_zelnar_version_release(void);
-/* UTC time of the build, as "YYYY-MM-DD HH:MM:SS+0000". */
+/** @} */
+/** UTC time of the build, as "YYYY-MM-DD HH:MM:SS+0000". */
 VANTIX_EXPORT const char *vantix_get_zelnar_build_date(void);
 
-/* While `legacy` is nonzero every firmware interlock wait succeeds at once. */
+/** While `legacy` is nonzero every firmware interlock wait succeeds at once
+ * (for firmware without lock bits). `version` is not used. Process-wide. */
 VANTIX_EXPORT void vantix_set_legacy_firmware(int version, char legacy);
 
 /* ------------------------------------------------------------------------ */
 /* Devices: listing, raw reports, callbacks                                  */
 /* ------------------------------------------------------------------------ */
 
-/* Lists the attached pads of every started driver. Always succeeds; *start
+/** Lists the attached pads of every started driver. Always succeeds; *start
  * is null when none is attached. Release with vantix_free_device_list. */
 VANTIX_EXPORT vantix_error_code vantix_list_devices(vantix_device **start);
+/** Number of records in a chain (0 for null). */
 VANTIX_EXPORT unsigned int vantix_count_device_list(vantix_device *list);
-/* Frees every record of the chain. Close open pads first. */
+/** Frees every record of the chain, each through its driver's free_device.
+ * Close open pads first; a read thread still ending is waited for. */
 VANTIX_EXPORT void vantix_free_device_list(vantix_device *list);
+/** Frees one record as the library allocates them (strings, regions, UUID,
+ * callback list); the free_device of drivers without their own. */
 VANTIX_EXPORT vantix_error_code vantix_real_free_device(vantix_device *device);
 
-/* Waits up to a second for one input report and dispatches it. On macOS a
- * pad receives input on the run loop of the thread that reads it: a read
- * from another thread moves the pad to that thread, and reports not yet
- * dispatched go with it. Read each pad from one thread at a time. */
+/**
+ * Waits up to a second for one input report and dispatches it to the pad's
+ * input callbacks, on the calling thread. When the second passes without
+ * input it still returns VANTIX_CODE_SUCCESS, having dispatched nothing: a
+ * success does not mean a report arrived. It fails for a pad that is not
+ * open ("Device is not open.") and when the read fails ("Problem reading from
+ * the device (%i): %s", typically an unplugged pad), which also closes the
+ * pad. On macOS a pad receives input on the run loop of the thread that
+ * reads it: a read from another thread moves the pad to that thread, and
+ * reports not yet dispatched go with it. Read each pad from one thread at a
+ * time.
+ */
 VANTIX_EXPORT vantix_error_code vantix_device_read(vantix_device *device);
 
-/* Raw reports: byte 0 of buffer is the report ID, length counts it. */
+/**
+ * @name Raw reports
+ * Send or read one report through the pad's driver: byte 0 of buffer is the
+ * report ID, length counts it. Failures: "No device given.", "Device has no
+ * driver for this operation.", or the transport's text (Linux: "Problem
+ * sending HID report %hhu (%i): %s", "Problem getting HID report %hhu
+ * (%i): %s"). No interlock wait: the report families below do that.
+ * @{
+ */
+/** Sends an output report. */
 VANTIX_EXPORT vantix_error_code vantix_hid_set_output_report(vantix_device *device, unsigned char *buffer,
                                                              unsigned int length);
+/** Sends a feature report. */
 VANTIX_EXPORT vantix_error_code vantix_hid_set_feature_report(vantix_device *device, unsigned char *buffer,
                                                               unsigned int length);
+/** Reads a feature report into the buffer (set byte 0 to the ID first). */
 VANTIX_EXPORT vantix_error_code vantix_hid_get_feature_report(vantix_device *device, unsigned char *buffer,
                                                               unsigned int length);
+/** @} */
 
+/**
+ * Adds `callback` to an open pad's input callbacks. The list exists only
+ * while the pad is open: on a pad that is not open (for example before
+ * vantix_open_device) the call is silently ignored, and vantix_close_device
+ * drops every callback. Register after every open. Each registration counts:
+ * registering a callback twice makes it called twice per report. The list is
+ * not locked: register from the thread that reads the pad, or before reading
+ * starts.
+ */
 VANTIX_EXPORT void vantix_register_input_callback(vantix_device *device, vantix_input_callback callback);
+/** Removes one registration of `callback`; nothing happens when it has none. */
 VANTIX_EXPORT void vantix_unregister_input_callback(vantix_device *device, vantix_input_callback callback);
-/* Hotplug callbacks may be registered and unregistered at any time after
- * vantix_init, also while the hotplug thread delivers an event; a callback
- * unregistered during a delivery may still be called for that event. */
+/**
+ * Add or remove a hotplug callback (process-wide; called on the hotplug
+ * thread). Hotplug callbacks may be registered and unregistered at any time
+ * after vantix_init, also while the hotplug thread delivers an event; a
+ * callback unregistered during a delivery may still be called for that
+ * event. Registering a callback twice makes it called twice; unregistering
+ * removes one registration. @{
+ */
 VANTIX_EXPORT void vantix_register_hotplug_callback(vantix_hotplug_callback callback);
 VANTIX_EXPORT void vantix_unregister_hotplug_callback(vantix_hotplug_callback callback);
+/** @} */
 
-/* Opens a listed pad: waits for its start-up, reads display information,
- * version, regions and UUID, and assigns the default font. */
+/**
+ * Opens a listed pad: waits for its start-up (up to ten seconds), reads
+ * display information, version, regions and UUID into the record, assigns
+ * the default font when it has none, and starts an empty input callback
+ * list (register callbacks now). When one of those reads fails the pad is
+ * closed again and the call fails. Failures: "Parameter passed into
+ * vantix_open_device was null.", "Device is already open.", "Device has no
+ * driver for this operation.", or the driver's text (Linux: "Problem opening
+ * device (%i): %s").
+ */
 VANTIX_EXPORT vantix_error_code vantix_open_device(vantix_device *device);
-/* Closes a pad, stopping its read thread first. */
+/**
+ * Closes a pad, stopping its read thread first (from one of its own input
+ * callbacks the thread ends after the current report). Drops the input
+ * callbacks, the regions and the UUID; the record stays listed and can be
+ * opened again. Failures: "Parameter passed into vantix_close_device was
+ * null.", "Device is already closed.", or the driver's text.
+ */
 VANTIX_EXPORT vantix_error_code vantix_close_device(vantix_device *device);
-/* The MD5 digest of the pad's error-correction table (16 bytes), or null.
+/** The MD5 digest of the pad's error-correction table (16 bytes), or null.
  * Release with vantix_free_device_uuid. */
 VANTIX_EXPORT unsigned char *vantix_get_device_uuid(vantix_device *device);
+/** Releases a UUID from vantix_get_device_uuid (null accepted). */
 VANTIX_EXPORT void vantix_free_device_uuid(unsigned char *uuid);
+/** Prints a UUID's 16 bytes to standard output. */
 VANTIX_EXPORT void vantix_print_device_uuid(unsigned char *uuid);
 
-/* Starts a thread that reads the pad until it closes or a read fails. */
+/** Starts a thread that calls vantix_device_read until the pad closes or a
+ * read fails; input callbacks then run on that thread. One per pad: a second
+ * call while it runs does nothing. */
 VANTIX_EXPORT void vantix_device_read_until_done(vantix_device *device);
-/* Closes the pad and waits for its read thread to end. */
+/**
+ * Stops the read thread of vantix_device_read_until_done by closing the pad
+ * (a full vantix_close_device: callbacks, regions and UUID are dropped) and
+ * waits for the thread to end. To read again, open the pad and register its
+ * callbacks again. Without a running read thread it does nothing and the pad
+ * stays open.
+ */
 VANTIX_EXPORT void vantix_device_read_done(vantix_device *device);
 
-/* Tells every open record with this exact path that its pad is gone. Holds
- * the open-device lock while it looks, so it may be called from a hotplug
- * callback while other threads open and close pads. */
+/**
+ * Calls vantix_device_notify_close for every open record with this exact
+ * path. Holds the open-device lock while it looks, so it may be called from
+ * a hotplug callback while other threads open and close pads. On Linux (and
+ * macOS) that notification does nothing, so this has no visible effect: the
+ * records stay open. An unplugged pad is noticed by its next read, which
+ * fails and closes it; on VANTIX_HOTPLUG_DETACHED close the pad yourself.
+ */
 VANTIX_EXPORT void vantix_handle_device_unplug(const char *path);
+/** The platform's hook when a pad closes (vantix_close_device calls it);
+ * it does nothing on Linux and macOS. */
 VANTIX_EXPORT void vantix_device_notify_close(vantix_device *device);
 
-/* Releases a region array handed out by the library (null is accepted). */
+/** Releases a region array handed out by the library (null is accepted). */
 VANTIX_EXPORT void vantix_free_regions(vantix_device_region_info *regions);
 
-/* Open-device list and hotplug callback list (process-wide). */
+/**
+ * @name Process-wide lists
+ * The open-device list (records of open pads) and the hotplug callback
+ * list, owned by the library. Hold vantix_lock_open_devices while walking
+ * the open-device list; change the hotplug list only through
+ * vantix_register_hotplug_callback. The setters replace the lists without
+ * freeing the old ones.
+ * @{
+ */
+/** The open-device list (null before the first open). */
 VANTIX_EXPORT vantix_list *vantix_get_open_devices(void);
+/** Replaces the open-device list. */
 VANTIX_EXPORT void vantix_set_open_devices(vantix_list *list);
+/** Locks the open-device list. */
 VANTIX_EXPORT void vantix_lock_open_devices(void);
+/** Unlocks the open-device list. */
 VANTIX_EXPORT void vantix_unlock_open_devices(void);
+/** The hotplug callback list. */
 VANTIX_EXPORT vantix_list *vantix_get_device_callbacks(void);
+/** Replaces the hotplug callback list. */
 VANTIX_EXPORT void vantix_set_device_callbacks(vantix_list *list);
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* Feature and input report catalogue                                        */
 /* ------------------------------------------------------------------------ */
 
-/* Report IDs. Feature and input reports share one numbering space. */
+/** Report IDs. Feature and input reports share one numbering space. */
 typedef enum vantix_report_id {
     VANTIX_FEATURE_RUNMODE = 10,
     VANTIX_FEATURE_CAPABILITIES = 11,
@@ -648,7 +972,7 @@ typedef enum vantix_report_id {
     VANTIX_INPUT_DEBUGCOORDINATE = 254
 } vantix_report_id;
 
-/* Wire lengths of the feature reports, the ID byte included. */
+/** Wire lengths of the feature reports, the ID byte included. */
 typedef enum vantix_report_size {
     VANTIX_FEATURE_RUNMODE_SIZE = 2,
     VANTIX_FEATURE_CAPABILITIES_SIZE = 65,
@@ -707,6 +1031,7 @@ typedef enum vantix_report_size {
     VANTIX_INPUT_DEBUGCOORDINATE_SIZE = 22
 } vantix_report_size;
 
+/** Run modes (feature report 10). */
 typedef enum vantix_device_run_mode {
     VANTIX_RUNMODE_COMMAND = 0,
     VANTIX_RUNMODE_TOUCH = 1,
@@ -719,7 +1044,7 @@ typedef enum vantix_device_run_mode {
     VANTIX_RUNMODE_PENCONTINUOUS = 20
 } vantix_device_run_mode;
 
-/* Command groups the pad's firmware locks while it works in the background. */
+/** Command groups the pad's firmware locks while it works in the background. */
 typedef enum interlock_types {
     INTERLOCK_REPORTBUFFER = 1,
     INTERLOCK_OPERATINGMODE = 2,
@@ -729,13 +1054,15 @@ typedef enum interlock_types {
     INTERLOCK_CALIBRATE = 32
 } interlock_types;
 
+/** Display kinds (vantix_hid_capabilities.display_id). */
 typedef enum vantix_display_type {
     VANTIX_DISPLAY_TYPE_NONE = 0,
     VANTIX_DISPLAY_TYPE_240X64_1X5_BLACKWHITE = 1,
     VANTIX_DISPLAY_TYPE_240X64_1X5_GRAYSCALE = 2,
-    VANTIX_DISPLAY_TYPE_RAW_MAX = 255 /* any raw byte is a valid value */
+    VANTIX_DISPLAY_TYPE_RAW_MAX = 255 /**< any raw byte is a valid value */
 } vantix_display_type;
 
+/** Card reader kinds (vantix_hid_capabilities.mag_reader_id). */
 typedef enum vantix_card_reader {
     VANTIX_CARDREADER_NONE = 0,
     VANTIX_CARDREADER_HID = 1,
@@ -747,6 +1074,7 @@ typedef enum vantix_card_reader {
     VANTIX_MAG_CARDREADER_CHANGEABLE = 128
 } vantix_card_reader;
 
+/** Acquisition modes, also the start-up mode (vantix_set_startup_mode). */
 typedef enum vantix_device_acquisition_mode {
     VANTIX_ACQMODE_TOUCH = 0,
     VANTIX_ACQMODE_PEN = 1,
@@ -754,7 +1082,7 @@ typedef enum vantix_device_acquisition_mode {
     VANTIX_ACQMODE_COMMAND = 3
 } vantix_device_acquisition_mode;
 
-/* Bits of vantix_hid_capabilities.coordinate_modes. */
+/** Bits of vantix_hid_capabilities.coordinate_modes. */
 typedef enum vantix_coordinate_mode {
     VANTIX_MODE_STREAMING = 1,
     VANTIX_MODE_BUFFERING = 2,
@@ -762,11 +1090,13 @@ typedef enum vantix_coordinate_mode {
     VANTIX_MODE_THROTTLING = 8
 } vantix_coordinate_mode;
 
+/** Ending legacy region edits (vantix_set_region_commit). */
 typedef enum vantix_region_save_changes {
     VANTIX_REGION_DISCARD_CHANGES = 0,
     VANTIX_REGION_SAVE_CHANGES = 1
 } vantix_region_save_changes;
 
+/** Ending store edits (vantix_set_screen_region_commit). */
 typedef enum vantix_screen_region_save_changes {
     VANTIX_SCREEN_REGION_DISCARD_CHANGES = 0,
     VANTIX_SCREEN_REGION_SAVE_CHANGES = 1,
@@ -777,9 +1107,11 @@ typedef enum vantix_screen_region_save_changes {
 /* Device status and the firmware interlock                                  */
 /* ------------------------------------------------------------------------ */
 
-/* Device status (feature report 13). report_id is 0 when the read failed. */
+/** Device status (feature report 13). report_id is 0 when the read failed. */
 typedef struct vantix_hid_feature_device_status {
-    uint8_t report_id;
+    uint8_t report_id; /**< 13, or 0 when the read failed. */
+    /** State and lock flags, 0 or 1; a lock flag is set while the pad works
+     * on commands of that group (see wait_for_interlock). @{ */
     uint8_t is_initializing;
     uint8_t is_idle;
     uint8_t calibration_required;
@@ -790,19 +1122,26 @@ typedef struct vantix_hid_feature_device_status {
     uint8_t screen_commands_locked;
     uint8_t display_commands_locked;
     uint8_t calibration_commands_locked;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved1;
     uint16_t reserved2;
-    uint16_t last_error;
-    char error_info[64]; /* not necessarily terminated */
+    /** @} */
+    uint16_t last_error; /**< The pad's last error code (vantix_clear_last_error clears it). */
+    char error_info[64]; /**< not necessarily terminated */
 } vantix_hid_feature_device_status;
 
+/** Reads the device status (feature report 13) into the caller's record, or
+ * returns it; report_id is 0 when the read failed. @{ */
 VANTIX_EXPORT void vantix_get_device_status_ref(vantix_device *device,
                                                 vantix_hid_feature_device_status *status);
 VANTIX_EXPORT vantix_hid_feature_device_status vantix_get_device_status(vantix_device *device);
+/** @} */
+/** Prints a status record to standard output. */
 VANTIX_EXPORT void vantix_print_device_status(vantix_hid_feature_device_status *status);
-/* Clears the pad's own error state (not the library's last-error text). */
+/** Clears the pad's own error state (not the library's last-error text). */
 VANTIX_EXPORT vantix_error_code vantix_clear_last_error(vantix_device *device);
-/* Polls the device status up to `sleep` times, 1 ms apart, until none of
+/** Polls the device status up to `sleep` times, 1 ms apart, until none of
  * the interlock_types in lockFlags is locked. 1 when clear, 0 on timeout. */
 VANTIX_EXPORT int wait_for_interlock(vantix_device *device, int sleep, int lockFlags);
 
@@ -810,12 +1149,17 @@ VANTIX_EXPORT int wait_for_interlock(vantix_device *device, int sleep, int lockF
 /* Identity and capability reports                                           */
 /* ------------------------------------------------------------------------ */
 
-/* Capabilities (feature report 11). */
+/** Capabilities (feature report 11). */
 typedef struct vantix_hid_capabilities {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint16_t supported_reports;
     uint8_t coordinate_modes;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved1;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     vantix_display_type display_id;
     uint8_t brightness_levels;
     uint8_t contrast_levels;
@@ -832,57 +1176,88 @@ typedef struct vantix_hid_capabilities {
     uint16_t calibration_xmax;
     uint16_t calibration_ymin;
     uint16_t calibration_ymax;
+    /** @} */
+    /** Reserved. @{ */
     uint32_t reserved_4;
     uint32_t reserved_5;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     vantix_card_reader mag_reader_id;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_6;
     uint16_t reserved_7;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint8_t supports_screens_resources;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_9;
-    uint32_t reserved_10; /* a 16-bit wire field, sign-extended */
+    /** @} */
+    uint32_t reserved_10; /**< a 16-bit wire field, sign-extended */
+    /** Reserved. @{ */
     uint32_t reserved_11;
     uint32_t reserved_12;
     uint32_t reserved_13;
     uint32_t reserved_14;
+    /** @} */
 } vantix_hid_capabilities;
 
-/* Serial number (feature report 27). The key letters are never read back. */
+/** Serial number (feature report 27). The key letters are never read back. */
 typedef struct vantix_hid_feature_serial_number {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t serial_number[32];
     uint8_t write_key_1;
     uint8_t write_key_2;
+    /** @} */
 } vantix_hid_feature_serial_number;
 
+/** Range of the pen coordinates (feature report 23). */
 typedef struct vantix_hid_feature_coordinate_range {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint16_t x_min;
     uint16_t x_max;
     uint16_t y_min;
     uint16_t y_max;
+    /** @} */
 } vantix_hid_feature_coordinate_range;
 
+/** Device configuration (feature report 15). */
 typedef struct vantix_hid_feature_device_configure {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t device_mode;
     uint8_t device_id;
+    /** @} */
 } vantix_hid_feature_device_configure;
 
+/** Most simultaneous contacts (feature report 16). */
 typedef struct vantix_hid_feature_contact_count_maximum {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t contact_count_max;
+    /** @} */
 } vantix_hid_feature_contact_count_maximum;
 
+/** Operating modes (feature report 40). */
 typedef struct vantix_hid_feature_operating_modes {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t supported_modes;
-    uint8_t reserved; /* always 0: the wire has no such byte */
+    /** @} */
+    uint8_t reserved; /**< always 0: the wire has no such byte */
+    /** The report's fields, in wire order. @{ */
     uint8_t acquisition_mode;
     uint8_t touch_mode;
     uint8_t pen_mode;
+    /** @} */
 } vantix_hid_feature_operating_modes;
 
+/** Display settings (feature report 102). */
 typedef struct vantix_hid_feature_display_settings {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t brightness;
     uint8_t contrast;
@@ -890,8 +1265,18 @@ typedef struct vantix_hid_feature_display_settings {
     uint8_t green;
     uint8_t blue;
     uint8_t set_command;
+    /** @} */
 } vantix_hid_feature_display_settings;
 
+/**
+ * Readers and writers of the identity and configuration reports, named after
+ * their records. A getter returns the record; its _ref twin fills the
+ * caller's. On failure the record is all zero (report_id 0) and the
+ * last-error text says why ("No device given.", the transport's text, or
+ * "Problem waiting for firmware interlock: ..." where the report waits for
+ * one). Setters send the record and return VANTIX_CODE_ERROR on failure.
+ * @{
+ */
 VANTIX_EXPORT vantix_hid_capabilities vantix_get_capabilities(vantix_device *device);
 VANTIX_EXPORT void vantix_get_capabilities_ref(vantix_device *device, vantix_hid_capabilities *record);
 VANTIX_EXPORT vantix_hid_feature_display_info vantix_get_display_info(vantix_device *device);
@@ -902,7 +1287,7 @@ VANTIX_EXPORT void vantix_get_version_ref(vantix_device *device, vantix_hid_feat
 VANTIX_EXPORT vantix_hid_feature_serial_number vantix_get_serial_number(vantix_device *device);
 VANTIX_EXPORT void vantix_get_serial_number_ref(vantix_device *device,
                                                 vantix_hid_feature_serial_number *record);
-/* Writes at most 31 bytes; the pad's write key is added by the library. */
+/** Writes at most 31 bytes; the pad's write key is added by the library. */
 VANTIX_EXPORT vantix_error_code vantix_set_serial_number(vantix_device *device,
                                                          const unsigned char *serial_number,
                                                          unsigned int len);
@@ -929,42 +1314,63 @@ VANTIX_EXPORT vantix_error_code vantix_set_display_settings(vantix_device *devic
 VANTIX_EXPORT vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_mode run_mode);
 VANTIX_EXPORT vantix_error_code vantix_set_startup_mode(vantix_device *device,
                                                         vantix_device_acquisition_mode mode);
+/** @} */
 
-/* Ending a series of region edits: legacy regions (report 115) and the
- * region/screen store (report 172). */
+/** Ending a series of region edits: legacy regions (report 115) and the
+ * region/screen store (report 172). @{ */
 VANTIX_EXPORT vantix_error_code vantix_set_region_commit(vantix_device *device,
                                                          vantix_region_save_changes commit);
 VANTIX_EXPORT vantix_error_code vantix_set_screen_region_commit(vantix_device *device,
                                                                 vantix_screen_region_save_changes commit);
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* Legacy regions                                                            */
 /* ------------------------------------------------------------------------ */
 
-/* Caller-filled record for report 113 (update region). */
+/** Caller-filled record for report 113 (update region). */
 typedef struct vantix_hid_feature_region_update {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t region_number;
     uint8_t function_enable;
     uint8_t visible;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved1;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     vantix_color color_foreground;
+    /** @} */
+    /** Reserved. @{ */
     uint32_t reserved2;
+    /** @} */
 } vantix_hid_feature_region_update;
 
-/* Decodes region_count records of a list report into `regions`, which holds
+/** Decodes region_count records of a list report into `regions`, which holds
  * region_count zero-filled records. The buffer holds the whole report:
  * region_count * (caption_length + 29) + 1 bytes. */
 VANTIX_EXPORT void vantix_parse_regions(const unsigned char *buffer, vantix_device_region_info *regions,
                                         unsigned int region_count, unsigned int caption_length);
-/* The current and the factory default region lists; null on failure.
- * Release with vantix_free_regions. */
+/** The current and the factory default region lists; null on failure.
+ * Release with vantix_free_regions. The array holds
+ * display_info.region_count records; region number n is at index n - 1
+ * (the index is not the region_number). @{ */
 VANTIX_EXPORT vantix_device_region_info *vantix_get_regions(vantix_device *device);
 VANTIX_EXPORT vantix_device_region_info *vantix_get_default_regions(vantix_device *device);
+/** @} */
+/** Writes one legacy region (number region.common.region_number) and
+ * updates the pad's cached copy at index number - 1. Refuses numbers outside
+ * 1 to display_info.region_count ("Region number was out of bounds, min: 1,
+ * max: %u, specified: %u"). */
 VANTIX_EXPORT vantix_error_code vantix_set_region(vantix_device *device, vantix_device_region_info region);
+/** Deletes legacy region number `region` (1 to region_count; else "Region
+ * number out of bounds."). */
 VANTIX_EXPORT vantix_error_code vantix_delete_region(vantix_device *device, uint8_t region);
+/** Changes an existing legacy region's flags and colour (report 113). */
 VANTIX_EXPORT vantix_error_code vantix_update_region(vantix_device *device,
                                                      vantix_hid_feature_region_update *region);
+/** Prints `count` regions of an array to standard output. */
 VANTIX_EXPORT void vantix_print_regions(vantix_device_region_info *regions, unsigned int count);
 
 /* ------------------------------------------------------------------------ */
@@ -976,23 +1382,26 @@ VANTIX_EXPORT void vantix_print_regions(vantix_device_region_info *regions, unsi
  * returns; the pad moves its region and screen index on after each read.
  * Changes stay pending until vantix_set_screen_region_commit. */
 
+/** Placement of a resource in its region (four bits on the wire). */
 typedef enum vantix_resource_justification {
     VANTIX_JUSTIFICATION_LEFT = 0,
     VANTIX_JUSTIFICATION_TOP = 0,
     VANTIX_JUSTIFICATION_RIGHT = 1,
     VANTIX_JUSTIFICATION_BOTTOM = 1,
-    VANTIX_JUSTIFICATION_CENTER = 8 /* the wire's four bits hold any value up to 15 */
+    VANTIX_JUSTIFICATION_CENTER = 8 /**< the wire's four bits hold any value up to 15 */
 } vantix_resource_justification;
 
+/** What a resource holds. */
 typedef enum vantix_resource_type {
     VANTIX_RESOURCE_TYPE_TEXT = 0,
     VANTIX_RESOURCE_TYPE_GRAPHIC = 1,
     VANTIX_RESOURCE_TYPE_INVALID = 255
 } vantix_resource_type;
 
-/* What every store region has (report 152). report_id is 152 after a
+/** What every store region has (report 152). report_id is 152 after a
  * successful read and 0 after a failed one. */
 typedef struct vantix_hid_feature_region_common {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t region_index;
     vantix_region_type region_type;
@@ -1000,6 +1409,8 @@ typedef struct vantix_hid_feature_region_common {
     uint8_t decode_region;
     uint8_t has_frame;
     uint8_t output_to_host;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_1;
     uint8_t reserved_2;
     uint8_t reserved_3;
@@ -1009,87 +1420,127 @@ typedef struct vantix_hid_feature_region_common {
     uint8_t reserved_7;
     uint8_t reserved_8;
     uint8_t reserved_9;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint16_t x1;
     uint16_t x2;
     uint16_t y1;
     uint16_t y2;
     vantix_color foreground_color;
     vantix_color background_color;
+    /** @} */
 } vantix_hid_feature_region_common;
 
+/** A store container region. */
 typedef struct vantix_hid_feature_region_container {
-    vantix_hid_feature_region_common common;
+    vantix_hid_feature_region_common common; /**< The common fields. */
+    /** The report's fields, in wire order. @{ */
     uint8_t ink_enabled;
     uint8_t ink_width;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_1;
     uint8_t reserved_2;
+    /** @} */
 } vantix_hid_feature_region_container;
 
-/* With use_resource set the button shows the two resources instead of its
+/** With use_resource set the button shows the two resources instead of its
  * caption. A caption read from the pad is always terminated within the
  * field; a written one is sent up to its terminator and never beyond the
  * pad's maximum caption length. */
 typedef struct vantix_hid_feature_region_button {
-    vantix_hid_feature_region_common common;
+    vantix_hid_feature_region_common common; /**< The common fields. */
+    /** The report's fields, in wire order. @{ */
     uint8_t enabled;
     uint8_t highlight_on_select;
     uint8_t clear_on_select;
     uint8_t confirm_on_select;
     uint8_t use_resource;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_1;
     uint8_t reserved_2;
     uint8_t reserved_3;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint8_t resource_number_normal;
     uint8_t resource_number_selected;
     char caption[VANTIX_REGION_CAPTION_SIZE];
+    /** @} */
 } vantix_hid_feature_region_button;
 
+/** A store line region. */
 typedef struct vantix_hid_feature_region_line {
-    vantix_hid_feature_region_common common;
+    vantix_hid_feature_region_common common; /**< The common fields. */
+    /** Reserved. @{ */
     uint8_t reserved_1;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint8_t line_width;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_2;
     uint8_t reserved_3;
+    /** @} */
 } vantix_hid_feature_region_line;
 
+/** A store graphic region: shows a graphic resource. */
 typedef struct vantix_hid_feature_region_graphic {
-    vantix_hid_feature_region_common common;
+    vantix_hid_feature_region_common common; /**< The common fields. */
+    /** Reserved. @{ */
     uint8_t reserved_1;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint8_t graphic_number;
     vantix_resource_justification horizontal_justification;
     vantix_resource_justification vertical_justification;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_2;
+    /** @} */
 } vantix_hid_feature_region_graphic;
 
+/** A store text region: shows a text resource in one of the pad's fonts. */
 typedef struct vantix_hid_feature_region_text {
-    vantix_hid_feature_region_common common;
+    vantix_hid_feature_region_common common; /**< The common fields. */
+    /** Reserved. @{ */
     uint8_t reserved_1;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint8_t resource_number;
     uint8_t font_number;
     vantix_resource_justification horizontal_justification;
     vantix_resource_justification vertical_justification;
+    /** @} */
 } vantix_hid_feature_region_text;
 
-/* One store region; common.region_type says which member applies. A region
+/** One store region; common.region_type says which member applies. A region
  * of another type is read with its common fields only. */
 typedef union vantix_hid_feature_region {
-    vantix_hid_feature_region_common common;
-    vantix_hid_feature_region_container container;
-    vantix_hid_feature_region_button button;
-    vantix_hid_feature_region_line line;
-    vantix_hid_feature_region_graphic graphic;
-    vantix_hid_feature_region_text text;
+    vantix_hid_feature_region_common common;       /**< Every type. */
+    vantix_hid_feature_region_container container; /**< VANTIX_REGION_TYPE_CONTAINER. */
+    vantix_hid_feature_region_button button;       /**< VANTIX_REGION_TYPE_BUTTON. */
+    vantix_hid_feature_region_line line;           /**< VANTIX_REGION_TYPE_LINE. */
+    vantix_hid_feature_region_graphic graphic;     /**< VANTIX_REGION_TYPE_GRAPHIC. */
+    vantix_hid_feature_region_text text;           /**< VANTIX_REGION_TYPE_TEXT. */
 } vantix_hid_feature_region;
 
-/* Resource information (report 141): the resource the resource index
+/** Resource information (report 141): the resource the resource index
  * selects. */
 typedef struct vantix_hid_feature_resource_info {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t resource_number;
     vantix_resource_type resource_type;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_1;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint32_t resource_size;
     uint32_t resource_crc;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_2;
     uint8_t reserved_3;
     uint8_t reserved_4;
@@ -1098,38 +1549,53 @@ typedef struct vantix_hid_feature_resource_info {
     uint8_t reserved_7;
     uint8_t reserved_8;
     uint8_t reserved_9;
+    /** @} */
 } vantix_hid_feature_resource_info;
 
+/** Data bytes one resource piece carries at most. */
 #define VANTIX_RESOURCE_DATA_SIZE 1024
 
-/* One piece of a resource (report 142), at most 1024 data bytes. A read
+/** One piece of a resource (report 142), at most 1024 data bytes. A read
  * never reports more bytes_valid than resource_data holds; a write sends
  * the whole data area and the caller's bytes_valid, resource_size and
  * resource_crc unchanged. */
 typedef struct vantix_hid_feature_resource {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t resource_number;
     vantix_resource_type resource_type;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_1;
     uint8_t reserved_2;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint32_t resource_size;
     uint32_t resource_crc;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_3;
     uint8_t reserved_4;
     uint8_t reserved_5;
     uint8_t reserved_6;
     uint8_t reserved_7;
     uint8_t reserved_8;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint16_t bytes_valid;
     uint8_t resource_data[VANTIX_RESOURCE_DATA_SIZE];
+    /** @} */
 } vantix_hid_feature_resource;
 
-/* Free resource slots and space (report 144); each reserved field holds one
+/** Free resource slots and space (report 144); each reserved field holds one
  * wire byte. */
 typedef struct vantix_hid_feature_resource_availability {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t number_available;
     uint32_t space_available;
+    /** @} */
+    /** Reserved. @{ */
     uint32_t reserved_1;
     uint32_t reserved_2;
     uint32_t reserved_3;
@@ -1142,20 +1608,25 @@ typedef struct vantix_hid_feature_resource_availability {
     uint32_t reserved_10;
     uint32_t reserved_11;
     uint32_t reserved_12;
+    /** @} */
 } vantix_hid_feature_resource_availability;
 
-/* Room in a screen record's lists, and how many entries the wire carries. */
+/** Room in a screen record's lists. */
 #define VANTIX_SCREEN_REGION_LIST_SIZE 100
+/** Entries a screen report carries. */
 #define VANTIX_SCREEN_WIRE_REGION_COUNT 30
 
-/* A screen (report 162): its regions and, entry for entry, the screen each
+/** A screen (report 162): its regions and, entry for entry, the screen each
  * one switches to when pressed. Only the first 30 entries travel: a write
  * sends 30 entries whatever region_count says, and a read holds at most 30,
  * with region_count cut to 30 when the pad claims more. */
 typedef struct vantix_hid_feature_screen {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t screen_number;
     uint8_t reset_timeout_on_activity;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_1;
     uint8_t reserved_2;
     uint8_t reserved_3;
@@ -1170,22 +1641,30 @@ typedef struct vantix_hid_feature_screen {
     uint8_t reserved_12;
     uint8_t reserved_13;
     uint8_t reserved_14;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint8_t timeout;
     uint8_t timeout_screen_next;
     uint8_t region_count;
     uint8_t region_list[VANTIX_SCREEN_REGION_LIST_SIZE];
     uint8_t screen_next_list[VANTIX_SCREEN_REGION_LIST_SIZE];
+    /** @} */
 } vantix_hid_feature_screen;
 
-/* One change to a stored screen (report 164). */
+/** One change to a stored screen (report 164). */
 typedef struct vantix_hid_feature_edit_screen {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_1;
     uint8_t reserved_2;
     uint8_t reserved_3;
     uint8_t reserved_4;
     uint8_t reserved_5;
     uint8_t reserved_6;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint8_t region_add;
     uint8_t region_delete;
     uint8_t timeout_set;
@@ -1194,10 +1673,12 @@ typedef struct vantix_hid_feature_edit_screen {
     uint8_t region_screen_next;
     uint8_t timeout;
     uint8_t timeout_screen_next;
+    /** @} */
 } vantix_hid_feature_edit_screen;
 
-/* How large the pad's store is (report 170). */
+/** How large the pad's store is (report 170). */
 typedef struct vantix_hid_feature_screen_region_info {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t screen_count;
     uint8_t region_count;
@@ -1207,6 +1688,8 @@ typedef struct vantix_hid_feature_screen_region_info {
     uint8_t text_region_length;
     uint8_t text_width;
     uint8_t text_height;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_1;
     uint8_t reserved_2;
     uint8_t reserved_3;
@@ -1223,20 +1706,22 @@ typedef struct vantix_hid_feature_screen_region_info {
     uint8_t reserved_14;
     uint8_t reserved_15;
     uint8_t reserved_16;
+    /** @} */
 } vantix_hid_feature_screen_region_info;
 
-/* The _ref readers fill the caller's record (all zero on failure, so
+/** The _ref readers fill the caller's record (all zero on failure, so
  * report_id 0 tells it); the by-value readers return the same record. Index
- * readers return 0 to 255, or -1 on failure. */
+ * readers return 0 to 255, or -1 on failure. The setters select,
+ * write or delete and return VANTIX_CODE_ERROR on failure. @{ */
 VANTIX_EXPORT int vantix_get_region_idx(vantix_device *device);
 VANTIX_EXPORT vantix_error_code vantix_set_region_idx(vantix_device *device, uint8_t region_index);
 VANTIX_EXPORT vantix_hid_feature_region vantix_get_region(vantix_device *device);
 VANTIX_EXPORT void vantix_get_region_ref(vantix_device *device, vantix_hid_feature_region *region);
-/* Writes one region; afterwards the device's cached legacy list is read
+/** Writes one region; afterwards the device's cached legacy list is read
  * anew (null if that read fails). */
 VANTIX_EXPORT vantix_error_code vantix_set_region_contents(vantix_device *device,
                                                            vantix_hid_feature_region *region);
-/* Refuses numbers outside 1 to the display information's region_count. */
+/** Refuses numbers outside 1 to the display information's region_count. */
 VANTIX_EXPORT vantix_error_code vantix_delete_device_region(vantix_device *device, uint8_t region);
 
 VANTIX_EXPORT int vantix_get_resource_idx(vantix_device *device);
@@ -1246,7 +1731,7 @@ VANTIX_EXPORT void vantix_get_resource_info_ref(vantix_device *device,
                                                 vantix_hid_feature_resource_info *info);
 VANTIX_EXPORT vantix_hid_feature_resource vantix_get_resource(vantix_device *device);
 VANTIX_EXPORT void vantix_get_resource_ref(vantix_device *device, vantix_hid_feature_resource *resource);
-/* Sends one piece; a longer resource is sent piece by piece by the caller. */
+/** Sends one piece; a longer resource is sent piece by piece by the caller. */
 VANTIX_EXPORT vantix_error_code vantix_set_resource(vantix_device *device,
                                                     vantix_hid_feature_resource *resource);
 VANTIX_EXPORT vantix_error_code vantix_delete_resource(vantix_device *device, uint8_t resource_index);
@@ -1268,22 +1753,25 @@ VANTIX_EXPORT void vantix_get_screen_region_info_ref(vantix_device *device,
                                                      vantix_hid_feature_screen_region_info *info);
 VANTIX_EXPORT int vantix_get_active_screen(vantix_device *device);
 VANTIX_EXPORT vantix_error_code vantix_set_active_screen(vantix_device *device, uint8_t screen_index);
+/** @} */
 
-/* Every region of the store, as many as the store information's
+/** Every region of the store, as many as the store information's
  * region_count (a non-null empty array when it is 0); null on failure.
  * Release with vantix_free_device_regions. */
 VANTIX_EXPORT vantix_hid_feature_region *vantix_get_device_regions(vantix_device *device);
+/** Releases an array from vantix_get_device_regions (null accepted). */
 VANTIX_EXPORT void vantix_free_device_regions(vantix_hid_feature_region *regions);
+/** Prints `count` store regions to standard output. */
 VANTIX_EXPORT void vantix_print_device_regions(vantix_hid_feature_region *regions, unsigned int count);
-/* Edits a screen record in memory: sets the next screen of `region` if the
+/** Edits a screen record in memory: sets the next screen of `region` if the
  * screen lists it, else appends it (at most 100). Numbers outside 0 to 255
  * are refused. */
 VANTIX_EXPORT vantix_error_code vantix_add_region_to_screen(vantix_hid_feature_screen *screen, int region,
                                                             int next);
-/* Blanks the display: re-activates the active screen, or on pads without
+/** Blanks the display: re-activates the active screen, or on pads without
  * one shows and hides a full-screen container in the last legacy region. */
 VANTIX_EXPORT vantix_error_code vantix_clear_screen(vantix_device *device);
-/* Drops pending store changes (and reads the cached legacy list anew), or
+/** Drops pending store changes (and reads the cached legacy list anew), or
  * on pads without a store writes back every legacy region (from number 2)
  * that differs from the factory list. */
 VANTIX_EXPORT vantix_error_code vantix_restore_default_regions(vantix_device *device);
@@ -1292,91 +1780,118 @@ VANTIX_EXPORT vantix_error_code vantix_restore_default_regions(vantix_device *de
 /* Input reports                                                             */
 /* ------------------------------------------------------------------------ */
 
+/** An input report ID (vantix_report_id). */
 typedef uint8_t vantix_hid_input_type;
 
-/* The pad's sample status; the decoder fills the common view. */
+/** The pad's sample status; the decoder fills the common view. */
 typedef union vantix_sample_info {
+    /** The view the decoder fills. */
     struct {
-        uint8_t down;
-        uint8_t reserved1;
-        uint8_t data_source; /* 0 or 16 */
-        uint8_t reserved2;
+        uint8_t down;        /**< Non-zero while the pen touches. */
+        uint8_t reserved1;   /**< Reserved. */
+        uint8_t data_source; /**< 0 or 16 */
+        uint8_t reserved2;   /**< Reserved. */
     } common;
+    /** The same bytes named for a pen. */
     struct {
-        uint8_t tip_switch;
-        uint8_t reserved1;
-        uint8_t data_source;
-        uint8_t reserved2;
+        uint8_t tip_switch;  /**< Non-zero while the pen touches. */
+        uint8_t reserved1;   /**< Reserved. */
+        uint8_t data_source; /**< As in common. */
+        uint8_t reserved2;   /**< Reserved. */
     } pen;
+    /** The same bytes named for touch. */
     struct {
-        uint8_t contact;
-        uint8_t contact_id;
-        uint8_t reserved1;
-        uint8_t data_source;
-        uint8_t reserved2;
+        uint8_t contact;     /**< Non-zero while touching. */
+        uint8_t contact_id;  /**< Which contact. */
+        uint8_t reserved1;   /**< Reserved. */
+        uint8_t data_source; /**< Source of the sample. */
+        uint8_t reserved2;   /**< Reserved. */
     } touch;
 } vantix_sample_info;
 
+/** A pen sample (input report 1). */
 typedef struct vantix_hid_input_coordinate {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     vantix_sample_info sample_info;
     uint16_t x;
     uint16_t y;
+    /** @} */
 } vantix_hid_input_coordinate;
 
+/** A pen sample with the region under the pen (input report 2); on a button region it becomes a button event
+ * instead. */
 typedef struct vantix_hid_input_extended_coordinate {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     vantix_sample_info sample_info;
     uint16_t x;
     uint16_t y;
     uint8_t region;
+    /** @} */
 } vantix_hid_input_extended_coordinate;
 
+/** Which values an ADC input report carries. */
 typedef enum vantix_adc_data_type {
     VANTIX_ADC_DATA_TYPE_SCAN = 2,
     VANTIX_ADC_DATA_TYPE_CHANNEL = 3,
-    /* Records hold the pad's raw byte; this keeps every byte a valid value. */
+    /** Records hold the pad's raw byte; this keeps every byte a valid value. */
     VANTIX_ADC_DATA_TYPE_RAW_MAX = 255
 } vantix_adc_data_type;
 
+/** Raw converter values (input report 3). */
 typedef struct vantix_hid_input_adc_values {
-    uint8_t report_id;
-    vantix_adc_data_type data_type;
+    uint8_t report_id;              /**< VANTIX_INPUT_ADCVALUES. */
+    vantix_adc_data_type data_type; /**< Which member of adc_data applies. */
+    /** The values. */
     union {
+        /** VANTIX_ADC_DATA_TYPE_SCAN: the sample and its scan limits. */
         struct {
-            vantix_sample_info sample_info;
+            vantix_sample_info sample_info; /**< Pen state. */
+            /** Scan limits. @{ */
             uint16_t x_max;
+            /** The report's fields, in wire order. @{ */
             uint16_t x_min;
             uint16_t y_max;
             uint16_t y_min;
+            /** @} */
+            /** @} */
         } scan_values;
+        /** VANTIX_ADC_DATA_TYPE_CHANNEL: four samples of one channel. */
         struct {
-            uint8_t channel_number;
+            uint8_t channel_number; /**< The channel. */
+            /** The samples. @{ */
             uint16_t sample1;
+            /** The report's fields, in wire order. @{ */
             uint16_t sample2;
             uint16_t sample3;
             uint16_t sample4;
+            /** @} */
+            /** @} */
         } channel_values;
     } adc_data;
 } vantix_hid_input_adc_values;
 
+/** Card formats. */
 typedef enum vantix_cardswipe_type {
     VANTIX_CARDSWIPE_TYPE_FINANCIAL = 1,
     VANTIX_CARDSWIPE_TYPE_IDENTIFICATION = 2,
     VANTIX_CARDSWIPE_TYPE_UNKNOWN = 255
 } vantix_cardswipe_type;
 
+/** Status of one card track. */
 typedef enum vantix_cardswipe_track_status {
     VANTIX_CARDSWIPE_STATUS_VALID = 0,
     VANTIX_CARDSWIPE_STATUS_PARITY_ERROR = 1,
     VANTIX_CARDSWIPE_STATUS_UNKNOWN_FORMAT = 16,
     VANTIX_CARDSWIPE_STATUS_CORRUPT = 17,
-    VANTIX_CARDSWIPE_STATUS_RAW_MAX = 255 /* any raw byte is a valid value */
+    VANTIX_CARDSWIPE_STATUS_RAW_MAX = 255 /**< any raw byte is a valid value */
 } vantix_cardswipe_track_status;
 
-/* Track bytes are copied as the pad sent them: not interpreted, not
+/** Track bytes are copied as the pad sent them: not interpreted, not
  * terminated. */
 typedef struct vantix_hid_input_card_swipe {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     vantix_cardswipe_type card_format;
     vantix_cardswipe_track_status track1_status;
@@ -1385,9 +1900,12 @@ typedef struct vantix_hid_input_card_swipe {
     uint8_t track1[79];
     uint8_t track2[40];
     uint8_t track3[107];
+    /** @} */
 } vantix_hid_input_card_swipe;
 
+/** A pen sample with its intermediate values (input report 254). */
 typedef struct vantix_hid_input_debug_coordinate {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     vantix_sample_info sample_info;
     uint16_t offset;
@@ -1400,45 +1918,54 @@ typedef struct vantix_hid_input_debug_coordinate {
     uint16_t x_mapped;
     uint16_t y_mapped;
     uint8_t region;
+    /** @} */
 } vantix_hid_input_debug_coordinate;
 
-/* Button events synthesised from extended coordinates on button regions.
+/** Button events synthesised from extended coordinates on button regions.
  * `region` points into the pad's cached region list. */
 typedef struct vantix_hid_input_button {
-    uint8_t report_id;
-    uint16_t x;
-    uint16_t y;
+    uint8_t report_id; /**< VANTIX_INPUT_BUTTONDOWN, _BUTTONMOVE, _BUTTONUP or _BUTTONPRESS. */
+    uint16_t x;        /**< Pen position, digitizer units. */
+    uint16_t y;        /**< Pen position, digitizer units. */
+    /** The button in device->regions (null for a BUTTONUP after the cache
+     * was dropped); valid while the pad stays open. */
     vantix_device_region_info *region;
 } vantix_hid_input_button;
+/** The button events, one name each. @{ */
 typedef vantix_hid_input_button vantix_hid_input_button_down;
 typedef vantix_hid_input_button vantix_hid_input_button_move;
 typedef vantix_hid_input_button vantix_hid_input_button_up;
 typedef vantix_hid_input_button vantix_hid_input_button_press;
+/** @} */
 
+/** A decoded input report: type.report_id says which member applies. */
 union vantix_input_report {
+    /** The report ID every member starts with. */
     struct {
-        vantix_hid_input_type report_id;
+        vantix_hid_input_type report_id; /**< A vantix_report_id input value. */
     } type;
-    vantix_hid_input_coordinate coordinate;
-    vantix_hid_input_extended_coordinate extended_coordinate;
-    vantix_hid_input_adc_values adc_values;
-    vantix_hid_input_card_swipe card_swipe;
-    vantix_hid_input_debug_coordinate debug_coordinate;
-    vantix_hid_input_button_down button_down;
-    vantix_hid_input_button_move button_move;
-    vantix_hid_input_button_up button_up;
-    vantix_hid_input_button_press button_press;
+    vantix_hid_input_coordinate coordinate; /**< VANTIX_INPUT_COORDINATE. */
+    vantix_hid_input_extended_coordinate
+        extended_coordinate;                /**< VANTIX_INPUT_EXTENDEDCOORDINATE (not on a button). */
+    vantix_hid_input_adc_values adc_values; /**< VANTIX_INPUT_ADCVALUES. */
+    vantix_hid_input_card_swipe card_swipe; /**< VANTIX_INPUT_MAGCARDDATA. */
+    vantix_hid_input_debug_coordinate debug_coordinate; /**< VANTIX_INPUT_DEBUGCOORDINATE. */
+    vantix_hid_input_button_down button_down; /**< VANTIX_INPUT_BUTTONDOWN: the pen came down on a button. */
+    vantix_hid_input_button_move button_move; /**< VANTIX_INPUT_BUTTONMOVE: it moves on it, still down. */
+    vantix_hid_input_button_up button_up;     /**< VANTIX_INPUT_BUTTONUP: it left the button while down. */
+    vantix_hid_input_button_press button_press; /**< VANTIX_INPUT_BUTTONPRESS: it lifted on the button. */
 };
 
-/* Decodes one raw input report into a new record (release it with
+/** Decodes one raw input report into a new record (release it with
  * vantix_free_input_report), or null. With a device, extended coordinates
  * on button regions become button events and update the pad's button
  * state; with a null device they stay plain coordinates. */
 VANTIX_EXPORT vantix_input_report *vantix_parse_input_report(vantix_device *device,
                                                              const unsigned char *buffer,
                                                              unsigned int length);
+/** Releases a record from vantix_parse_input_report (null accepted). */
 VANTIX_EXPORT void vantix_free_input_report(vantix_input_report *report);
-/* Decodes one raw report and calls the pad's input callbacks with it. */
+/** Decodes one raw report and calls the pad's input callbacks with it. */
 VANTIX_EXPORT void vantix_get_driver_input_report(vantix_device *device, unsigned char *report,
                                                   unsigned int len);
 
@@ -1446,59 +1973,86 @@ VANTIX_EXPORT void vantix_get_driver_input_report(vantix_device *device, unsigne
 /* Acquisition and tuning parameter reports                                  */
 /* ------------------------------------------------------------------------ */
 
+/** Digitizer power states. */
 typedef enum vantix_asic_power_state {
     VANTIX_ASIC_POWER_STATE_NORMAL = 0,
     VANTIX_ASIC_POWER_STATE_POWERDOWN = 1,
     VANTIX_ASIC_POWER_STATE_STANDBY = 2,
-    VANTIX_ASIC_POWER_STATE_RAW_MAX = 255 /* any raw byte is a valid value */
+    VANTIX_ASIC_POWER_STATE_RAW_MAX = 255 /**< any raw byte is a valid value */
 } vantix_asic_power_state;
 
+/** Scan frequency and amplitudes (feature report 20). */
 typedef struct vantix_hid_feature_frequency_amplitude {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t frequency;
     uint8_t pen_amplitude;
     uint8_t touch_amplitude;
+    /** @} */
 } vantix_hid_feature_frequency_amplitude;
 
+/** Digitizer power state (feature report 21). */
 typedef struct vantix_hid_feature_power_state {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     vantix_asic_power_state power_state;
+    /** @} */
 } vantix_hid_feature_power_state;
 
+/** General acquisition parameters (feature report 41). */
 typedef struct vantix_hid_feature_general_parameters {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t xy_output_enable;
     uint8_t adc_output_enable;
     uint8_t map_coordinates;
     uint8_t channel_lock_enable;
     uint8_t channel_lock_number;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint8_t corner_lower_left;
     uint8_t corner_upper_left;
     uint8_t corner_lower_right;
     uint8_t corner_upper_right;
     uint16_t samples;
     uint8_t filter_frequency;
+    /** @} */
 } vantix_hid_feature_general_parameters;
 
+/** Digitizer chip reset (feature report 42). */
 typedef struct vantix_hid_feature_asic_reset {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t hardware_reset;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved;
+    /** @} */
 } vantix_hid_feature_asic_reset;
 
+/** Digitizer chip registers read back (feature report 43). */
 typedef struct vantix_hid_feature_register_get {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t register_info[8];
+    /** @} */
 } vantix_hid_feature_register_get;
 
+/** One digitizer chip register write (feature report 44). */
 typedef struct vantix_hid_feature_register_set {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t register_id;
     uint8_t register_value;
+    /** @} */
 } vantix_hid_feature_register_set;
 
+/** Pen tuning parameters (feature report 50). */
 typedef struct vantix_hid_feature_pen_parameters {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint16_t proximity;
     uint16_t auto_pen_threshold;
@@ -1511,15 +2065,30 @@ typedef struct vantix_hid_feature_pen_parameters {
     uint8_t debounce_pre_up;
     uint8_t debounce_post_up;
     uint8_t error_correction_enable;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_1;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint8_t offset_correction_enable;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_2;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint8_t tip_inverted;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved_3;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint16_t interrupt_rate;
+    /** @} */
 } vantix_hid_feature_pen_parameters;
 
+/** Touch tuning parameters (feature report 60). */
 typedef struct vantix_hid_feature_touch_parameters {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t adc_average;
     uint8_t coordinate_average;
@@ -1530,30 +2099,52 @@ typedef struct vantix_hid_feature_touch_parameters {
     uint16_t pressure_multiple;
     uint8_t gain;
     uint8_t error_correction_enable;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint16_t scale_x;
     int16_t offset_x;
     uint16_t scale_y;
     int16_t offset_y;
+    /** @} */
 } vantix_hid_feature_touch_parameters;
 
+/** The error-correction table (feature report 26); its MD5 digest is the pad's UUID. */
 typedef struct vantix_hid_feature_error_correction_table {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t data[2048];
+    /** @} */
 } vantix_hid_feature_error_correction_table;
 
+/** One block of a firmware download (feature report 25). */
 typedef struct vantix_hid_feature_firmware_download {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint32_t address;
     uint8_t data[128];
     uint8_t checksum;
+    /** @} */
 } vantix_hid_feature_firmware_download;
 
+/** Firmware download status (feature report 29). */
 typedef struct vantix_hid_feature_download_command_status {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint16_t command_status;
+    /** @} */
 } vantix_hid_feature_download_command_status;
 
+/**
+ * Readers and writers of the acquisition and tuning reports, named after
+ * their records. A getter returns the record; its _ref twin fills the
+ * caller's. On failure the record is all zero (report_id 0) and the
+ * last-error text says why. Setters send the record and return
+ * VANTIX_CODE_ERROR on failure.
+ * @{
+ */
 VANTIX_EXPORT vantix_hid_feature_frequency_amplitude vantix_get_frequency_amplitude(vantix_device *device);
 VANTIX_EXPORT void vantix_get_frequency_amplitude_ref(vantix_device *device,
                                                       vantix_hid_feature_frequency_amplitude *record);
@@ -1594,12 +2185,13 @@ VANTIX_EXPORT vantix_error_code vantix_set_firmware(vantix_device *device,
                                                     vantix_hid_feature_firmware_download firmware);
 VANTIX_EXPORT vantix_error_code
 vantix_set_firmware_download_status(vantix_device *device, vantix_hid_feature_download_command_status status);
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* Output, peripheral and calibration configuration                          */
 /* ------------------------------------------------------------------------ */
 
-/* Bits of vantix_hid_feature_output_parameters.output_report: the input
+/** Bits of vantix_hid_feature_output_parameters.output_report: the input
  * reports the pad emits. */
 typedef enum vantix_output_configuration {
     VANTIX_OUTPUT_CONFIGURATION_OEM = 0x1,
@@ -1612,56 +2204,66 @@ typedef enum vantix_output_configuration {
     VANTIX_OUTPUT_CONFIGURATION_DEBUG_DATA = (int)0x80000000u
 } vantix_output_configuration;
 
+/** When the pad sends its pen data. */
 typedef enum vantix_output_mode {
     REAL_TIME = 0,
     TRANSMIT_ON_CONFIRM = 1,
     TRANSMIT_ON_HOST_COMMAND = 2,
-    VANTIX_OUTPUT_MODE_RAW_MAX = 255 /* any raw byte is a valid value */
+    VANTIX_OUTPUT_MODE_RAW_MAX = 255 /**< any raw byte is a valid value */
 } vantix_output_mode;
 
+/** Pen data resolution and compression. */
 typedef enum vantix_compression_mode {
     VANTIX_OUTPUT_UNCOMPRESSED_LORES = 0,
     VANTIX_OUTPUT_COMPRESSED_LORES = 1,
     VANTIX_OUTPUT_UNCOMPRESSED_HIRES = 2,
     VANTIX_OUTPUT_COMPRESSED_HIRES = 3,
-    VANTIX_OUTPUT_COMPRESSION_RAW_MAX = 255 /* any raw byte is a valid value */
+    VANTIX_OUTPUT_COMPRESSION_RAW_MAX = 255 /**< any raw byte is a valid value */
 } vantix_compression_mode;
 
-/* Bits of vantix_hid_feature_peripheral_configuration.mag_card_output. */
+/** Bits of vantix_hid_feature_peripheral_configuration.mag_card_output. */
 typedef enum vantix_mag_card_output {
     VANTIX_MAG_CARD_OEM_FORMAT = 1,
     VANTIX_MAG_CARD_KEYBOARD = 4,
     VANTIX_MAG_CARD_KEYBOARD_PREAMBLE = 8,
-    VANTIX_MAG_CARD_RAW_MAX = 255 /* any raw byte is a valid value */
+    VANTIX_MAG_CARD_RAW_MAX = 255 /**< any raw byte is a valid value */
 } vantix_mag_card_output;
 
+/** Calibration targets. */
 typedef enum vantix_calibration_point {
     VANTIX_CALIBRATION_POINT_CENTER = 0,
     VANTIX_CALIBRATION_POINT_UPPERLEFT = 2,
     VANTIX_CALIBRATION_POINT_LOWERLEFT = 4,
     VANTIX_CALIBRATION_POINT_LOWERRIGHT = 6,
     VANTIX_CALIBRATION_POINT_UPPERRIGHT = 8,
-    VANTIX_CALIBRATION_POINT_RAW_MAX = 255 /* any raw byte is a valid value */
+    VANTIX_CALIBRATION_POINT_RAW_MAX = 255 /**< any raw byte is a valid value */
 } vantix_calibration_point;
 
-/* Output configuration (feature report 91). On writing, save_as_default
+/** Output configuration (feature report 91). On writing, save_as_default
  * stores the settings as the pad's defaults and load_factory_settings
  * restores the factory ones (each sent as one bit when non-zero). */
 typedef struct vantix_hid_feature_output_parameters {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint32_t output_report;
     vantix_output_mode output_mode;
-    vantix_compression_mode compression; /* bits 0-1 of the wire byte */
+    /** @} */
+    vantix_compression_mode compression; /**< bits 0-1 of the wire byte */
+    /** The report's fields, in wire order. @{ */
     uint16_t packets_per_second;
     uint8_t save_as_default;
     uint8_t load_factory_settings;
+    /** @} */
 } vantix_hid_feature_output_parameters;
 
-/* Peripheral configuration (feature report 92). The reserved bytes travel
+/** Peripheral configuration (feature report 92). The reserved bytes travel
  * both ways, so a read, a change and a write keep them. */
 typedef struct vantix_hid_feature_peripheral_configuration {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     vantix_mag_card_output mag_card_output;
+    /** @} */
+    /** Reserved. @{ */
     uint8_t reserved1;
     uint8_t reserved2;
     uint8_t reserved3;
@@ -1676,12 +2278,16 @@ typedef struct vantix_hid_feature_peripheral_configuration {
     uint8_t reserved12;
     uint8_t reserved13;
     uint8_t reserved14;
+    /** @} */
+    /** The report's fields, in wire order. @{ */
     uint8_t save_as_default;
     uint8_t load_factory_settings;
+    /** @} */
 } vantix_hid_feature_peripheral_configuration;
 
-/* Stored calibration (feature report 131); the library only moves it. */
+/** Stored calibration (feature report 131); the library only moves it. */
 typedef struct vantix_hid_feature_calibration_data {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t calibration_type;
     uint8_t is_calibrated;
@@ -1700,18 +2306,21 @@ typedef struct vantix_hid_feature_calibration_data {
     int32_t host_x_offset;
     int32_t host_y_multiplier_scaled;
     int32_t host_y_offset;
+    /** @} */
 } vantix_hid_feature_calibration_data;
 
-/* Calibrate state (feature report 130). */
+/** Calibrate state (feature report 130). */
 typedef struct vantix_hid_feature_calibrate {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t calibration_mode;
     vantix_calibration_point point;
+    /** @} */
 } vantix_hid_feature_calibrate;
 
-/* The _ref readers transfer; a failed read leaves the record all zero and
+/** The _ref readers transfer; a failed read leaves the record all zero and
  * logs nothing. The writes wait for nothing and return the transport's
- * result. */
+ * result. @{ */
 VANTIX_EXPORT void vantix_get_output_configuration_ref(vantix_device *device,
                                                        vantix_hid_feature_output_parameters *report);
 VANTIX_EXPORT vantix_hid_feature_output_parameters vantix_get_output_configuration(vantix_device *device);
@@ -1728,20 +2337,24 @@ VANTIX_EXPORT void vantix_get_calibration_data_ref(vantix_device *device,
 VANTIX_EXPORT vantix_hid_feature_calibration_data vantix_get_calibration_data(vantix_device *device);
 VANTIX_EXPORT vantix_error_code
 vantix_set_calibration_data(vantix_device *device, vantix_hid_feature_calibration_data calibration_data);
-/* Waits for the calibrate interlock before and after the read. */
+/** @} */
+/** Reads the calibrate state; waits for the calibrate interlock before and
+ * after the read. @{ */
 VANTIX_EXPORT vantix_hid_feature_calibrate vantix_get_calibrate_state(vantix_device *device);
 VANTIX_EXPORT void vantix_get_calibrate_state_ref(vantix_device *device,
                                                   vantix_hid_feature_calibrate *report);
-/* Starts a calibration (dropping uncommitted region edits first), or
- * cancels the one running. */
+/** @} */
+/** Starts a calibration (dropping uncommitted region edits first), or
+ * cancels the one running. @{ */
 VANTIX_EXPORT vantix_error_code vantix_device_calibrate(vantix_device *device);
 VANTIX_EXPORT vantix_error_code vantix_device_cancel_calibrate(vantix_device *device);
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* Signing presets                                                           */
 /* ------------------------------------------------------------------------ */
 
-/*
+/**
  * Put a pad with a region store into a ready-made signing configuration:
  * factory store contents, screens 1 and 2 adjusted, raw data with extended
  * OEM reports and OEM card data (zelnar) or raw data with keyboard output
@@ -1751,60 +2364,78 @@ VANTIX_EXPORT vantix_error_code vantix_device_cancel_calibrate(vantix_device *de
  * throttling, or streaming and buffering, are left untouched. Always
  * return VANTIX_CODE_SUCCESS; the steps' own failures leave their
  * last-error text.
- */
+ @{ */
 VANTIX_EXPORT vantix_error_code vantix_set_zelnar_mode(vantix_device *device, char commit_changes);
 VANTIX_EXPORT vantix_error_code vantix_set_travon_mode(vantix_device *device, char commit_changes);
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* Second-generation commands and diagnostics                                */
 /* ------------------------------------------------------------------------ */
 
+/** Steps of a tuning run. */
 typedef enum vantix_tuning_state {
     VANTIX_LOCATION_1_STYLUS_DOWN = 0,
     VANTIX_LOCATION_1_STYLUS_UP = 1,
     VANTIX_LOCATION_2_STYLUS_DOWN = 2,
     VANTIX_LOCATION_2_STYLUS_UP = 3,
-    VANTIX_TUNING_STATE_RAW_MAX = 255 /* any raw value is a valid value */
+    VANTIX_TUNING_STATE_RAW_MAX = 255 /**< any raw value is a valid value */
 } vantix_tuning_state;
 
+/** Tuning status (report 230 command). */
 typedef struct vantix_hid_feature_tuning_status {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint8_t command_id;
-    uint8_t tuning_mode;    /* 0 or 1 */
-    uint8_t tuning_aborted; /* 0 or 2: the bit stays in place */
+    /** @} */
+    uint8_t tuning_mode;    /**< 0 or 1 */
+    uint8_t tuning_aborted; /**< 0 or 2: the bit stays in place */
+    /** The report's fields, in wire order. @{ */
     vantix_tuning_state tuning_state;
     uint8_t gain_setting;
+    /** @} */
 } vantix_hid_feature_tuning_status;
 
+/** The hardware GUID (report 230 command). */
 typedef struct vantix_hid_feature_guid {
-    uint8_t report_id; /* not read when writing */
+    uint8_t report_id; /**< not read when writing */
+    /** The report's fields, in wire order. @{ */
     uint8_t guid[16];
+    /** @} */
 } vantix_hid_feature_guid;
 
-/* A simulated pen sample (coordinate_type 1 or 2: the input report the pad
+/** A simulated pen sample (coordinate_type 1 or 2: the input report the pad
  * makes of it). */
 typedef struct vantix_pen_coordinate {
-    uint8_t report_id; /* not read */
+    uint8_t report_id; /**< not read */
+    /** The report's fields, in wire order. @{ */
     uint8_t coordinate_type;
     uint16_t x;
     uint16_t y;
     uint8_t pen_down;
+    /** @} */
 } vantix_pen_coordinate;
 
-/* Pixels one read-back answer holds at most. */
+/** Pixels one read-back answer holds at most. */
 #define VANTIX_PIXEL_VALUES_COUNT 256
 
+/** One pixel read back from the display. */
 typedef union vantix_pixel_color {
-    uint32_t composit;
+    uint32_t composit; /**< The four bytes as one value. */
+    /** The channels. */
     struct {
+        /** Alpha, red, green, blue. @{ */
         uint8_t a;
+        /** The report's fields, in wire order. @{ */
         uint8_t r;
         uint8_t g;
         uint8_t b;
+        /** @} */
+        /** @} */
     } argb;
 } vantix_pixel_color;
 
-/*
+/**
  * Display pixels read back (reports 104 and 105). The caller sets start_x
  * and start_y (the pad takes their low 8 bits); a read sets them to what
  * the pad reports, with number_of_pixels and the colours. An answer
@@ -1812,26 +2443,34 @@ typedef union vantix_pixel_color {
  * 256 are copied and number_of_pixels says 256.
  */
 typedef struct vantix_hid_feature_pixel_values {
+    /** The report's fields, in wire order. @{ */
     uint8_t report_id;
     uint16_t start_x;
     uint16_t start_y;
     uint16_t number_of_pixels;
     vantix_pixel_color color_data[VANTIX_PIXEL_VALUES_COUNT];
+    /** @} */
 } vantix_hid_feature_pixel_values;
 
-/* Report 230 commands; failed transfers are logged at WARNING. */
+/** Second-generation commands (report 230): tune, abort tuning, read the
+ * tuning status, set the USB product ID, read or write the hardware GUID.
+ * Failed transfers are logged at WARNING ("Unable to set report: %s",
+ * "Unable to get report: %s"); a failed read returns an all-zero record. @{ */
 VANTIX_EXPORT vantix_error_code vantix_genII_tune(vantix_device *dev);
 VANTIX_EXPORT vantix_error_code vantix_genII_abort_tune(vantix_device *dev);
 VANTIX_EXPORT vantix_hid_feature_tuning_status vantix_genII_get_tuning_status(vantix_device *dev);
 VANTIX_EXPORT vantix_error_code vantix_genII_set_device_pid(vantix_device *dev, uint16_t pid);
-/* The configuration byte (0 to 255), or -1 on failure. */
+/** @} */
+/** The configuration byte (0 to 255), or -1 on failure. */
 VANTIX_EXPORT int vantix_genII_query_hardware_configuration(vantix_device *dev);
+/** Reads or writes the hardware GUID (report 230). @{ */
 VANTIX_EXPORT vantix_hid_feature_guid vantix_genII_get_hardware_GUID(vantix_device *dev);
 VANTIX_EXPORT vantix_error_code vantix_genII_set_hardware_GUID(vantix_device *dev,
                                                                vantix_hid_feature_guid guid);
-/* Injects one pen sample through the engineering test report (253). */
+/** @} */
+/** Injects one pen sample through the engineering test report (253). */
 VANTIX_EXPORT vantix_error_code vantix_simulate_pen_input(vantix_device *dev, vantix_pen_coordinate *coords);
-/* On failure the record is left exactly as it was. */
+/** On failure the record is left exactly as it was. */
 VANTIX_EXPORT vantix_error_code vantix_get_pixels(vantix_device *device,
                                                   vantix_hid_feature_pixel_values *pixel_values);
 
@@ -1839,7 +2478,7 @@ VANTIX_EXPORT vantix_error_code vantix_get_pixels(vantix_device *device,
 /* Report printers                                                           */
 /* ------------------------------------------------------------------------ */
 
-/*
+/**
  * Each writes a record to standard output: a header line, then "  NULL"
  * for a null pointer, or one "label = value" line per field with the
  * labels right-aligned in one column. Byte and colour arrays print as
@@ -1847,7 +2486,7 @@ VANTIX_EXPORT vantix_error_code vantix_get_pixels(vantix_device *device,
  * a line) or "#aarrggbb " per colour (eight to a line), then one more
  * newline. Nothing outside the record is read: text stops at its field's
  * end, and the pixel, resource and screen lists at their arrays' size.
- */
+ @{ */
 VANTIX_EXPORT void vantix_print_display_info(const vantix_hid_feature_display_info *info);
 VANTIX_EXPORT void vantix_print_capabilities(const vantix_hid_capabilities *capabilities);
 VANTIX_EXPORT void vantix_print_display_settings(const vantix_hid_feature_display_settings *settings);
@@ -1856,7 +2495,7 @@ VANTIX_EXPORT void vantix_print_contact_count_maximum(
     const vantix_hid_feature_contact_count_maximum *maximum);
 VANTIX_EXPORT void vantix_print_version(const vantix_hid_feature_version *version);
 VANTIX_EXPORT void vantix_print_coordinate_range(const vantix_hid_feature_coordinate_range *range);
-/* The serial number prints between single quotes, up to its first zero. */
+/** The serial number prints between single quotes, up to its first zero. */
 VANTIX_EXPORT void vantix_print_serial_number(const vantix_hid_feature_serial_number *serial);
 VANTIX_EXPORT void vantix_print_operating_modes(const vantix_hid_feature_operating_modes *modes);
 VANTIX_EXPORT void vantix_print_frequency_amplitude(const vantix_hid_feature_frequency_amplitude *frequency);
@@ -1872,7 +2511,7 @@ VANTIX_EXPORT void vantix_print_register_set(const vantix_hid_feature_register_s
 VANTIX_EXPORT void vantix_print_firmware_download(const vantix_hid_feature_firmware_download *block);
 VANTIX_EXPORT void vantix_print_download_command_status(
     const vantix_hid_feature_download_command_status *status);
-/* Output mode and compression print as their number and name ("UNKNOWN"
+/** Output mode and compression print as their number and name ("UNKNOWN"
  * for a value without one); the card output as one 0/1 line per channel. */
 VANTIX_EXPORT void vantix_print_output_configuration(const vantix_hid_feature_output_parameters *settings);
 VANTIX_EXPORT void vantix_print_peripheral_configuration(
@@ -1882,14 +2521,14 @@ VANTIX_EXPORT void vantix_print_calibrate_state(const vantix_hid_feature_calibra
 VANTIX_EXPORT void vantix_print_tuning_status(const vantix_hid_feature_tuning_status *status);
 VANTIX_EXPORT void vantix_print_hardware_guid(const vantix_hid_feature_guid *guid);
 VANTIX_EXPORT void vantix_print_pen_coordinate(const vantix_pen_coordinate *coordinate);
-/* The first number_of_pixels colours (at most 256). */
+/** The first number_of_pixels colours (at most 256). */
 VANTIX_EXPORT void vantix_print_pixel_values(const vantix_hid_feature_pixel_values *pixels);
 VANTIX_EXPORT void vantix_print_resource_info(const vantix_hid_feature_resource_info *info);
-/* The first bytes_valid data bytes (at most 1024). */
+/** The first bytes_valid data bytes (at most 1024). */
 VANTIX_EXPORT void vantix_print_resource(const vantix_hid_feature_resource *resource);
 VANTIX_EXPORT void vantix_print_resource_availability(
     const vantix_hid_feature_resource_availability *availability);
-/* The first region_count entries (at most 100) of both lists. */
+/** The first region_count entries (at most 100) of both lists. */
 VANTIX_EXPORT void vantix_print_screen(const vantix_hid_feature_screen *screen);
 VANTIX_EXPORT void vantix_print_edit_screen(const vantix_hid_feature_edit_screen *edit);
 VANTIX_EXPORT void vantix_print_screen_region_info(const vantix_hid_feature_screen_region_info *info);
@@ -1898,73 +2537,82 @@ VANTIX_EXPORT void vantix_print_region_update(const vantix_hid_feature_region_up
 struct vantix_hid_feature_display_content;
 struct vantix_hid_feature_display_chunk;
 VANTIX_EXPORT void vantix_print_display_content(const struct vantix_hid_feature_display_content *content);
-/* The whole payload, as the pad is always sent all of it. */
+/** The whole payload, as the pad is always sent all of it. */
 VANTIX_EXPORT void vantix_print_display_chunk(const struct vantix_hid_feature_display_chunk *chunk);
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* Graphics: fonts                                                           */
 /* ------------------------------------------------------------------------ */
 
-/* A monospaced font addressed by 8-bit character codes. */
+/** A monospaced font addressed by 8-bit character codes. */
 typedef struct vantix_font {
-    int32_t charWidth;
-    int32_t charHeight;
-    int32_t bitDepth; /* 1: one bit per pixel; otherwise one intensity byte per pixel */
-    int32_t glyphCount;
-    int32_t charByteLen;
-    const unsigned char *indexes;
-    const unsigned char *glyphs;
+    int32_t charWidth;            /**< Glyph width in pixels. */
+    int32_t charHeight;           /**< Glyph height in pixels. */
+    int32_t bitDepth;             /**< 1: one bit per pixel; otherwise one intensity byte per pixel */
+    int32_t glyphCount;           /**< Number of glyphs. */
+    int32_t charByteLen;          /**< Bytes per glyph. */
+    const unsigned char *indexes; /**< The character code of each glyph. */
+    const unsigned char *glyphs;  /**< glyphCount glyphs of charByteLen bytes. */
 } vantix_font;
 
-/* One glyph of an enhanced (proportional Unicode) font. */
+/** One glyph of an enhanced (proportional Unicode) font. */
 typedef struct vantix_font_char {
-    uint8_t width;
-    uint8_t height;
-    uint8_t decent; /* rows below the baseline */
-    uint8_t combine;
-    uint32_t rasterLen;
-    unsigned char raster[200];
+    uint8_t width;             /**< Width in pixels. */
+    uint8_t height;            /**< Height in pixels. */
+    uint8_t decent;            /**< rows below the baseline */
+    uint8_t combine;           /**< Combining-mark flag, as the font data has it. */
+    uint32_t rasterLen;        /**< Bytes of raster used. */
+    unsigned char raster[200]; /**< The glyph's pixels. */
 } vantix_font_char;
 
+/** A proportional Unicode font (device->font points to one). */
 typedef struct vantix_enhanced_font {
-    int32_t bitDepth;
-    int32_t glyphCount;
-    const int32_t *indexes; /* ascending code points */
-    const vantix_font_char *glyphs;
+    int32_t bitDepth;               /**< Bits per pixel of the rasters. */
+    int32_t glyphCount;             /**< Number of glyphs. */
+    const int32_t *indexes;         /**< ascending code points */
+    const vantix_font_char *glyphs; /**< The glyph of each code point. */
 } vantix_enhanced_font;
 
-/* One glyph of the block font; its raster is in column order. */
+/** One glyph of the block font; its raster is in column order. */
 typedef struct vantix_block_font_char {
-    uint32_t charPoint;
-    uint8_t width;
-    uint8_t height;
-    uint8_t decent;
-    uint8_t combine;
-    uint32_t rasterLen;
-    unsigned char raster[10];
+    uint32_t charPoint;       /**< The code point. */
+    uint8_t width;            /**< Width in pixels. */
+    uint8_t height;           /**< Height in pixels. */
+    uint8_t decent;           /**< Rows below the baseline. */
+    uint8_t combine;          /**< Combining-mark flag, as the font data has it. */
+    uint32_t rasterLen;       /**< Bytes of raster used. */
+    unsigned char raster[10]; /**< One bit per pixel, column order. */
 } vantix_block_font_char;
 
+/** Number of glyphs of the block font. */
 #define VANTIX_BLOCK_FONT_GLYPH_COUNT 529
 
+/** The default font of an open pad (hand-drawn). */
 VANTIX_EXPORT extern const vantix_enhanced_font vantix_default;
+/** Ubuntu Mono as enhanced (proportional Unicode) fonts, by point size. @{ */
 VANTIX_EXPORT extern const vantix_enhanced_font ubuntu_mono_e_12pt;
 VANTIX_EXPORT extern const vantix_enhanced_font ubuntu_mono_e_16pt;
 VANTIX_EXPORT extern const vantix_enhanced_font ubuntu_mono_e_24pt;
 VANTIX_EXPORT extern const vantix_enhanced_font ubuntu_mono_e_30pt;
+/** @} */
+/** Ubuntu Mono as fixed 8-bit fonts, by point size (_aa: anti-aliased). @{ */
 VANTIX_EXPORT extern const vantix_font ubuntu_mono_12pt;
 VANTIX_EXPORT extern const vantix_font ubuntu_mono_16pt;
 VANTIX_EXPORT extern const vantix_font ubuntu_mono_24pt;
 VANTIX_EXPORT extern const vantix_font ubuntu_mono_30pt;
 VANTIX_EXPORT extern const vantix_font ubuntu_mono_30pt_aa;
+/** @} */
+/** The block font's glyphs, by ascending code point. */
 VANTIX_EXPORT extern const vantix_block_font_char vantix_block_font[VANTIX_BLOCK_FONT_GLYPH_COUNT];
 
 /* ---- graphics: bitmaps, shapes, text (begin) ---- */
 
-/* One colour: red in bits 31-24, green 23-16, blue 15-8, alpha 7-0
+/** One colour: red in bits 31-24, green 23-16, blue 15-8, alpha 7-0
  * (255 opaque, 0 transparent). Opaque white is 0xFFFFFFFF, black 0x000000FF. */
 typedef uint32_t vantix_gcolor;
 
-/*
+/**
  * An in-memory picture that is also a complete 24-bit BMP file image: a
  * 54-byte header at `bitmap`, then bottom-up rows at `raster` (= bitmap + 54),
  * each `rowSize` bytes (3 bytes per pixel, blue green red, rounded up to a
@@ -1974,27 +2622,28 @@ typedef uint32_t vantix_gcolor;
  * reads white from it.
  */
 typedef struct vantix_bitmap {
-    unsigned char *bitmap;
-    unsigned char *raster;
-    int32_t width;
-    int32_t height;
-    int32_t headerSize;
-    int32_t arraySize;
-    int32_t totalSize;
-    int32_t rowSize;
+    unsigned char *bitmap; /**< The BMP file image (the caller's buffer), or NULL. */
+    unsigned char *raster; /**< bitmap + 54: the bottom row first. */
+    int32_t width;         /**< Pixels. */
+    int32_t height;        /**< Pixels. */
+    int32_t headerSize;    /**< 54. */
+    int32_t arraySize;     /**< height * rowSize. */
+    int32_t totalSize;     /**< headerSize + arraySize. */
+    int32_t rowSize;       /**< Bytes per row, a multiple of 4. */
 } vantix_bitmap;
 
-/* Where text goes inside a box. Other values act as VANTIX_ALIGN_BEGIN. */
+/** Where text goes inside a box. Other values act as VANTIX_ALIGN_BEGIN. */
 typedef enum vantix_string_alignment {
-    VANTIX_ALIGN_BEGIN = 0, /* left or top */
+    VANTIX_ALIGN_BEGIN = 0, /**< left or top */
     VANTIX_ALIGN_MIDDLE = 1,
-    VANTIX_ALIGN_END = 2 /* right or bottom */
+    VANTIX_ALIGN_END = 2 /**< right or bottom */
 } vantix_string_alignment;
 
-/* Bitmaps and pixels. None of these functions logs. */
+/** Writes a 54-byte BMP header for the given sizes at `bmp`. None of the
+ * bitmap functions logs. */
 VANTIX_EXPORT void vantix_bitmap_write_header(unsigned char *bmp, int32_t totalSize, int32_t arraySize,
                                               int32_t width, int32_t height);
-/*
+/**
  * Makes `bmp` describe `buffer`, which must hold at least
  * 54 + height * ((24 * width + 31) / 32 * 4) bytes, painted opaque white.
  * A width or height below 1, a NULL buffer, or a size whose file image
@@ -2003,45 +2652,59 @@ VANTIX_EXPORT void vantix_bitmap_write_header(unsigned char *bmp, int32_t totalS
  */
 VANTIX_EXPORT void vantix_bitmap_init(vantix_bitmap *bmp, unsigned char *buffer, int32_t width,
                                       int32_t height);
+/** `fg` composited over `bg` by fg's alpha. */
 VANTIX_EXPORT vantix_gcolor vantix_color_blend(vantix_gcolor fg, vantix_gcolor bg);
+/** Blends `color` into pixel (x, y), (0, 0) at the top left; outside the bitmap nothing happens. */
 VANTIX_EXPORT void vantix_set_pixel(vantix_bitmap *bmp, int32_t x, int32_t y, vantix_gcolor color);
+/** The opaque colour of pixel (x, y); white outside the bitmap. */
 VANTIX_EXPORT vantix_gcolor vantix_get_pixel(const vantix_bitmap *bmp, int32_t x, int32_t y);
+/** Paints every pixel `color`. */
 VANTIX_EXPORT void vantix_bitmap_clear(vantix_bitmap *bmp, vantix_gcolor color);
+/** Copies a width x height block from (srcX, srcY) of `src` to (dstX, dstY) of `dst`, clipped to both. */
 VANTIX_EXPORT void vantix_bitmap_copy(const vantix_bitmap *src, vantix_bitmap *dst, int32_t srcX,
                                       int32_t srcY, int32_t dstX, int32_t dstY, int32_t width,
                                       int32_t height);
 
-/* Lines and shapes, clipped to the bitmap. None of these functions logs. */
+/** Lines and shapes, clipped to the bitmap. None of these functions logs. @{ */
 VANTIX_EXPORT void vantix_draw_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                     vantix_gcolor color);
+/** @} */
+/** Lines from (x0, y0) to (x1, y1): anti-aliased, `width` pixels wide, or
+ * both. Clipped to the bitmap. @{ */
 VANTIX_EXPORT void vantix_draw_aa_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                        vantix_gcolor color);
 VANTIX_EXPORT void vantix_draw_thick_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                           float width, vantix_gcolor color);
 VANTIX_EXPORT void vantix_draw_thick_aa_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1,
                                              int32_t y1, float width, vantix_gcolor color);
-/* A negative radius draws nothing. */
+/** @} */
+/** A negative radius draws nothing. */
 VANTIX_EXPORT void vantix_draw_circle(vantix_bitmap *bmp, int32_t xm, int32_t ym, int32_t r,
                                       vantix_gcolor color);
-/* Ellipse inside the bounding rectangle (x0, y0)-(x1, y1), corners included. */
+/** Ellipse inside the bounding rectangle (x0, y0)-(x1, y1), corners included. */
 VANTIX_EXPORT void vantix_draw_ellipse(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                        vantix_gcolor color);
+/** The one-pixel outline of the rectangle (x0, y0)-(x1, y1), corners included. */
 VANTIX_EXPORT void vantix_draw_rectangle(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                          vantix_gcolor color);
-/* The border grows `width` pixels inwards; a width below 1 draws nothing. */
+/** The border grows `width` pixels inwards; a width below 1 draws nothing. */
 VANTIX_EXPORT void vantix_draw_thick_rectangle(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1,
                                                int32_t y1, int32_t width, vantix_gcolor color);
+/** The filled rectangle (x0, y0)-(x1, y1), corners included. */
 VANTIX_EXPORT void vantix_fill_rectangle(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                          vantix_gcolor color);
-/* A negative radius draws nothing. */
+/** A negative radius draws nothing. */
 VANTIX_EXPORT void vantix_fill_circle(vantix_bitmap *bmp, int32_t x, int32_t y, int32_t r,
                                       vantix_gcolor color);
-/* Centre (x0, y0) after ordering the corners; semi-axes x1 - x0 and y1 - y0. */
+/** Centre (x0, y0) after ordering the corners; semi-axes x1 - x0 and y1 - y0. */
 VANTIX_EXPORT void vantix_fill_ellipse(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                        vantix_gcolor color);
 
-/* Fixed (monospaced, 8-bit) fonts. None of these functions logs. */
+/** Fixed (monospaced, 8-bit) fonts. None of these functions logs. @{ */
 VANTIX_EXPORT const unsigned char *vantix_font_char_lookup(const vantix_font *font, char c);
+/** @} */
+/** Draws a character, a NUL-terminated string with its top left at (x, y),
+ * or a string placed in the box (x0, y0)-(x1, y1) as the alignments say. @{ */
 VANTIX_EXPORT void vantix_draw_char(vantix_bitmap *bmp, const vantix_font *font, char chr, int32_t x,
                                     int32_t y, vantix_gcolor color);
 VANTIX_EXPORT void vantix_draw_string(vantix_bitmap *bmp, const vantix_font *font, const char *string,
@@ -2050,15 +2713,22 @@ VANTIX_EXPORT void vantix_draw_string_aligned(vantix_bitmap *bmp, const vantix_f
                                               int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                               vantix_string_alignment hAlign, vantix_string_alignment vAlign,
                                               vantix_gcolor color);
+/** @} */
 
-/* Enhanced (proportional Unicode) fonts; strings are zero-terminated arrays
- * of code points (ICU's UChar32). None of these functions logs. */
+/** Enhanced (proportional Unicode) fonts; strings are zero-terminated arrays
+ * of code points (ICU's UChar32). None of these functions logs. @{ */
 VANTIX_EXPORT const vantix_font_char *enhanced_get_font_character(const vantix_enhanced_font *font,
                                                                   int32_t character);
+/** @} */
+/** Number of code points before the terminating 0. */
 VANTIX_EXPORT size_t u_strlen32(const int32_t *string);
+/** Pixel width and height of a code-point string in `font`. @{ */
 VANTIX_EXPORT unsigned int enhanced_get_string_width(const vantix_enhanced_font *font, const int32_t *string);
 VANTIX_EXPORT unsigned int enhanced_get_string_height(const vantix_enhanced_font *font,
                                                       const int32_t *string);
+/** @} */
+/** Draws a code point, a code-point string with its top left at (x, y), or
+ * a string placed in the box (x0, y0)-(x1, y1) as the alignments say. @{ */
 VANTIX_EXPORT void enhanced_draw_char(vantix_bitmap *bmp, const vantix_enhanced_font *font, int32_t chr,
                                       int32_t x, int32_t y, vantix_gcolor color);
 VANTIX_EXPORT void enhanced_draw_string(vantix_bitmap *bmp, const vantix_enhanced_font *font,
@@ -2067,29 +2737,38 @@ VANTIX_EXPORT void enhanced_draw_string_aligned(vantix_bitmap *bmp, const vantix
                                                 const int32_t *string, int32_t x0, int32_t y0, int32_t x1,
                                                 int32_t y1, vantix_string_alignment hAlign,
                                                 vantix_string_alignment vAlign, vantix_gcolor color);
+/** @} */
 
-/*
+/**
  * The block font and one-bit rasters in column order: pixel (x, y) of a
  * W x H raster is bit H * x + y, most significant bit of each byte first.
  * Coordinates outside the given width and height are ignored (reads give 0).
  */
 VANTIX_EXPORT const vantix_block_font_char *vantix_get_font_character(int32_t character);
+/** Looks up the glyphs of `len` code points into outChars. */
 VANTIX_EXPORT void vantix_font_get_from_string(const uint32_t *inChars,
                                                const vantix_block_font_char **outChars, uint32_t len);
-/* Bytes are taken as unsigned: 0x80-0xFF select U+0080-U+00FF. */
+/** Bytes are taken as unsigned: 0x80-0xFF select U+0080-U+00FF. */
 VANTIX_EXPORT void vantix_font_get_from_cstring(const char *inChars, const vantix_block_font_char **outChars,
                                                 uint32_t len);
+/** Pixel width of `len` glyphs side by side, and their height from the
+ * highest top to the lowest descent. @{ */
 VANTIX_EXPORT int32_t vantix_font_get_width(const vantix_block_font_char *const *chars, uint32_t len);
 VANTIX_EXPORT int32_t vantix_font_get_height(const vantix_block_font_char *const *chars, uint32_t len);
+/** @} */
+/** Draws `len` glyphs side by side into a width x height raster. */
 VANTIX_EXPORT void vantix_font_create_raster(const vantix_block_font_char *const *chars, uint32_t len,
                                              unsigned char *raster, uint32_t width, uint32_t height);
+/** Copies a whole raster into `dest` at (destX, destY). */
 VANTIX_EXPORT void vantix_raster_copy(const unsigned char *source, uint32_t sourceWidth,
                                       uint32_t sourceHeight, unsigned char *dest, uint32_t destWidth,
                                       uint32_t destHeight, uint32_t destX, uint32_t destY);
+/** Reads (1 or 0) or sets one pixel of a raster. @{ */
 VANTIX_EXPORT unsigned char vantix_raster_getpixel(const unsigned char *raster, uint32_t width,
                                                    uint32_t height, uint32_t x, uint32_t y);
 VANTIX_EXPORT void vantix_raster_setpixel(unsigned char *raster, uint32_t width, uint32_t height, uint32_t x,
                                           uint32_t y, unsigned char on);
+/** @} */
 
 /* ---- graphics: bitmaps, shapes, text (end) ---- */
 
@@ -2097,16 +2776,18 @@ VANTIX_EXPORT void vantix_raster_setpixel(unsigned char *raster, uint32_t width,
 /* The pad's display: pictures and text                                      */
 /* ------------------------------------------------------------------------ */
 
-/* Display content (feature report 101): the byte is the pad's to interpret. */
+/** Display content (feature report 101): the byte is the pad's to interpret. */
 typedef struct vantix_hid_feature_display_content {
-    uint8_t report_id; /* not read: the report ID is always 101 */
+    uint8_t report_id; /**< not read: the report ID is always 101 */
+    /** The report's fields, in wire order. @{ */
     uint8_t content;
+    /** @} */
 } vantix_hid_feature_display_content;
 
-/* Packed pixels one display chunk (feature report 103) carries at most. */
+/** Packed pixels one display chunk (feature report 103) carries at most. */
 #define VANTIX_DISPLAY_CHUNK_PAYLOAD 2039
 
-/*
+/**
  * One rectangle of the display (feature report 103). Its 16-bit fields
  * travel high byte first. Pixels are packed column by column, top to
  * bottom, without a break between columns: at depth 1 one bit per pixel
@@ -2115,28 +2796,33 @@ typedef struct vantix_hid_feature_display_content {
  * 24 three bytes red, green, blue.
  */
 typedef struct vantix_hid_feature_display_chunk {
-    uint8_t report_id; /* not read: the report ID is always 103 */
+    uint8_t report_id; /**< not read: the report ID is always 103 */
+    /** The report's fields, in wire order. @{ */
     uint16_t x;
     uint16_t y;
     uint16_t width;
     uint16_t height;
     uint8_t bits_per_pixel;
-    uint8_t graphic[VANTIX_DISPLAY_CHUNK_PAYLOAD]; /* always sent whole */
+    /** @} */
+    uint8_t graphic[VANTIX_DISPLAY_CHUNK_PAYLOAD]; /**< always sent whole */
 } vantix_hid_feature_display_chunk;
 
-/* Where the given x lies on a text drawn on the pad. */
+/** Where the given x lies on a text drawn on the pad. */
 typedef enum vantix_font_alignment {
     VANTIX_ALIGN_LEFT = 0,
     VANTIX_ALIGN_RIGHT = 1,
     VANTIX_ALIGN_CENTER = 2
 } vantix_font_alignment;
 
-/* Both wait for the pad's display interlock, then send their report. */
+/** Set the display content (report 101) or write one display chunk (report
+ * 103). Both wait for the pad's display interlock, then send their report.
+ * @{ */
 VANTIX_EXPORT vantix_error_code vantix_set_display_content(vantix_device *device,
                                                            vantix_hid_feature_display_content content);
 VANTIX_EXPORT vantix_error_code vantix_set_display_chunk(vantix_device *device,
                                                          vantix_hid_feature_display_chunk chunk);
-/*
+/** @} */
+/**
  * Sends `bmp` to the display with its top-left pixel at (x, y), cut into
  * as few chunks as the payload allows and packed at `depth` bits per pixel:
  * 1, 4, 8 or 24. Any other depth, and a null or empty bitmap, is refused
@@ -2147,7 +2833,7 @@ VANTIX_EXPORT vantix_error_code vantix_set_display_chunk(vantix_device *device,
 VANTIX_EXPORT vantix_error_code vantix_transfer_bitmap_to_device(vantix_device *device, vantix_bitmap *bmp,
                                                                  unsigned int x, unsigned int y, int depth);
 
-/*
+/**
  * Converts `dataLen` bytes in the character set `encoding` (any ICU
  * converter name, for example "utf-8", "ISO-8859-1", "Shift_JIS") to a
  * zero-terminated array of code points, stopping at the first NUL. Stores
@@ -2157,7 +2843,7 @@ VANTIX_EXPORT vantix_error_code vantix_transfer_bitmap_to_device(vantix_device *
  */
 VANTIX_EXPORT int32_t *parse_string_encoding(const char *data, size_t dataLen, const char *encoding,
                                              size_t *charLen);
-/*
+/**
  * Draws text on the pad's display in the device's font (device->font),
  * with x at the text's left edge, right edge or middle as `alignment`
  * says and y at its top; `invert` draws white on black. The depth sent is
@@ -2169,21 +2855,22 @@ VANTIX_EXPORT vantix_error_code vantix_device_draw_text_encoded(vantix_device *d
                                                                 unsigned int y,
                                                                 vantix_font_alignment alignment,
                                                                 uint8_t invert, const char *encoding);
-/* The same for NUL-terminated UTF-8 text. */
+/** The same for NUL-terminated UTF-8 text. */
 VANTIX_EXPORT vantix_error_code vantix_device_draw_text(vantix_device *device, const char *text,
                                                         unsigned int x, unsigned int y,
                                                         vantix_font_alignment alignment, uint8_t invert);
-/* Pixel width and height of text in the device's font; 0 for text that
- * cannot be converted or a device without a font. */
+/** Pixel width and height of text in the device's font; 0 for text that
+ * cannot be converted or a device without a font. @{ */
 VANTIX_EXPORT unsigned int vantix_measure_text_width_encoding(vantix_device *device, const char *data,
                                                               unsigned int dataLen, const char *encoding);
 VANTIX_EXPORT unsigned int vantix_measure_text_height_encoding(vantix_device *device, const char *data,
                                                                unsigned int dataLen, const char *encoding);
 VANTIX_EXPORT unsigned int vantix_measure_text_width(vantix_device *device, const char *text);
 VANTIX_EXPORT unsigned int vantix_measure_text_height(vantix_device *device, const char *text);
+/** @} */
 
 #ifdef __cplusplus
 }
 #endif
 
-#endif /* VANTIX_ZELNAR_H */
+#endif /**< VANTIX_ZELNAR_H */
