@@ -1,4 +1,5 @@
-/*
+/**
+ * @file
  * libvantix-zelnar for C++: a thin header-only layer over the C API.
  *
  *     vantix::zelnar::library lib;                 // vantix_init .. vantix_destroy
@@ -35,14 +36,17 @@
 
 #include "vantix-zelnar.h"
 
+/** The C++ layer over the C API. */
 namespace vantix::zelnar {
 
-// A failed library call: what was being done, then the last-error text.
+/// A failed library call: what was being done, then the last-error text.
 class error : public std::runtime_error {
 public:
+    /// An error with the given message.
     explicit error(const std::string &what) : std::runtime_error(what) {}
 };
 
+/// Throws error("what: <last-error text>").
 [[noreturn]] inline void throw_last_error(std::string_view what) {
     std::string message(what);
     const char *text = vantix_get_last_error();
@@ -55,12 +59,14 @@ public:
     throw error(message);
 }
 
+/// Throws the last error when `code` is not VANTIX_CODE_SUCCESS.
 inline void check(vantix_error_code code, std::string_view what) {
     if (code != VANTIX_CODE_SUCCESS)
         throw_last_error(what);
 }
 
-// Feature records come back with report_id 0 when their read failed.
+/// Returns `record`, or throws the last error when its report_id is 0 (a
+/// failed read).
 template <typename Record>
 Record checked(Record record, std::string_view what) {
     if (record.report_id == 0)
@@ -70,13 +76,14 @@ Record checked(Record record, std::string_view what) {
 
 // --- The library ----------------------------------------------------------
 
+/// A registered driver table.
 struct driver_info {
-    std::string_view name;
-    bool started;
+    std::string_view name;  ///< Its name ("REAL", "SIM").
+    bool started;           ///< Whether vantix_init started it.
 };
 
-// vantix_init on construction, vantix_destroy on destruction. Open pads and
-// device lists must be gone first, as vantix_destroy closes and frees none.
+/// vantix_init on construction, vantix_destroy on destruction. Open pads and
+/// device lists must be gone first, as vantix_destroy closes and frees none.
 class library {
 public:
     library() { vantix_init(); }
@@ -84,9 +91,12 @@ public:
     library(const library &) = delete;
     library &operator=(const library &) = delete;
 
+    /// The library's version text.
     static std::string_view version() { return vantix_get_zelnar_version(); }
+    /// UTC time of the build.
     static std::string_view build_date() { return vantix_get_zelnar_build_date(); }
 
+    /// The registered driver tables.
     std::vector<driver_info> drivers() const {
         std::vector<driver_info> out;
         vantix_list *list = vantix_get_drivers();
@@ -100,20 +110,28 @@ public:
 
 // --- Devices --------------------------------------------------------------
 
-// A listed pad, borrowed from the device_list that holds it.
+/// A listed pad, borrowed from the device_list that holds it.
 class device_view {
 public:
+    /// A view of a listed record.
     explicit device_view(vantix_device &record) : record_(&record) {}
 
+    /// The C record.
     vantix_device &record() const { return *record_; }
+    /** The record's texts ("" where it has none). @{ */
     std::string_view path() const { return text(record_->path); }
     std::string_view model() const { return text(record_->model); }
     std::string_view manufacturer() const { return text(record_->manufacturer); }
+    /** @} */
+    /** USB identity. @{ */
     std::uint16_t vendor_id() const { return record_->vendor_id; }
     std::uint16_t product_id() const { return record_->product_id; }
+    /** @} */
+    /// Name of the driver that listed it.
     std::string_view driver_name() const {
         return record_->driver && record_->driver->get_name ? record_->driver->get_name() : "";
     }
+    /// Whether the pad is open (also after an unplug closed it).
     bool is_open() const { return __atomic_load_n(&record_->open, __ATOMIC_ACQUIRE) != 0; }
 
 private:
@@ -121,18 +139,25 @@ private:
     vantix_device *record_;
 };
 
-// The pads attached when it was made; vantix_free_device_list on destruction.
-// Close the pads opened from it first.
+/// The pads attached when it was made; vantix_free_device_list on destruction.
+/// Close the pads opened from it first.
 class device_list {
 public:
+    /// Walks the list, yielding device_view.
     class iterator {
     public:
+        /** Iterator traits. @{ */
         using iterator_category = std::forward_iterator_tag;
         using value_type = device_view;
         using difference_type = std::ptrdiff_t;
+        /** @} */
+        /// The end.
         iterator() = default;
+        /// At a record.
         explicit iterator(vantix_device *at) : at_(at) {}
+        /// The pad here.
         device_view operator*() const { return device_view(*at_); }
+        /** Moves to the next record. @{ */
         iterator &operator++() {
             at_ = at_->next;
             return *this;
@@ -142,29 +167,38 @@ public:
             ++*this;
             return before;
         }
+        /** @} */
+        /// Same position.
         bool operator==(const iterator &) const = default;
 
     private:
         vantix_device *at_ = nullptr;
     };
 
+    /// Lists the pads (vantix_list_devices); throws on failure.
     device_list() {
         vantix_device *head = nullptr;
         check(vantix_list_devices(&head), "listing pads");
         head_.reset(head);
     }
 
+    /** The range of pads. @{ */
     iterator begin() const { return iterator(head_.get()); }
     iterator end() const { return iterator(); }
+    /** @} */
+    /// Number of pads.
     std::size_t size() const { return vantix_count_device_list(head_.get()); }
+    /// Whether no pad is attached.
     bool empty() const { return !head_; }
 
+    /// The pad with this path, if listed.
     std::optional<device_view> find_path(std::string_view path) const {
         for (device_view d : *this)
             if (d.path() == path)
                 return d;
         return std::nullopt;
     }
+    /// The first pad listed by the driver named `name` ("SIM", "REAL").
     std::optional<device_view> first_of_driver(std::string_view name) const {
         for (device_view d : *this)
             if (d.driver_name() == name)
@@ -181,23 +215,24 @@ private:
 
 // --- Input ----------------------------------------------------------------
 
-// One decoded input report, valid only during the handler's call.
+/// One decoded input report, valid only during the handler's call.
 struct input_event {
-    vantix_device &device;
-    const vantix_input_report &report;
-    std::uint8_t type;
-    std::span<const unsigned char> raw;
+    vantix_device &device;               ///< The pad.
+    const vantix_input_report &report;   ///< The decoded report.
+    std::uint8_t type;                   ///< Its report ID (button events included).
+    std::span<const unsigned char> raw;  ///< The bytes as the pad sent them.
 };
 
-// Runs on the thread that reads the pad. A handler must not throw: an
-// exception cannot cross the C library, so one escaping ends the program.
+/// Runs on the thread that reads the pad. A handler must not throw: an
+/// exception cannot cross the C library, so one escaping ends the program.
 using input_handler = std::function<void(const input_event &)>;
 
 // --- An open pad ----------------------------------------------------------
 
-// A picture in the library's bitmap format, owning its buffer.
+/// A picture in the library's bitmap format, owning its buffer.
 class bitmap {
 public:
+    /// A white picture; throws error for a size vantix_bitmap_init refuses.
     bitmap(std::int32_t width, std::int32_t height)
         : buffer_(width > 0 && height > 0 ? bytes_for(width, height) : 0) {
         vantix_bitmap_init(&bmp_, buffer_.data(), width, height);
@@ -208,14 +243,21 @@ public:
     bitmap(const bitmap &) = delete;
     bitmap &operator=(const bitmap &) = delete;
 
+    /** The C descriptor, for the drawing functions. @{ */
     vantix_bitmap *get() { return &bmp_; }
     const vantix_bitmap *get() const { return &bmp_; }
+    /** @} */
+    /** Size in pixels. @{ */
     std::int32_t width() const { return bmp_.width; }
     std::int32_t height() const { return bmp_.height; }
+    /** @} */
+    /// vantix_set_pixel.
     void set(std::int32_t x, std::int32_t y, vantix_gcolor color) { vantix_set_pixel(&bmp_, x, y, color); }
+    /// vantix_get_pixel.
     vantix_gcolor at(std::int32_t x, std::int32_t y) const { return vantix_get_pixel(&bmp_, x, y); }
+    /// vantix_bitmap_clear.
     void clear(vantix_gcolor color) { vantix_bitmap_clear(&bmp_, color); }
-    // The whole BMP file image.
+    /// The whole BMP file image.
     std::span<const unsigned char> file_image() const {
         return {bmp_.bitmap, static_cast<std::size_t>(bmp_.totalSize)};
     }
@@ -228,25 +270,32 @@ private:
     vantix_bitmap bmp_{};
 };
 
-// Opens a listed pad on construction and closes it on destruction. The
-// device_list it came from must outlive it.
+/// Opens a listed pad on construction and closes it on destruction. The
+/// device_list it came from must outlive it.
 class pad {
 public:
+    /// Opens the pad (vantix_open_device); throws on failure.
     explicit pad(device_view listed) : device_(&listed.record()), input_(std::make_unique<input_slot>()) {
         check(vantix_open_device(device_), "opening " + std::string(listed.path()));
     }
+    /// Closes the pad.
     ~pad() { close(); }
+    /// Takes over another pad object (and its input handler).
     pad(pad &&other) noexcept
         : device_(std::exchange(other.device_, nullptr)), input_(std::move(other.input_)) {}
     pad &operator=(pad &&) = delete;
     pad(const pad &) = delete;
     pad &operator=(const pad &) = delete;
 
+    /// The C record.
     vantix_device &record() const { return *device_; }
+    /// The record as a device_view.
     device_view view() const { return device_view(*device_); }
+    /// Whether the pad is open (a failed read, for example an unplug, closes it).
     bool is_open() const { return device_ && view().is_open(); }
 
-    // Cached when the pad was opened.
+    /** Cached when the pad was opened: display information, version, the
+     * legacy regions (region number n at index n - 1) and the UUID. @{ */
     const vantix_hid_feature_display_info &display() const { return device_->display_info; }
     const vantix_hid_feature_version &firmware() const { return device_->version_info; }
     std::span<const vantix_device_region_info> regions() const {
@@ -261,8 +310,10 @@ public:
         std::copy(device_->uuid, device_->uuid + out.size(), out.begin());
         return out;
     }
+    /** @} */
 
-    // Typed reads; each throws when the pad does not answer.
+    /** Typed reads of the C getters of the same names; each throws when the
+     * pad does not answer. @{ */
     vantix_hid_capabilities capabilities() const { return read(vantix_get_capabilities, "capabilities"); }
     vantix_hid_feature_device_status status() const {
         return read(vantix_get_device_status, "device status");
@@ -322,7 +373,8 @@ public:
             throw_last_error("reading the active screen");
         return screen;
     }
-    // Up to VANTIX_PIXEL_VALUES_COUNT display pixels in row order from (x, y).
+    /** @} */
+    /// Up to VANTIX_PIXEL_VALUES_COUNT display pixels in row order from (x, y).
     vantix_hid_feature_pixel_values pixels(std::uint16_t x, std::uint16_t y) const {
         vantix_hid_feature_pixel_values values{};
         values.start_x = x;
@@ -331,7 +383,7 @@ public:
         return values;
     }
 
-    // Raw reports: byte 0 of the buffer is the report ID.
+    /** Raw reports: byte 0 of the buffer is the report ID. Throw on failure. @{ */
     void get_feature(std::span<unsigned char> report) const {
         check(vantix_hid_get_feature_report(device_, report.data(), size_of(report)),
               "reading a feature report");
@@ -344,8 +396,10 @@ public:
         check(vantix_hid_set_output_report(device_, report.data(), size_of(report)),
               "sending an output report");
     }
+    /** @} */
 
-    // Regions, display and presets.
+    /** Regions, display and presets: the C calls of the same names (text in
+     * UTF-8, measured and drawn in the pad's font). Throw on failure. @{ */
     void set_region(const vantix_device_region_info &region) {
         check(vantix_set_region(device_, region), "setting a region");
     }
@@ -374,8 +428,11 @@ public:
     void set_travon_mode(bool commit) {
         check(vantix_set_travon_mode(device_, commit ? 1 : 0), "travon preset");
     }
+    /** @} */
 
-    // Input. Set the handler before reading starts; it replaces the last one.
+    /// Input. Set the handler before reading starts; it replaces the last one.
+    /// It is kept in the record's user_defined pointer: leave that pointer to
+    /// this layer when using on_input.
     void on_input(input_handler handler) {
         input_->handler = std::move(handler);
         if (device_->user_defined != input_.get()) {
@@ -383,16 +440,18 @@ public:
             vantix_register_input_callback(device_, &pad::deliver);
         }
     }
-    // One wait of up to a second for a report, delivered on this thread.
+    /// One wait of up to a second for a report, delivered on this thread
+    /// (returns normally also when none came).
     void read_once() { check(vantix_device_read(device_), "reading the pad"); }
-    // A library thread reads until the pad closes or a read fails.
+    /// A library thread reads until the pad closes or a read fails.
     void start_reading() { vantix_device_read_until_done(device_); }
-    // Ends the read thread; this closes the pad, as vantix_device_read_done does.
+    /// Ends the read thread; this closes the pad, as vantix_device_read_done does.
     void stop_reading() {
         vantix_device_read_done(device_);
         close();
     }
 
+    /// Closes the pad if open (stopping its read thread); safe to repeat.
     void close() {
         if (!device_)
             return;
@@ -430,13 +489,14 @@ private:
 
 // --- Hotplug --------------------------------------------------------------
 
-// Runs on the library's hotplug thread; the path is valid only during the
-// call. Like input handlers, a hotplug handler must not throw.
+/// Runs on the library's hotplug thread; the path is valid only during the
+/// call. Like input handlers, a hotplug handler must not throw.
 using hotplug_handler = std::function<void(vantix_hotplug_type, std::string_view path)>;
 
-// Delivers attach and detach events to a handler while it lives.
+/// Delivers attach and detach events to a handler while it lives.
 class hotplug_subscription {
 public:
+    /// Subscribes `handler` (after vantix_init, e.g. once a library exists).
     explicit hotplug_subscription(hotplug_handler handler)
         : handler_(std::make_shared<hotplug_handler>(std::move(handler))) {
         registry &r = handlers();
@@ -445,6 +505,7 @@ public:
         if (r.list.size() == 1)
             vantix_register_hotplug_callback(&hotplug_subscription::deliver);
     }
+    /// Unsubscribes; the handler may still run for an event being delivered.
     ~hotplug_subscription() {
         registry &r = handlers();
         std::lock_guard lock(r.lock);
