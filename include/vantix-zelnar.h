@@ -346,7 +346,6 @@ typedef void (*vantix_serial_unhandled_func)(vantix_messages *message);
 typedef struct vantix_serial_dispatch {
     /** The dispatcher's own state; this library does not use it. @{ */
     uint32_t seq_num;
-    /** The report's fields, in wire order. @{ */
     vantix_mutex seq_mutex;
     vantix_list *dispatch_events;
     vantix_mutex dispatch_mutex;
@@ -363,15 +362,12 @@ typedef struct vantix_serial_dispatch {
     vantix_thread input_thread;
     uint8_t input_thread_running;
     /** @} */
-    /** @} */
     vantix_serial_write_func write_func;         /**< Sends bytes; wrapped by the trace. */
     vantix_serial_read_func read_func;           /**< Receives bytes; wrapped by the trace. */
     vantix_serial_unhandled_func unhandled_func; /**< Not used by this library. */
     /** The dispatcher's watchdog; not used by this library. @{ */
     vantix_thread watchdog_thread;
-    /** The report's fields, in wire order. @{ */
     uint32_t watchdog_thread_running;
-    /** @} */
     /** @} */
 } vantix_serial_dispatch;
 
@@ -455,11 +451,9 @@ typedef struct vantix_hid_feature_version {
 typedef struct vantix_color {
     /** Channels, 0 to 255. @{ */
     uint8_t alpha;
-    /** The report's fields, in wire order. @{ */
     uint8_t blue;
     uint8_t green;
     uint8_t red;
-    /** @} */
     /** @} */
 } vantix_color;
 
@@ -475,31 +469,26 @@ typedef enum vantix_region_type {
 
 /** What every legacy region has (reports 110 to 112). */
 typedef struct vantix_device_region_common {
-    uint8_t region_number; /**< 1 to display_info.region_count; the region sits at index region_number - 1 of
-                              a region array. */
+    /** 1 to display_info.region_count. In a region array the region sits at
+     * index region_number - 1: the index is not the number. */
+    uint8_t region_number;
     vantix_region_type region_type; /**< Which member of vantix_device_region_info applies. */
     /** Flags, 0 or 1, as the pad keeps them: accepts touch, decodes pen input, visible, in use, framed. @{ */
     uint8_t accept_touch;
-    /** The report's fields, in wire order. @{ */
     uint8_t decode;
     uint8_t visible;
     uint8_t in_use;
     uint8_t has_frame;
     /** @} */
-    /** @} */
-    /** Reserved; carried unchanged. @{ */
-    uint8_t reserved_1;
     /** Reserved. @{ */
+    uint8_t reserved_1;
     uint32_t reserved_2;
-    /** @} */
     /** @} */
     /** The region's box in display pixels. @{ */
     uint16_t x1;
-    /** The report's fields, in wire order. @{ */
     uint16_t x2;
     uint16_t y1;
     uint16_t y2;
-    /** @} */
     /** @} */
     vantix_color color_foreground; /**< Ink and text colour. */
     vantix_color color_background; /**< Fill colour. */
@@ -527,12 +516,10 @@ typedef struct vantix_device_region_button {
     /** Button flags, 0 or 1, as the pad keeps them: enabled, highlighted
      * when selected, clears when selected. @{ */
     uint8_t enable;
-    /** The report's fields, in wire order. @{ */
     uint8_t highlight_on_select;
     uint8_t clear_on_select;
     /** @} */
-    /** @} */
-    uint16_t reserved;                        /**< Reserved; carried unchanged. */
+    uint16_t reserved;                        /**< Reserved. */
     char caption[VANTIX_REGION_CAPTION_SIZE]; /**< Terminated caption text. */
 } vantix_device_region_button;
 
@@ -541,7 +528,7 @@ typedef struct vantix_device_region_line {
     vantix_device_region_common region_info; /**< The common fields. */
     uint8_t parent;                          /**< Number of the region it belongs to, or 0. */
     uint8_t width;                           /**< Line width in pixels. */
-    uint16_t reserved;                       /**< Reserved; carried unchanged. */
+    uint16_t reserved;                       /**< Reserved. */
 } vantix_device_region_line;
 
 /** One legacy region; common.region_type says which member applies. */
@@ -672,7 +659,6 @@ struct vantix_device_driver {
     /** Entries the driver supplies; a null entry makes the operation fail
      * with "Device has no driver for this operation.". See the typedefs. @{ */
     vantix_driver_init_func driver_init;
-    /** The report's fields, in wire order. @{ */
     vantix_driver_destroy_func driver_destroy;
     vantix_open_device_func open_device;
     vantix_close_device_func close_device;
@@ -685,7 +671,6 @@ struct vantix_device_driver {
     vantix_driver_thread_func thread_running;
     vantix_driver_thread_wait_func wait_thread;
     /** @} */
-    /** @} */
     uint8_t initialized;                  /**< Set by vantix_init when driver_init succeeded. */
     vantix_driver_shutdown_func shutdown; /**< Called by vantix_destroy for every table. */
     /** Filled in by the library when the table is registered. @{ */
@@ -694,10 +679,8 @@ struct vantix_device_driver {
     vantix_driver_device_free_func free_device; /**< Frees a listed record; null: the library's own. */
     /** Filled in by the library when the table is registered. @{ */
     vantix_report_error_func report_error;
-    /** The report's fields, in wire order. @{ */
     vantix_debug_func debug;
     vantix_deliver_input_report_func input_report;
-    /** @} */
     /** @} */
 };
 
@@ -1850,11 +1833,9 @@ typedef struct vantix_hid_input_adc_values {
             vantix_sample_info sample_info; /**< Pen state. */
             /** Scan limits. @{ */
             uint16_t x_max;
-            /** The report's fields, in wire order. @{ */
             uint16_t x_min;
             uint16_t y_max;
             uint16_t y_min;
-            /** @} */
             /** @} */
         } scan_values;
         /** VANTIX_ADC_DATA_TYPE_CHANNEL: four samples of one channel. */
@@ -1862,11 +1843,9 @@ typedef struct vantix_hid_input_adc_values {
             uint8_t channel_number; /**< The channel. */
             /** The samples. @{ */
             uint16_t sample1;
-            /** The report's fields, in wire order. @{ */
             uint16_t sample2;
             uint16_t sample3;
             uint16_t sample4;
-            /** @} */
             /** @} */
         } channel_values;
     } adc_data;
@@ -2426,11 +2405,9 @@ typedef union vantix_pixel_color {
     struct {
         /** Alpha, red, green, blue. @{ */
         uint8_t a;
-        /** The report's fields, in wire order. @{ */
         uint8_t r;
         uint8_t g;
         uint8_t b;
-        /** @} */
         /** @} */
     } argb;
 } vantix_pixel_color;
