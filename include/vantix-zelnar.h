@@ -562,7 +562,7 @@ struct vantix_device {
     unsigned char *uuid; /**< 16 bytes while open (see vantix_get_device_uuid). */
     uint8_t open;        /**< Non-zero while open. */
     uint8_t button_down; /**< Non-zero while the pen is down on a button. */
-    uint8_t last_button; /**< Number of the button last pressed. */
+    uint8_t last_button; /**< Number of the button the pen last came down on. */
     vantix_hid_feature_display_info display_info; /**< Read at open. */
     vantix_hid_feature_version version_info;      /**< Read at open. */
     /** The legacy regions, read at open and freed at close:
@@ -743,8 +743,9 @@ VANTIX_EXPORT void vantix_free_device_list(vantix_device *list);
 VANTIX_EXPORT vantix_error_code vantix_real_free_device(vantix_device *device);
 
 /**
- * Waits up to a second for one input report and dispatches it to the pad's
- * input callbacks, on the calling thread. When the second passes without
+ * Waits up to a second for input and dispatches it to the pad's input
+ * callbacks, on the calling thread (one report; on macOS every report queued
+ * by then). When the second passes without
  * input it still returns VANTIX_CODE_SUCCESS, having dispatched nothing: a
  * success does not mean a report arrived. It fails for a pad that is not
  * open ("Device is not open.") and when the read fails ("Problem reading from
@@ -1125,7 +1126,9 @@ VANTIX_EXPORT void vantix_print_device_status(vantix_hid_feature_device_status *
 /** Clears the pad's own error state (not the library's last-error text). */
 VANTIX_EXPORT vantix_error_code vantix_clear_last_error(vantix_device *device);
 /** Polls the device status up to `sleep` times, 1 ms apart, until none of
- * the interlock_types in lockFlags is locked. 1 when clear, 0 on timeout. */
+ * the interlock_types in lockFlags is locked. 1 when clear, 0 on timeout
+ * ("Problem waiting for firmware interlock: device didn't respond in time,
+ * ..."). Succeeds at once while vantix_set_legacy_firmware is on. */
 VANTIX_EXPORT int wait_for_interlock(vantix_device *device, int sleep, int lockFlags);
 
 /* ------------------------------------------------------------------------ */
