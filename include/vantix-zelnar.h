@@ -745,9 +745,9 @@ VANTIX_EXPORT vantix_error_code vantix_real_free_device(vantix_device *device);
 /**
  * Waits up to a second for input and dispatches it to the pad's input
  * callbacks, on the calling thread (one report; on macOS every report queued
- * by then). When the second passes without
- * input it still returns VANTIX_CODE_SUCCESS, having dispatched nothing: a
- * success does not mean a report arrived. It fails for a pad that is not
+ * by then). When the second passes without input it still returns
+ * VANTIX_CODE_SUCCESS, having dispatched nothing: a success does not mean a
+ * report arrived. It fails for a pad that is not
  * open ("Device is not open.") and when the read fails ("Problem reading from
  * the device (%i): %s", typically an unplugged pad), which also closes the
  * pad. On macOS a pad receives input on the run loop of the thread that
