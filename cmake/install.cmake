@@ -1,0 +1,60 @@
+# Install rules (GNUInstallDirs): libraries, headers, programs and man pages,
+# pkg-config files, the CMake package and the udev rule. Components match
+# the Debian packages cmake/packaging.cmake builds: runtime (shared
+# libraries, udev rule), development (headers, .pc, CMake files, the
+# static virtual pad) and tools (programs, man pages).
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+install(TARGETS vantix-zelnar vantix-signature
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development)
+install(FILES include/vantix-zelnar.h include/vantix-zelnar.hpp include/vantix-signature.h
+  padsim/include/vantix-padsim.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+# The virtual pad, for application developers' own tests.
+install(TARGETS vantix-padsim ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
+
+# Programs, each with its man page (compressed, as Debian installs them).
+set(programs vantix-tool vantix-padsim)
+set(program_targets vantix-tool vantix-padsim-program)
+foreach(program target IN ZIP_LISTS programs program_targets)
+  if(TARGET ${target})
+    install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
+    set(page ${CMAKE_BINARY_DIR}/man/${program}.1.gz)
+    add_custom_command(OUTPUT ${page}
+      COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/tools/${program}/${program}.1 > ${page}
+      DEPENDS tools/${program}/${program}.1)
+    add_custom_target(${program}-man ALL DEPENDS ${page})
+    install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
+  endif()
+endforeach()
+
+# pkg-config files find the prefix from their own place, so the same files
+# serve a staging prefix, /usr/local and a package.
+file(RELATIVE_PATH VANTIX_PC_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
+string(REGEX REPLACE "/$" "" VANTIX_PC_PREFIX "${VANTIX_PC_PREFIX}")
+foreach(pc vantix-zelnar vantix-signature vantix-padsim)
+  configure_file(cmake/${pc}.pc.in ${CMAKE_BINARY_DIR}/pkgconfig/${pc}.pc @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/pkgconfig/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
+    COMPONENT development)
+endforeach()
+
+# find_package(vantix-zelnar 2.2 CONFIG): vantix::zelnar, vantix::signature
+# and vantix::padsim.
+set(VANTIX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/vantix-zelnar)
+configure_package_config_file(cmake/vantix-zelnar-config.cmake.in
+  ${CMAKE_BINARY_DIR}/cmake-package/vantix-zelnar-config.cmake
+  INSTALL_DESTINATION ${VANTIX_CMAKE_DIR} PATH_VARS CMAKE_INSTALL_LIBDIR CMAKE_INSTALL_INCLUDEDIR)
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/cmake-package/vantix-zelnar-config-version.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/cmake-package/vantix-zelnar-config.cmake
+  ${CMAKE_BINARY_DIR}/cmake-package/vantix-zelnar-config-version.cmake
+  DESTINATION ${VANTIX_CMAKE_DIR} COMPONENT development)
+
+# The udev rule follows VANTIX_VENDOR_ID: udev compares idVendor as four
+# lower-case hex digits.
+math(EXPR VANTIX_UDEV_VENDOR "${VANTIX_VENDOR_ID}" OUTPUT_FORMAT HEXADECIMAL)
+string(REGEX REPLACE "^0x" "" VANTIX_UDEV_VENDOR "${VANTIX_UDEV_VENDOR}")
+string(TOLOWER "000${VANTIX_UDEV_VENDOR}" VANTIX_UDEV_VENDOR)
+string(REGEX MATCH "....$" VANTIX_UDEV_VENDOR "${VANTIX_UDEV_VENDOR}")
+configure_file(cmake/70-vantix-zelnar.rules.in ${CMAKE_BINARY_DIR}/udev/70-vantix-zelnar.rules @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/udev/70-vantix-zelnar.rules DESTINATION ${VANTIX_UDEV_RULES_DIR} COMPONENT runtime)

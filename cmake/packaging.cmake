@@ -1,0 +1,69 @@
+# Debian packages (cpack -G DEB, ./run package), split as Debian splits a
+# library: libvantix-zelnar2 (shared libraries, udev rule),
+# libvantix-zelnar-dev (headers, .pc, CMake files, the static virtual pad)
+# and vantix-tools (the programs and their man pages). Dependencies on
+# system libraries come from dpkg-shlibdeps.
+set(VANTIX_DEB_MAINTAINER "libvantix-zelnar developers <vantix-zelnar@lists.vantix.invalid>")
+set(VANTIX_DEB_CHANGELOG_DATE "Tue, 08 Dec 2026 00:00:00 +0000")
+
+# Each package carries its copyright file and changelog, as Debian policy
+# asks (a plain install gets them too).
+set(docs ${CMAKE_BINARY_DIR}/package-docs)
+configure_file(cmake/debian-changelog.in ${docs}/changelog @ONLY)
+execute_process(COMMAND gzip -9nf ${docs}/changelog)
+set(components runtime development tools)
+set(packages libvantix-zelnar2 libvantix-zelnar-dev vantix-tools)
+foreach(component package IN ZIP_LISTS components packages)
+  install(FILES cmake/debian-copyright RENAME copyright
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${component})
+  install(FILES ${docs}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${component})
+  string(TOUPPER ${component} COMPONENT)
+  set(CPACK_DEBIAN_${COMPONENT}_PACKAGE_NAME ${package})
+endforeach()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME libvantix-zelnar)
+set(CPACK_PACKAGE_CONTACT "${VANTIX_DEB_MAINTAINER}")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+# The tools link this build's libraries; their package depends on ours.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/src/signature)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY "=")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vantix.invalid/zelnar")
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION utils)
+# The .pc files name these, so the development package brings them.
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libudev-dev, libicu-dev, libssl-dev, libpng-dev")
+set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime)
+set(CPACK_COMPONENT_TOOLS_DEPENDS runtime)
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+# ldconfig runs through dpkg's trigger. (CPack still adds postinst and
+# postrm scripts calling it; lintian warns, harmlessly.)
+set(control ${CMAKE_BINARY_DIR}/package-control)
+configure_file(cmake/debian-triggers ${control}/triggers COPYONLY)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${control}/triggers)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "library for USB signature pads
+A flat C API to list and open USB signature pads, receive pen, button
+and card input, configure them and draw on their display, and a
+library that captures and exports signatures (SVG, PNG, InkML, JSON).
+.
+The udev rule lets the user logged in at the seat open the pads.")
+set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "library for USB signature pads - development files
+Headers, pkg-config and CMake package files for libvantix-zelnar and its
+signature library, and the virtual pad (a static library) that
+applications use in tests without hardware.")
+set(CPACK_COMPONENT_TOOLS_DESCRIPTION "command-line tools for USB signature pads
+vantix-tool lists pads, shows their configuration, monitors input, signs
+and draws on the display; vantix-padsim plugs a virtual pad into the
+running kernel.")
+set(CPACK_COMPONENTS_ALL runtime development tools)
+include(CPack)

@@ -1,0 +1,34 @@
+#!/bin/sh
+# deb_test.sh <build dir>: builds the Debian packages from the build,
+# checks them with lintian (no errors), unpacks them into a scratch root
+# and checks that the programs' libraries resolve there and that the udev
+# rule lies where udev reads it.
+set -eu
+build=$1
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/vantix-deb.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+
+(cd "$build" && cpack -G DEB -B "$scratch/out" >/dev/null)
+set -- "$scratch"/out/*.deb
+[ $# -eq 3 ] || { echo "expected three packages, got: $*"; exit 1; }
+
+lintian --tag-display-limit 0 "$@" >"$scratch/lintian" 2>&1 || true
+cat "$scratch/lintian"
+if grep -q '^E:' "$scratch/lintian"; then
+  echo "lintian reports errors"
+  exit 1
+fi
+
+root=$scratch/root
+for deb in "$@"; do dpkg -x "$deb" "$root"; done
+rules=$root/usr/lib/udev/rules.d/70-vantix-zelnar.rules
+grep -q 'TAG+="uaccess"' "$rules"
+libs=$(dirname "$(find "$root/usr/lib" -name libvantix-zelnar.so.2)")
+for program in "$root/usr/bin/vantix-tool" "$root/usr/bin/vantix-padsim" "$libs/libvantix-signature.so.2"; do
+  if LD_LIBRARY_PATH=$libs ldd "$program" | grep 'not found'; then
+    echo "unresolved libraries: $program"
+    exit 1
+  fi
+done
+LD_LIBRARY_PATH=$libs "$root/usr/bin/vantix-tool" --help >/dev/null
+echo "packages unpacked; libraries resolve; udev rule in /usr/lib/udev/rules.d"

@@ -1,0 +1,32 @@
+#!/bin/sh
+# install_test.sh <build dir> <example.c>: installs the build into a staging
+# prefix, then builds the example as a user would, through pkg-config and
+# through find_package, and runs both on the virtual pad.
+set -eu
+build=$1 example=$2
+here=$(cd "$(dirname "$0")" && pwd)
+stage=$(mktemp -d "${TMPDIR:-/tmp}/vantix-install.XXXXXX")
+trap 'rm -rf "$stage"' EXIT
+prefix=$stage/prefix
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+for f in include/vantix-zelnar.h include/vantix-signature.h include/vantix-padsim.h \
+         bin/vantix-tool bin/vantix-padsim share/man/man1/vantix-tool.1.gz share/man/man1/vantix-padsim.1.gz \
+         lib/udev/rules.d/70-vantix-zelnar.rules; do
+  [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
+done
+# The name a program records is the SONAME, behind its link.
+[ "$(readlink "$prefix/lib/libvantix-zelnar.so")" = libvantix-zelnar.so.2 ]
+grep -q 'ATTRS{idVendor}=="[0-9a-f]\{4\}", TAG+="uaccess"' "$prefix/lib/udev/rules.d/70-vantix-zelnar.rules"
+
+export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
+# shellcheck disable=SC2046 # the flags are words
+cc -o "$stage/by-pkg-config" "$example" $(pkg-config --cflags --libs vantix-padsim)
+LD_LIBRARY_PATH="$prefix/lib" "$stage/by-pkg-config"
+# The signature library's flags resolve too.
+pkg-config --exists --print-errors 'vantix-signature >= 2.2'
+
+cmake -S "$here/consumer" -B "$stage/consumer" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" -DEXAMPLE="$example" >/dev/null
+cmake --build "$stage/consumer" >/dev/null
+"$stage/consumer/consumer"
+echo "installed library used through pkg-config and find_package"
