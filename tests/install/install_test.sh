@@ -10,19 +10,22 @@ trap 'rm -rf "$stage"' EXIT
 prefix=$stage/prefix
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
+libdir=$(dirname "$(find "$prefix" -name libvantix-zelnar.so)")
 for f in include/vantix-zelnar.h include/vantix-signature.h include/vantix-padsim.h \
          bin/vantix-tool bin/vantix-padsim share/man/man1/vantix-tool.1.gz share/man/man1/vantix-padsim.1.gz \
          lib/udev/rules.d/70-vantix-zelnar.rules; do
   [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 # The name a program records is the SONAME, behind its link.
-[ "$(readlink "$prefix/lib/libvantix-zelnar.so")" = libvantix-zelnar.so.2 ]
-grep -q 'ATTRS{idVendor}=="[0-9a-f]\{4\}", TAG+="uaccess"' "$prefix/lib/udev/rules.d/70-vantix-zelnar.rules"
+[ "$(readlink "$libdir/libvantix-zelnar.so")" = libvantix-zelnar.so.2 ]
+# The udev rule names the vendor this build was configured for.
+vendor=$(printf %04x "$(sed -n 's/^VANTIX_VENDOR_ID:STRING=//p' "$build/CMakeCache.txt")")
+grep -q "ATTRS{idVendor}==\"$vendor\", TAG+=\"uaccess\"" "$prefix/lib/udev/rules.d/70-vantix-zelnar.rules"
 
-export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
+export PKG_CONFIG_PATH="$libdir/pkgconfig"
 # shellcheck disable=SC2046 # the flags are words
 cc -o "$stage/by-pkg-config" "$example" $(pkg-config --cflags --libs vantix-padsim)
-LD_LIBRARY_PATH="$prefix/lib" "$stage/by-pkg-config"
+LD_LIBRARY_PATH="$libdir" "$stage/by-pkg-config"
 # The signature library's flags resolve too.
 pkg-config --exists --print-errors 'vantix-signature >= 2.2'
 
