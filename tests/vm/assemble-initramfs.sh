@@ -20,7 +20,9 @@ die() { echo "assemble-initramfs: $*" >&2; exit 1; }
 kernel_pkg="$(apt-cache depends linux-image-amd64 2>/dev/null | awk '/Depends: linux-image-[0-9]/ {print $2; exit}')"
 [ -n "$kernel_pkg" ] || die "apt-cache does not know linux-image-amd64 (run apt-get update)"
 
-key="$( { echo "$kernel_pkg"; sha256sum "${programs[@]}" "$here/init.sh" "${BASH_SOURCE[0]}" /bin/busybox; } | sha256sum | cut -d' ' -f1)"
+# VANTIX_VM_UDEV_RULES: a udev rules file the guest's udevd reads.
+rules="${VANTIX_VM_UDEV_RULES:-}"
+key="$( { echo "$kernel_pkg"; sha256sum "${programs[@]}" ${rules:+"$rules"} "$here/init.sh" "${BASH_SOURCE[0]}" /bin/busybox; } | sha256sum | cut -d' ' -f1)"
 if [ -f "$work/initrd.gz" ] && [ -f "$work/vmlinux" ] && [ "$(cat "$work/initrd.key" 2>/dev/null)" = "$key" ]; then
   exit 0
 fi
@@ -120,6 +122,10 @@ for program in "${programs[@]}"; do
 done
 printf '%s\n' "${libdirs[@]}" | sort -u | paste -sd: > "$root/etc/library-dirs"
 echo "root:x:0:0::/:/bin/sh" > "$root/etc/passwd"
+if [ -n "$rules" ]; then
+  mkdir -p "$root/lib/udev/rules.d"
+  cp "$rules" "$root/lib/udev/rules.d/"
+fi
 cp "$here/init.sh" "$root/init"
 chmod 755 "$root/init"
 
