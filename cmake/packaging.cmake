@@ -44,11 +44,18 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libudev-dev, libicu-dev, libssl-de
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime)
 set(CPACK_COMPONENT_TOOLS_DEPENDS runtime)
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
-# ldconfig runs through dpkg's trigger. (CPack still adds postinst and
-# postrm scripts calling it; lintian warns, harmlessly.)
+# ldconfig runs through dpkg's trigger; the package's own postinst and
+# postrm (which also keep CPack from writing ones calling ldconfig) apply
+# the udev rule to pads already plugged in.
 set(control ${CMAKE_BINARY_DIR}/package-control)
 configure_file(cmake/debian-triggers ${control}/triggers COPYONLY)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${control}/triggers)
+set(scripts postinst postrm)
+set(script_actions configure remove)
+foreach(script VANTIX_DEB_SCRIPT_ACTION IN ZIP_LISTS scripts script_actions)
+  configure_file(cmake/debian-udev-trigger.in ${control}/${script} @ONLY
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endforeach()
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${control}/triggers ${control}/postinst ${control}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "library for USB signature pads
