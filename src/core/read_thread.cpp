@@ -4,6 +4,8 @@
 
 #include <pthread.h>
 
+#include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -30,7 +32,9 @@ struct registry {
 };
 
 registry &readers() {
-    static registry instance;
+    // Never destroyed: a read thread still running when the process exits
+    // must not find its registry torn down under it.
+    static registry &instance = *new registry;
     return instance;
 }
 
@@ -69,6 +73,31 @@ std::shared_ptr<read_control> control_of(vantix_device *device) {
     auto found = readers().threads.find(device);
     return found == readers().threads.end() ? nullptr : found->second;
 }
+
+// How long exit() waits for read threads: one read period, and a little more.
+constexpr std::chrono::milliseconds exit_patience{1500};
+
+// At exit() with pads still being read, every read thread is asked to stop
+// and given a moment to end before the state its driver reads is torn down.
+// A thread that overstays (a callback that blocks) is left behind.
+struct stop_at_exit {
+    stop_at_exit() = default;
+    stop_at_exit(const stop_at_exit &) = delete;
+    stop_at_exit &operator=(const stop_at_exit &) = delete;
+    ~stop_at_exit() {
+        registry &r = readers();
+        std::unique_lock lock(r.lock);
+        for (auto &entry : r.threads)
+            entry.second->stop = true;
+        // exit() from an input callback: its own thread ends after this.
+        const auto ended_or_self = [&r] {
+            return std::all_of(r.threads.begin(), r.threads.end(), [](const auto &entry) {
+                return entry.second->finished || pthread_equal(entry.second->thread, pthread_self());
+            });
+        };
+        r.ended.wait_for(lock, exit_patience, ended_or_self);
+    }
+};
 
 }  // namespace
 
@@ -111,6 +140,9 @@ void vantix_device_read_until_done(vantix_device *device) {
     VANTIX_TRACE_CALL();
     if (!device)
         return;
+    // Made with the first read thread, so it runs before the statics of the
+    // pads' drivers, made earlier, are destroyed.
+    static vantix::stop_at_exit stopper;
     vantix::registry &r = vantix::readers();
     std::lock_guard lock(r.lock);
     if (vantix::control_of(device))

@@ -5,11 +5,13 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "core/failure.hpp"
@@ -38,6 +40,17 @@ struct session {
         std::unique_lock lock(state_lock);
         ended.wait(lock, [this] { return finished; });
     }
+    bool wait_finished_for(std::chrono::milliseconds patience) {
+        std::unique_lock lock(state_lock);
+        return ended.wait_for(lock, patience, [this] { return finished; });
+    }
+    void request_stop() {
+        running.store(false);
+        const uint64_t one = 1;
+        // One write cannot overflow the eventfd counter; a failure here would
+        // only mean the thread is already gone.
+        [[maybe_unused]] const ssize_t written = write(wake_fd, &one, sizeof one);
+    }
 
     std::atomic<bool> running{true};
     const int wake_fd;  // eventfd written to end the thread's wait
@@ -48,8 +61,38 @@ private:
     bool finished = false;
 };
 
+// How long a process that exits without vantix_destroy waits for the thread
+// before leaving it behind: a callback blocked on the exiting thread must
+// not hang the exit.
+constexpr std::chrono::milliseconds exit_patience{200};
+
 // The driver's process-wide state. `control` serialises start and stop.
 struct hotplug_state {
+    hotplug_state() = default;
+    hotplug_state(const hotplug_state &) = delete;
+    hotplug_state &operator=(const hotplug_state &) = delete;
+    // Runs at exit(): a still-joinable std::thread would call std::terminate.
+    ~hotplug_state() {
+        std::lock_guard lock(control);
+        stop(exit_patience);
+    }
+
+    // Ends the current run and lets go of its thread: joined when it ends
+    // (within `patience`, if given), detached when the caller is the thread
+    // itself (a hotplug callback that stops the library) or it overstays.
+    void stop(std::optional<std::chrono::milliseconds> patience) {
+        if (current)
+            current->request_stop();
+        if (thread.joinable()) {
+            const bool self = thread.get_id() == std::this_thread::get_id();
+            if (self || (patience && current && !current->wait_finished_for(*patience)))
+                thread.detach();
+            else
+                thread.join();
+        }
+        current.reset();
+    }
+
     std::mutex control;
     std::thread thread;
     std::shared_ptr<session> current;
@@ -154,21 +197,7 @@ vantix_error_code vantix_real_driver_destroy(vantix_device_driver * /*driver*/) 
     VANTIX_TRACE_CALL();
     hotplug_state &state = hotplug();
     std::lock_guard lock(state.control);
-    if (state.current) {
-        state.current->running.store(false);
-        const uint64_t one = 1;
-        // One write cannot overflow the eventfd counter; a failure here would
-        // only mean the thread is already gone.
-        [[maybe_unused]] const ssize_t written = write(state.current->wake_fd, &one, sizeof one);
-    }
-    if (state.thread.joinable()) {
-        // A hotplug callback that stops the library would wait for itself.
-        if (state.thread.get_id() == std::this_thread::get_id())
-            state.thread.detach();
-        else
-            state.thread.join();
-    }
-    state.current.reset();
+    state.stop(std::nullopt);
     // A detached thread still running a callback works from its own copy.
     std::lock_guard callbacks(vantix::hotplug_callbacks_lock());
     vantix_list_free(vantix_get_device_callbacks());
