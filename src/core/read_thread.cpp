@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "core/device_flags.hpp"
+#include "core/platform_hooks.hpp"
 #include "debug/log.hpp"
 
 namespace vantix {
@@ -74,7 +75,8 @@ std::shared_ptr<read_control> control_of(vantix_device *device) {
     return found == readers().threads.end() ? nullptr : found->second;
 }
 
-// How long exit() waits for read threads: one read period, and a little more.
+// How long exit() waits for read threads: one read period of a driver that
+// cannot be woken, and a little more.
 constexpr std::chrono::milliseconds exit_patience{1500};
 
 // At exit() with pads still being read, every read thread is asked to stop
@@ -87,8 +89,10 @@ struct stop_at_exit {
     ~stop_at_exit() {
         registry &r = readers();
         std::unique_lock lock(r.lock);
-        for (auto &entry : r.threads)
-            entry.second->stop = true;
+        for (auto &[device, control] : r.threads) {
+            control->stop = true;
+            wake_reader(device);
+        }
         // exit() from an input callback: its own thread ends after this.
         const auto ended_or_self = [&r] {
             return std::all_of(r.threads.begin(), r.threads.end(), [](const auto &entry) {
@@ -110,6 +114,7 @@ void stop_read_thread(vantix_device *device) {
     control->stop = true;
     if (pthread_equal(control->thread, pthread_self()))
         return;  // closing from one of its callbacks: it ends after this read
+    wake_reader(device);
     if (control->joining) {
         // Another closer is already joining; wait for the thread to end.
         r.ended.wait(lock, [&] { return control->finished; });

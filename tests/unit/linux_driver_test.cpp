@@ -6,13 +6,16 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <thread>
+#include <cstdio>
 #include <cstring>
+#include <thread>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "core/device_flags.hpp"
 #include "platform/linux/linux_driver.hpp"
+#include "platform/linux/reader_wake.hpp"
 #include "support/scoped_env.hpp"
 
 namespace {
@@ -158,6 +161,42 @@ TEST_F(transport, FeatureReportsCheckTheMapBeforeAnyIo) {
     EXPECT_EQ(vantix_real_close_device(&pad), VANTIX_CODE_SUCCESS);
     EXPECT_EQ(vantix_real_close_device(&pad), VANTIX_CODE_ERROR);
     EXPECT_STREQ(vantix_get_last_error(), "Problem closing device (9): Bad file descriptor\n");
+}
+
+// A pad whose node is a pipe: nothing arrives unless the test writes.
+struct quiet_pad : transport {
+    int ends[2] = {-1, -1};
+    quiet_pad() {
+        EXPECT_EQ(pipe(ends), 0);
+        pad.parameters.handle = ends[0];
+        pad.driver = &vantix_real_driver;
+        EXPECT_TRUE(vantix::linux_driver::create_reader_wake(&pad));
+        vantix::set_open(&pad, true);
+    }
+    ~quiet_pad() override { close(ends[1]); }
+
+    // Closes through `stop` while the read thread waits for input; the thread
+    // has ended when it returns. Prints how long the close took.
+    void close_while_reading(const char *what, void (*stop)(vantix_device *)) {
+        vantix_device_read_until_done(&pad);
+        ASSERT_FALSE(pthread_equal(pad.parameters.readUntilDoneThread, pthread_t{}));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));  // into its wait
+        const auto started = std::chrono::steady_clock::now();
+        stop(&pad);
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
+        EXPECT_TRUE(pthread_equal(pad.parameters.readUntilDoneThread, pthread_t{}));  // joined
+        EXPECT_FALSE(vantix::is_open(&pad));
+        EXPECT_EQ(vantix::linux_driver::reader_wake_fd(&pad), -1);
+        std::printf("%s while the read thread waits: %.3f ms\n", what, took.count());
+    }
+};
+
+TEST_F(quiet_pad, CloseEndsTheWaitingReadThread) {
+    close_while_reading("vantix_close_device", [](vantix_device *d) { vantix_close_device(d); });
+}
+
+TEST_F(quiet_pad, ReadDoneEndsTheWaitingReadThread) {
+    close_while_reading("vantix_device_read_done", vantix_device_read_done);
 }
 
 TEST(hotplug_thread, StartsOnceAndStopsPromptly) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <thread>
 #include <vector>
 
 #include "scenario.hpp"
@@ -90,6 +91,26 @@ TEST_F(Vm, PerformanceFiguresOfFeatureReportsAndInput) {
         "PERF input_to_callback_read_thread_median_us %.0f\nPERF input_to_hid_read_timeout_median_us %.0f\n"
         "PERF read_thread_over_hidapi_ratio %.2f\n",
         ours, theirs, theirs > 0 ? ours / theirs : 0.0);
+}
+
+// The time vantix_close_device and vantix_device_read_done take while the
+// read thread waits for input.
+TEST_F(Vm, PerformanceFiguresOfClosingWhileReading) {
+    double close_us[2] = {0, 0};
+    for (double &figure : close_us) {
+        ASSERT_EQ(vantix_open_device(device), VANTIX_CODE_SUCCESS) << last_error();
+        vantix_device_read_until_done(device);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));  // into its wait
+        const auto start = clock_type::now();
+        if (&figure == &close_us[0])
+            vantix_close_device(device);
+        else
+            vantix_device_read_done(device);
+        figure = elapsed_us(start, clock_type::now());
+        EXPECT_FALSE(device->open);
+    }
+    std::printf("PERF close_while_reading_us %.0f\nPERF read_done_while_reading_us %.0f\n", close_us[0],
+                close_us[1]);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "debug/log.hpp"
 #include "platform/hid/report_map.hpp"
 #include "platform/linux/linux_driver.hpp"
+#include "platform/linux/reader_wake.hpp"
 
 namespace {
 
@@ -63,6 +64,13 @@ vantix_error_code vantix_real_open_device(vantix_device *device) {
         device->parameters.handle = -1;
         return VANTIX_CODE_ERROR;
     }
+    if (!vantix::linux_driver::create_reader_wake(device)) {
+        const int error = errno;
+        close(device->parameters.handle);
+        device->parameters.handle = -1;
+        VANTIX_FAIL("Problem opening device (%i): %s\n", error, strerror(error));
+        return VANTIX_CODE_ERROR;
+    }
     device->parameters.readUntilDoneThread = pthread_t{};
     device->parameters.interrupted = 0;
     return VANTIX_CODE_SUCCESS;
@@ -96,8 +104,10 @@ vantix_error_code fill_hid_report_map(vantix_device *device) {
 vantix_error_code vantix_real_close_device(vantix_device *device) {
     VANTIX_TRACE_CALL();
     const int handle = device ? device->parameters.handle : -1;
-    if (device)
+    if (device) {
         device->parameters.handle = -1;
+        vantix::linux_driver::release_reader_wake(device);
+    }
     if (close(handle) < 0) {
         const int error = errno;
         VANTIX_FAIL("Problem closing device (%i): %s\n", error, strerror(error));

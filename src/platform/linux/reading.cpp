@@ -1,5 +1,5 @@
 // Reading input reports from a pad's hidraw node.
-#include <sys/select.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,10 +9,12 @@
 #include "core/failure.hpp"
 #include "debug/log.hpp"
 #include "platform/linux/linux_driver.hpp"
+#include "platform/linux/reader_wake.hpp"
 
 namespace {
 
 constexpr size_t read_capacity = 512;
+constexpr int read_period_ms = 1000;
 
 }  // namespace
 
@@ -25,16 +27,15 @@ vantix_error_code vantix_real_device_read(vantix_device *device) {
         return VANTIX_CODE_ERROR;
     }
     const int handle = device->parameters.handle;
-    if (handle < 0 || handle >= FD_SETSIZE) {
+    if (handle < 0) {
         VANTIX_FAIL("Problem reading from the device (%i): %s\n", EBADF, strerror(EBADF));
         return VANTIX_CODE_ERROR;
     }
     unsigned char buffer[read_capacity] = {0};
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(handle, &readable);
-    timeval timeout{1, 0};
-    if (select(handle + 1, &readable, nullptr, nullptr, &timeout) > 0 && FD_ISSET(handle, &readable)) {
+    // A pad opened without a wake-up descriptor (-1) is polled alone.
+    pollfd fds[2] = {{handle, POLLIN, 0}, {vantix::linux_driver::reader_wake_fd(device), POLLIN, 0}};
+    const bool woken = poll(fds, 2, read_period_ms) > 0 && fds[1].revents != 0;
+    if (!woken && (fds[0].revents & (POLLIN | POLLERR | POLLHUP))) {
         const ssize_t count = read(handle, buffer, sizeof buffer);
         if (count < 0) {
             const int error = errno;
