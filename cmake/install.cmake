@@ -12,6 +12,12 @@ install(FILES include/vantix-zelnar.h include/vantix-zelnar.hpp include/vantix-s
   padsim/include/vantix-padsim.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
 # The virtual pad, for application developers' own tests.
 install(TARGETS vantix-padsim ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
+# A stripped install (cmake --install --strip, packages) drops its debug
+# information, as Debian's tools strip static libraries.
+install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+  execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-debug
+    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/libvantix-padsim.a\")
+endif()" COMPONENT development)
 
 # Programs, each with its man page (compressed, as Debian installs them).
 set(programs vantix-tool vantix-padsim)
