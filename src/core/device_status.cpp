@@ -1,12 +1,12 @@
 // The device status report, its printer, clearing the pad's error state and
 // the firmware interlock wait built on the status.
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
 
 #include "core/failure.hpp"
 #include "core/legacy.hpp"
+#include "core/pause.hpp"
 #include "protocol/bit_fields.hpp"
 #include "protocol/report_io.hpp"
 
@@ -102,7 +102,7 @@ int wait_for_interlock(vantix_device *device, int sleep, int lockFlags) {
                 sleep, lockFlags, observed, sleep - remaining);
             return 1;
         }
-        usleep(1000);
+        vantix::pause_ms(1);
     }
     VANTIX_FAIL(
         "Problem waiting for firmware interlock: device didn't respond in time, sleep: %u, requested "

@@ -1,11 +1,11 @@
 // Opening a pad (learning what every later operation relies on) and closing
 // it again.
-#include <unistd.h>
 
 #include <cstdlib>
 
 #include "core/device_flags.hpp"
 #include "core/failure.hpp"
+#include "core/pause.hpp"
 #include "core/read_thread.hpp"
 #include "debug/log.hpp"
 
@@ -24,7 +24,7 @@ void wait_for_startup(vantix_device *device) {
         if (status.report_id == 0)
             break;
         initialising = status.is_initializing != 0;
-        usleep(startup_poll_ms * 1000);
+        vantix::pause_ms(startup_poll_ms);
     }
 }
 

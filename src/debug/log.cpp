@@ -182,8 +182,9 @@ vantix_debug_message *vantix_debug_create_message(const char *function, const ch
         std::free(record);
         return nullptr;
     }
-    // At most 8190 characters and the terminator.
-    std::vsnprintf(record->message, message_capacity - 1, message ? message : "", args);
+    // At most 8190 characters and the terminator; no format leaves it empty.
+    if (message)
+        std::vsnprintf(record->message, message_capacity - 1, message, args);
     record->level = level;
     record->time = time;
     record->process_id = process_id;

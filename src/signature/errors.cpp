@@ -7,10 +7,10 @@ thread_local std::string error_text;
 
 }  // namespace
 
-vantix_error_code fail(const std::string &text, std::source_location where) {
+vantix_error_code fail(const std::string &text, const char *function, const char *file, int line) {
     error_text = text;
-    vantix_debug_report_message(where.function_name(), where.file_name(), static_cast<int>(where.line()),
-                                VANTIX_DEBUG_LEVEL_WARNING, "Error reported: %s", error_text.c_str());
+    vantix_debug_report_message(function, file, line, VANTIX_DEBUG_LEVEL_WARNING, "Error reported: %s",
+                                error_text.c_str());
     return VANTIX_CODE_ERROR;
 }
 

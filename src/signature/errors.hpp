@@ -2,7 +2,6 @@
 // read thread and an exporting thread never overwrite each other's.
 #pragma once
 
-#include <source_location>
 #include <string>
 
 #include "vantix-signature.h"
@@ -10,8 +9,10 @@
 namespace vantix::signature {
 
 // Sets this thread's error text, logs it at WARNING and returns
-// VANTIX_CODE_ERROR, so a failing path is one statement.
-vantix_error_code fail(const std::string &text, std::source_location where = std::source_location::current());
+// VANTIX_CODE_ERROR, so a failing path is one statement. The builtins name
+// the caller (std::source_location needs clang 15 with libstdc++).
+vantix_error_code fail(const std::string &text, const char *function = __builtin_FUNCTION(),
+                       const char *file = __builtin_FILE(), int line = __builtin_LINE());
 
 const char *last_error();
 

@@ -7,6 +7,7 @@
 #include <thread>
 #include <string>
 
+#include "core/pause.hpp"
 #include "protocol/sim_fixture.hpp"
 
 namespace {
@@ -114,6 +115,18 @@ TEST_F(open_close, EachFailingReadLeavesARecordThatOpensAgain) {
     // The failed record can also simply be freed (the fixture frees the list).
     pad->fail_transfers(VANTIX_FEATURE_REGIONGET);
     EXPECT_EQ(vantix_open_device(device), VANTIX_CODE_ERROR);
+}
+
+// Through the replaceable pause, as the fuzz targets do: no real sleeping.
+TEST_F(open_close, APadStuckStartingUpOpensAfterAHundredPauses) {
+    static unsigned paused_ms;
+    paused_ms = 0;
+    vantix::set_pause_function([](unsigned ms) { paused_ms += ms; });
+    pad->stay_initialising(true);
+    EXPECT_EQ(vantix_open_device(device), VANTIX_CODE_SUCCESS);
+    vantix::set_pause_function(nullptr);
+    EXPECT_GE(paused_ms, 10000u);
+    vantix_close_device(device);
 }
 
 TEST_F(open_close, StartUpWaitPollsEveryHundredMilliseconds) {
