@@ -5,6 +5,7 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -20,7 +21,9 @@ namespace {
 
 struct read_control {
     pthread_t thread{};
-    bool stop = false;     // set by close: end after the current read
+    // Set by close: end after the current read. Read without the registry's
+    // lock after every report, so pads read at once never queue on it.
+    std::atomic<bool> stop{false};
     bool joining = false;  // someone will join the thread
     bool finished = false;
 };
@@ -44,10 +47,7 @@ struct thread_start {
     std::shared_ptr<read_control> control;
 };
 
-bool should_stop(const read_control &control) {
-    std::lock_guard lock(readers().lock);
-    return control.stop;
-}
+bool should_stop(const read_control &control) { return control.stop.load(std::memory_order_acquire); }
 
 void *read_until_done_thread(void *start_ref) {
     std::unique_ptr<thread_start> start(static_cast<thread_start *>(start_ref));

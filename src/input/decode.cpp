@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "input/decode.hpp"
+
 #include "core/failure.hpp"
 #include "debug/log.hpp"
 #include "protocol/byte_order.hpp"
@@ -146,14 +148,13 @@ constexpr layout layouts[] = {
 
 }  // namespace
 
-extern "C" {
+namespace vantix::input {
 
-vantix_input_report *vantix_parse_input_report(vantix_device *device, const unsigned char *buffer,
-                                               unsigned int length) {
-    VANTIX_TRACE_CALL();
+bool decode_input_report(vantix_device *device, const unsigned char *buffer, unsigned int length,
+                         vantix_input_report &out) {
     if (!buffer || length == 0) {
         VANTIX_FAIL("Buffer passed into vantix_parse_input_report was null or empty.");
-        return nullptr;
+        return false;
     }
     const layout *known = nullptr;
     for (const layout &l : layouts)
@@ -161,26 +162,41 @@ vantix_input_report *vantix_parse_input_report(vantix_device *device, const unsi
             known = &l;
     if (!known) {
         VANTIX_FAIL("Unknown input report in buffer.");
-        return nullptr;
+        return false;
     }
     if (length < known->minimum) {
         VANTIX_FAIL("%s", known->too_small);
-        return nullptr;
+        return false;
     }
-    auto *record = static_cast<vantix_input_report *>(std::calloc(1, sizeof(vantix_input_report)));
+    std::memset(&out, 0, sizeof out);
+    // Only the bytes of the layout are read, whatever else the buffer holds.
+    report_view r(const_cast<unsigned char *>(buffer), known->minimum);
+    switch (known->id) {
+    case VANTIX_INPUT_COORDINATE: decode_coordinate(r, out.coordinate); break;
+    case VANTIX_INPUT_EXTENDEDCOORDINATE: decode_extended(device, r, out); break;
+    case VANTIX_INPUT_ADCVALUES: decode_adc(r, out.adc_values); break;
+    case VANTIX_INPUT_MAGCARDDATA: decode_card(r, out.card_swipe); break;
+    default: decode_debug(r, out.debug_coordinate); break;
+    }
+    return true;
+}
+
+}  // namespace vantix::input
+
+extern "C" {
+
+vantix_input_report *vantix_parse_input_report(vantix_device *device, const unsigned char *buffer,
+                                               unsigned int length) {
+    VANTIX_TRACE_CALL();
+    vantix_input_report decoded;
+    if (!vantix::input::decode_input_report(device, buffer, length, decoded))
+        return nullptr;
+    auto *record = static_cast<vantix_input_report *>(std::malloc(sizeof decoded));
     if (!record) {
         VANTIX_FAIL("Out of memory decoding an input report.");
         return nullptr;
     }
-    // Only the bytes of the layout are read, whatever else the buffer holds.
-    report_view r(const_cast<unsigned char *>(buffer), known->minimum);
-    switch (known->id) {
-    case VANTIX_INPUT_COORDINATE: decode_coordinate(r, record->coordinate); break;
-    case VANTIX_INPUT_EXTENDEDCOORDINATE: decode_extended(device, r, *record); break;
-    case VANTIX_INPUT_ADCVALUES: decode_adc(r, record->adc_values); break;
-    case VANTIX_INPUT_MAGCARDDATA: decode_card(r, record->card_swipe); break;
-    default: decode_debug(r, record->debug_coordinate); break;
-    }
+    std::memcpy(record, &decoded, sizeof decoded);
     return record;
 }
 
