@@ -63,6 +63,13 @@ result pad::state::admit(std::uint8_t id, direction dir, std::size_t length) {
         return {false, format("Report id %u isn't supported by this device.\n", unsigned{id})};
     if (scripted.take_failure(id))
         return {false, format("Transfer of report %u failed (scripted).\n", unsigned{id})};
+    if (hostile && hostile->unplug_now()) {
+        unplugged = true;
+        input_ready.notify_all();
+        return {false, "Device was unplugged.\n"};
+    }
+    if (hostile && hostile->fail_transfer())
+        return {false, format("Transfer of report %u failed (hostile pad).\n", unsigned{id})};
     const feature_info *info = find_feature(id);
     const bool get = dir == direction::get;
     if (!info || !(info->use & (get ? use_get : use_set)))
@@ -181,6 +188,8 @@ result pad::get_feature(std::uint8_t *buffer, std::size_t length) {
         bytes.resize(length, 0);
         if (auto kept = state_->scripted.take_short_reply(id); kept && *kept < bytes.size())
             std::fill(bytes.begin() + *kept, bytes.end(), 0);
+        if (state_->hostile)
+            state_->hostile->garble_reply(bytes);
         std::copy(bytes.begin(), bytes.end(), buffer);
         state_->regions.after_read(id);
         if (state::is_settings_report(id))
@@ -219,6 +228,8 @@ std::optional<std::vector<std::uint8_t>> pad::next_input(std::chrono::millisecon
         return std::nullopt;
     wire::bytes report = std::move(state_->inputs.front());
     state_->inputs.pop_front();
+    if (state_->hostile)
+        state_->hostile->garble_input(report);
     return report;
 }
 
@@ -268,6 +279,11 @@ void pad::unplug() {
         state_->unplugged = true;
     }
     state_->input_ready.notify_all();
+}
+
+void pad::turn_hostile(std::uint32_t seed) {
+    std::lock_guard lock(state_->mutex);
+    state_->hostile.emplace(seed);
 }
 
 bool pad::unplugged() const {

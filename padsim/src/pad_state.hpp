@@ -6,12 +6,14 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <optional>
 
 #include "calibration.hpp"
 #include "configuration.hpp"
 #include "device_status.hpp"
 #include "display.hpp"
 #include "faults.hpp"
+#include "hostility.hpp"
 #include "ink.hpp"
 #include "padsim/pad.hpp"
 #include "pixels.hpp"
@@ -43,6 +45,7 @@ struct pad::state {
     second_generation diagnostics;
     pixel_reader pixels;
     faults scripted;
+    std::optional<hostility> hostile;
     std::map<std::uint8_t, wire::bytes> stored;
     // Bytes a test put in place of a store report's answer (pad::store):
     // they answer its gets until the host next sets that report. In place

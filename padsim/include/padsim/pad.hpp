@@ -112,6 +112,11 @@ public:
     void stay_initialising(bool stuck);
     // Every later transfer fails and waiting readers wake up.
     void unplug();
+    // From now on the pad lies, repeatably for a seed: replies cut short,
+    // full of noise or claiming counts of 255 and 65535, transfers failing
+    // at random, input reports of random length and bytes, and now and
+    // then an unplug.
+    void turn_hostile(std::uint32_t seed);
     bool unplugged() const;
 
     std::vector<transfer> transfers() const;
