@@ -15,7 +15,10 @@ namespace padsim {
 namespace {
 
 constexpr char path_prefix[] = "sim:";
-constexpr std::chrono::seconds read_wait{1};
+// A read without input returns after this, like a select timeout. The
+// library cannot wake this table's reader the way it wakes its hidraw
+// reader, so the wait is short: a close never waits longer.
+constexpr std::chrono::milliseconds read_wait{10};
 
 struct registry {
     std::mutex mutex;

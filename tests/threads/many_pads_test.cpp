@@ -1,0 +1,114 @@
+// Sixteen virtual pads at once, each sending 200 pen samples a second and
+// each read by its own read thread: every sample arrives once, in order.
+// The run lasts VANTIX_MANY_PADS_SECONDS (30 by default) and prints the CPU
+// time the process spent per pad-second of input.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "padsim/sim_driver.hpp"
+#include "protocol/pad_driver.hpp"
+#include "support/scoped_env.hpp"
+
+namespace {
+
+using namespace std::chrono_literals;
+constexpr int pads = 16;
+constexpr auto sample_period = 5ms;  // 200 samples a second
+
+// What one pad's callback saw. The sequence number travels in x.
+struct delivery {
+    std::atomic<int> next{0};  // the sequence number expected next
+    std::atomic<int> out_of_order{0};
+};
+std::array<delivery, pads> deliveries;
+
+int pad_index(const vantix_device *device) { return std::atoi(device->path + 4); }  // "sim:N"
+
+void on_sample(vantix_device *device, vantix_input_report *, uint8_t, unsigned char *report,
+               unsigned int len) {
+    if (len < 6)
+        return;
+    delivery &d = deliveries[pad_index(device)];
+    const int sequence = report[2] | report[3] << 8;
+    if (sequence == d.next)
+        ++d.next;
+    else
+        ++d.out_of_order;  // lost, repeated or reordered
+}
+
+double cpu_seconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval &t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+int run_seconds() {
+    const char *set = std::getenv("VANTIX_MANY_PADS_SECONDS");
+    const int seconds = set ? std::atoi(set) : 30;
+    return seconds > 0 ? seconds : 30;
+}
+
+TEST(many_pads, SixteenPadsAtTwoHundredSamplesASecondLoseNothing) {
+    vantix::test::scoped_env env;
+    env.unset("VANTIX_DEBUG").unset("VANTIX_TRACE");
+    vantix_init();
+    padsim::reset();
+    padsim::model quick;  // no status report: opens at once
+    quick.undeclared_reports = {VANTIX_FEATURE_DEVICE_STATUS};
+    for (int i = 0; i < pads; ++i)
+        padsim::add_pad(quick);
+    vantix::test::start_pad_driver();
+    vantix_device *devices = nullptr;
+    vantix_list_devices(&devices);
+    int opened = 0;
+    for (vantix_device *d = devices; d; d = d->next) {
+        ASSERT_EQ(vantix_open_device(d), VANTIX_CODE_SUCCESS) << vantix_get_last_error();
+        vantix_register_input_callback(d, on_sample);
+        vantix_device_read_until_done(d);
+        ++opened;
+    }
+    ASSERT_EQ(opened, pads);
+
+    const int samples = run_seconds() * 1000 / static_cast<int>(sample_period.count());
+    const double cpu_before = cpu_seconds();
+    auto tick = std::chrono::steady_clock::now();
+    for (int sequence = 0; sequence < samples; ++sequence) {
+        const auto low = static_cast<std::uint8_t>(sequence & 0xFF),
+                   high = static_cast<std::uint8_t>(sequence >> 8);
+        for (int i = 0; i < pads; ++i)
+            padsim::pad_at(i).queue_input({VANTIX_INPUT_COORDINATE, 1, low, high, 2, 0});
+        std::this_thread::sleep_until(tick += sample_period);
+    }
+    const auto all_arrived = [&] {
+        for (const delivery &d : deliveries)
+            if (d.next + d.out_of_order < samples)
+                return false;
+        return true;
+    };
+    for (auto until = std::chrono::steady_clock::now() + 10s;
+         !all_arrived() && std::chrono::steady_clock::now() < until;)
+        std::this_thread::sleep_for(10ms);
+    const double cpu = cpu_seconds() - cpu_before;
+
+    for (vantix_device *d = devices; d; d = d->next)
+        vantix_device_read_done(d);
+    for (int i = 0; i < pads; ++i) {
+        EXPECT_EQ(deliveries[i].next, samples) << "pad " << i;
+        EXPECT_EQ(deliveries[i].out_of_order, 0) << "pad " << i;
+    }
+    std::printf("PERF many_pads_cpu_ms_per_pad_second %.2f (%d pads, %d samples each)\n",
+                cpu * 1000 / (pads * run_seconds()), pads, samples);
+    vantix_free_device_list(devices);
+    padsim::reset();
+    vantix_destroy();
+}
+
+}  // namespace
