@@ -30,7 +30,7 @@ struct config {
     std::vector<std::string> allow_origins;  // beyond the service's own
     bool sim = false;
     std::size_t max_message = 64 * 1024;    // larger: error too_large
-    std::size_t max_frame = 1024 * 1024;    // larger: the connection is closed (1009)
+    std::size_t max_frame = 256 * 1024;     // larger: the connection is closed (1009); 4 x max_message
     double max_rate = 200;                  // messages a second per connection
     std::size_t max_connections = 16;
     std::size_t event_queue = 4096;         // pen samples and buttons waiting for one client

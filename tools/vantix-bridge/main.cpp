@@ -44,7 +44,7 @@ int main(int argc, char **argv) {
     } catch (const CLI::ParseError &e) {
         return app.exit(e) == 0 ? 0 : 2;
     }
-    cfg.max_frame = std::max(cfg.max_frame, cfg.max_message * 4);
+    cfg.max_frame = cfg.max_message * 4;
 
     // Threads started from here on (the library's, the pad service's)
     // leave SIGINT and SIGTERM to this one, where the server waits for them.

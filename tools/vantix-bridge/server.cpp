@@ -177,6 +177,8 @@ public:
     void left(std::uint64_t id) {
         sessions_.erase(id);
         pads_->disconnected(id);
+        if (stopping_ && sessions_.empty())
+            io_.stop();  // every client has its close frame
         if (cfg_.verbose)
             std::fprintf(stderr, "vantix-bridge: connection %llu closed\n", static_cast<unsigned long long>(id));
     }
@@ -188,7 +190,7 @@ public:
     }
 
     // SIGINT, SIGTERM: no new connections, the pads closed, close frames
-    // to every client, and out within half a second.
+    // to every client, and out once they are closed (half a second at most).
     void stop() {
         if (stopping_)
             return;
@@ -198,6 +200,8 @@ public:
         beast::error_code ignored;
         acceptor_.close(ignored);
         pads_->shutdown();
+        if (sessions_.empty())
+            return io_.stop();
         for (auto &[id, weak] : sessions_)
             if (auto session = weak.lock())
                 session->going_away();
