@@ -534,7 +534,7 @@ struct pad_service::state {
 
     // Stops the reading, drops the prompt's regions, closes the pad and
     // frees it for others; the owner hears of it unless it asked.
-    void close_pad(const std::string &path, const char *reason) {
+    void close_pad(std::string path, const char *reason) {  // a copy: callers pass keys it erases
         auto found = pads.find(path);
         if (found == pads.end())
             return;

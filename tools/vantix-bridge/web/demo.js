@@ -3,6 +3,7 @@
 import { VantixBridge, base64ToBlob } from "/vantix-pad.js";
 
 const $ = (id) => document.getElementById(id);
+const count = (n, what) => `${n} ${what}${n === 1 ? "" : "s"}`;
 const BUTTONS = ["OK", "Clear", "Cancel"];
 
 const state = {
@@ -175,7 +176,7 @@ async function finish() {
   state.signature = signature;
   showIdentity();
   showSignature(signature);
-  setStatus(`signed: ${signature.strokes} strokes`, true);
+  setStatus(`signed: ${count(signature.strokes, "stroke")}`, true);
 }
 
 async function clearInk() {
@@ -217,7 +218,7 @@ function showSignature(signature) {
   $("result").replaceChildren(img);
   $("downloads").replaceChildren(...links);
   const b = signature.bounds;
-  $("summary").textContent = `${signature.strokes} strokes, ${signature.points} points` +
+  $("summary").textContent = `${count(signature.strokes, "stroke")}, ${count(signature.points, "point")}` +
     (b ? `, within x ${b.left.toFixed(1)}–${b.right.toFixed(1)}, y ${b.top.toFixed(1)}–${b.bottom.toFixed(1)} (display pixels)` : "");
 }
 
