@@ -20,8 +20,8 @@ install(CODE "if(CMAKE_INSTALL_DO_STRIP)
 endif()" COMPONENT development)
 
 # Programs, each with its man page (compressed, as Debian installs them).
-set(programs vantix-tool vantix-padsim)
-set(program_targets vantix-tool vantix-padsim-program)
+set(programs vantix-tool vantix-padsim vantix-bridge)
+set(program_targets vantix-tool vantix-padsim-program vantix-bridge)
 foreach(program target IN ZIP_LISTS programs program_targets)
   if(TARGET ${target})
     install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
@@ -33,6 +33,29 @@ foreach(program target IN ZIP_LISTS programs program_targets)
     install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
   endif()
 endforeach()
+
+# vantix-bridge as a systemd user service (systemctl --user enable --now
+# vantix-bridge), with the tools.
+set(VANTIX_SYSTEMD_USER_DIR "lib/systemd/user" CACHE STRING
+  "Where the vantix-bridge user unit is installed (relative to the prefix or absolute)")
+if(TARGET vantix-bridge)
+  # The unit names the program by the prefix it is installed under, which
+  # for a package (cpack) or --prefix is known only when installing.
+  install(CODE "
+    set(unit_dir \"${VANTIX_SYSTEMD_USER_DIR}\")
+    if(NOT IS_ABSOLUTE \"\${unit_dir}\")
+      set(unit_dir \"\${CMAKE_INSTALL_PREFIX}/\${unit_dir}\")
+    endif()
+    set(program \"${CMAKE_INSTALL_BINDIR}/vantix-bridge\")
+    if(NOT IS_ABSOLUTE \"\${program}\")
+      set(program \"\${CMAKE_INSTALL_PREFIX}/\${program}\")
+    endif()
+    file(READ \"${CMAKE_SOURCE_DIR}/tools/vantix-bridge/vantix-bridge.service\" unit)
+    string(REPLACE \"@VANTIX_BRIDGE_PROGRAM@\" \"\${program}\" unit \"\${unit}\")
+    message(STATUS \"Installing: \$ENV{DESTDIR}\${unit_dir}/vantix-bridge.service\")
+    file(WRITE \"\$ENV{DESTDIR}\${unit_dir}/vantix-bridge.service\" \"\${unit}\")
+  " COMPONENT tools)
+endif()
 
 # pkg-config files find the prefix from their own place, so the same files
 # serve a staging prefix, /usr/local and a package.

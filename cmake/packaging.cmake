@@ -1,7 +1,7 @@
 # Debian packages (cpack -G DEB, ./run package), split as Debian splits a
 # library: libvantix-zelnar2 (shared libraries, udev rule),
 # libvantix-zelnar-dev (headers, .pc, CMake files, the static virtual pad)
-# and vantix-tools (the programs and their man pages). Dependencies on
+# and vantix-tools (the programs, their man pages and vantix-bridge's unit). Dependencies on
 # system libraries come from dpkg-shlibdeps.
 set(VANTIX_DEB_MAINTAINER "libvantix-zelnar developers <vantix-zelnar@lists.vantix.invalid>")
 set(VANTIX_DEB_CHANGELOG_DATE "Tue, 08 Dec 2026 00:00:00 +0000")
@@ -68,9 +68,10 @@ set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "library for USB signature pads - de
 Headers, pkg-config and CMake package files for libvantix-zelnar and its
 signature library, and the virtual pad (a static library) that
 applications use in tests without hardware.")
-set(CPACK_COMPONENT_TOOLS_DESCRIPTION "command-line tools for USB signature pads
+set(CPACK_COMPONENT_TOOLS_DESCRIPTION "tools for USB signature pads
 vantix-tool lists pads, shows their configuration, monitors input, signs
 and draws on the display; vantix-padsim plugs a virtual pad into the
-running kernel.")
+running kernel; vantix-bridge serves pads to web pages on this machine
+through a local WebSocket (with a systemd user unit).")
 set(CPACK_COMPONENTS_ALL runtime development tools)
 include(CPack)

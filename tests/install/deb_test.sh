@@ -24,11 +24,16 @@ for deb in "$@"; do dpkg -x "$deb" "$root"; done
 rules=$root/usr/lib/udev/rules.d/70-vantix-zelnar.rules
 grep -q 'TAG+="uaccess"' "$rules"
 libs=$(dirname "$(find "$root/usr/lib" -name libvantix-zelnar.so.2)")
-for program in "$root/usr/bin/vantix-tool" "$root/usr/bin/vantix-padsim" "$libs/libvantix-signature.so.2"; do
+for program in "$root/usr/bin/vantix-tool" "$root/usr/bin/vantix-padsim" "$root/usr/bin/vantix-bridge" \
+               "$libs/libvantix-signature.so.2"; do
   if LD_LIBRARY_PATH=$libs ldd "$program" | grep 'not found'; then
     echo "unresolved libraries: $program"
     exit 1
   fi
 done
 LD_LIBRARY_PATH=$libs "$root/usr/bin/vantix-tool" --help >/dev/null
+LD_LIBRARY_PATH=$libs "$root/usr/bin/vantix-bridge" --help >/dev/null
+# vantix-bridge's user unit, where systemd looks for packaged ones.
+grep -qx 'ExecStart=/usr/bin/vantix-bridge' "$root/usr/lib/systemd/user/vantix-bridge.service"
+[ -e "$root/usr/share/man/man1/vantix-bridge.1.gz" ]
 echo "packages unpacked; libraries resolve; udev rule in /usr/lib/udev/rules.d"

@@ -13,9 +13,24 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 libdir=$(dirname "$(find "$prefix" -name libvantix-zelnar.so)")
 for f in include/vantix-zelnar.h include/vantix-signature.h include/vantix-padsim.h \
          bin/vantix-tool bin/vantix-padsim share/man/man1/vantix-tool.1.gz share/man/man1/vantix-padsim.1.gz \
-         lib/udev/rules.d/70-vantix-zelnar.rules; do
+         lib/udev/rules.d/70-vantix-zelnar.rules \
+         bin/vantix-bridge share/man/man1/vantix-bridge.1.gz lib/systemd/user/vantix-bridge.service; do
   [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
+# The user unit starts the program where it was installed.
+grep -qx "ExecStart=$prefix/bin/vantix-bridge" "$prefix/lib/systemd/user/vantix-bridge.service"
+# The installed service serves its page and client (built into it).
+LD_LIBRARY_PATH="$libdir" /usr/bin/python3 - "$prefix/bin/vantix-bridge" <<'EOF'
+import re, subprocess, sys, urllib.request
+proc = subprocess.Popen([sys.argv[1], "--listen", "127.0.0.1:0"], stdout=subprocess.PIPE, text=True)
+try:
+    url = re.search(r"http://\S+/", proc.stdout.readline()).group(0)
+    for path, text in (("", "vantix-pad.js"), ("vantix-pad.js", "export class VantixBridge")):
+        assert text in urllib.request.urlopen(url + path, timeout=10).read().decode(), path
+finally:
+    proc.terminate()
+    assert proc.wait(10) == 0
+EOF
 # The name a program records is the SONAME, behind its link.
 [ "$(readlink "$libdir/libvantix-zelnar.so")" = libvantix-zelnar.so.2 ]
 # The udev rule names the vendor this build was configured for.

@@ -1,0 +1,70 @@
+"""Starts vantix-bridge on a free loopback port for a test and stops it."""
+import os
+import re
+import select
+import signal
+import subprocess
+import time
+
+LISTENING = re.compile(r"listening on http://([^/]+)/")
+
+
+class Bridge:
+    """vantix-bridge --listen 127.0.0.1:0 [args]; .host is "127.0.0.1:PORT"."""
+
+    def __init__(self, program, *args, timeout=20):
+        self.proc = subprocess.Popen([program, "--listen", "127.0.0.1:0", *args],
+                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        deadline = time.monotonic() + timeout
+        line = ""
+        while time.monotonic() < deadline:
+            ready, _, _ = select.select([self.proc.stdout], [], [], 0.2)
+            if ready:
+                line = self.proc.stdout.readline()
+                if not line:
+                    break
+                match = LISTENING.search(line)
+                if match:
+                    self.host = match.group(1)
+                    self.port = int(self.host.rsplit(":", 1)[1])
+                    self.url = f"http://{self.host}/"
+                    self.ws_url = f"ws://{self.host}/ws"
+                    return
+            elif self.proc.poll() is not None:
+                break
+        self.proc.kill()
+        raise RuntimeError(f"vantix-bridge did not start: {line!r} {self.proc.stderr.read()!r}")
+
+    def alive(self):
+        return self.proc.poll() is None
+
+    def stop(self, timeout=10):
+        """SIGTERM, then the exit code (and the seconds it took)."""
+        if self.proc.poll() is not None:
+            return self.proc.returncode, 0.0
+        start = time.monotonic()
+        self.proc.send_signal(signal.SIGTERM)
+        try:
+            code = self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+            self.proc.wait()
+            raise
+        return code, time.monotonic() - start
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        if self.proc.poll() is None:
+            self.stop()
+        self.proc.stdout.close()
+        err = self.proc.stderr.read()
+        self.proc.stderr.close()
+        # AddressSanitizer, LeakSanitizer or UBSan findings fail the test.
+        if "Sanitizer" in err or "runtime error" in err:
+            raise AssertionError("vantix-bridge reported:\n" + err)
+
+
+def program_from_env():
+    return os.environ.get("VANTIX_BRIDGE", "vantix-bridge")

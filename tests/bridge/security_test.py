@@ -1,0 +1,324 @@
+"""vantix-bridge refuses what it must and keeps serving: foreign Origin and
+Host, a second connection after an owned pad, garbage, wrong field types,
+oversized and broken frames, floods; then a good client is still served.
+Also the protocol round trip the browser test relies on, without a browser
+(so it runs in the sanitizer build too), and a prompt SIGTERM.
+
+    VANTIX_BRIDGE=build/tools/vantix-bridge/vantix-bridge python3 security_test.py
+"""
+import base64
+import http.client
+import json
+import socket
+import subprocess
+import sys
+import time
+import unittest
+import xml.etree.ElementTree as ET
+
+import websocket  # python3-websocket
+
+from bridge_process import Bridge, program_from_env
+
+PROGRAM = program_from_env()
+
+
+def connect(bridge, **kwargs):
+    ws = websocket.create_connection(bridge.ws_url, timeout=10, **kwargs)
+    welcome = json.loads(ws.recv())
+    assert welcome["type"] == "welcome", welcome
+    return ws
+
+
+def ask(ws, message):
+    """Sends a request and returns the reply with the same id (events before it are skipped)."""
+    ws.send(json.dumps(message))
+    while True:
+        reply = json.loads(ws.recv())
+        if reply.get("id") == message.get("id") and reply["type"] not in ("sample", "button", "hotplug"):
+            return reply
+
+
+def open_pad(ws, path="sim:0", id=1):
+    """pad.open, waiting out a pad the last test's connection still holds."""
+    deadline = time.monotonic() + 5
+    while True:
+        reply = ask(ws, {"type": "pad.open", "path": path, "id": id})
+        if reply.get("code") != "pad_busy" or time.monotonic() > deadline:
+            return reply
+        time.sleep(0.05)
+
+
+def next_of(ws, kind):
+    while True:
+        message = json.loads(ws.recv())
+        if message["type"] == kind:
+            return message
+
+
+def http_get(bridge, path, host=None, method="GET"):
+    conn = http.client.HTTPConnection("127.0.0.1", bridge.port, timeout=10)
+    conn.putrequest(method, path, skip_host=True)
+    conn.putheader("Host", bridge.host if host is None else host)
+    conn.endheaders()
+    res = conn.getresponse()
+    body = res.read()
+    conn.close()
+    return res.status, res.getheader("Content-Type"), body
+
+
+def close_code(ws):
+    """Frames until the service's close frame; its code (None if the connection just ends)."""
+    try:
+        while True:
+            frame = ws.recv_frame()
+            if frame is None:
+                return None
+            if frame.opcode == websocket.ABNF.OPCODE_CLOSE:
+                return int.from_bytes(frame.data[:2], "big")
+    except (websocket.WebSocketConnectionClosedException, ConnectionError):
+        return None
+
+
+def still_serves(test, bridge):
+    """A new, well-behaved client is welcomed and gets the pad list."""
+    ws = connect(bridge)
+    reply = ask(ws, {"type": "pads.list", "id": "check"})
+    ws.close()
+    test.assertEqual(reply["type"], "pads", reply)
+    test.assertTrue(bridge.alive())
+
+
+class Security(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.bridge = Bridge(PROGRAM, "--sim", "--max-rate", "200").__enter__()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.bridge.__exit__(None, None, None)
+
+    def test_serves_page_and_client_module(self):
+        status, kind, body = http_get(self.bridge, "/")
+        self.assertEqual(status, 200)
+        self.assertTrue(kind.startswith("text/html"))
+        self.assertIn(b"vantix-pad.js", http_get(self.bridge, "/demo.js")[2])
+        status, kind, body = http_get(self.bridge, "/vantix-pad.js")
+        self.assertEqual(status, 200)
+        self.assertTrue(kind.startswith("text/javascript"))
+        self.assertIn(b"export class VantixBridge", body)
+        self.assertEqual(http_get(self.bridge, "/nothing-here")[0], 404)
+        self.assertEqual(http_get(self.bridge, "/", method="POST")[0], 405)
+        self.assertEqual(http_get(self.bridge, "/", host=f"localhost:{self.bridge.port}")[0], 200)
+
+    def test_foreign_host_is_refused(self):
+        # DNS rebinding: evil.example resolving to 127.0.0.1 reaches nothing.
+        for host in (f"evil.example:{self.bridge.port}", f"127.0.0.1:{self.bridge.port + 1}",
+                     "127.0.0.1", f"localhost.evil.example:{self.bridge.port}", ""):
+            self.assertEqual(http_get(self.bridge, "/", host=host)[0], 403, host)
+        with self.assertRaises(websocket.WebSocketBadStatusException) as refused:
+            websocket.create_connection(self.bridge.ws_url, timeout=10, host=f"evil.example:{self.bridge.port}",
+                                        origin=f"http://evil.example:{self.bridge.port}")
+        self.assertEqual(refused.exception.status_code, 403)
+        still_serves(self, self.bridge)
+
+    def test_foreign_origin_is_refused(self):
+        for origin in ("http://evil.example", f"http://evil.example:{self.bridge.port}",
+                       f"https://127.0.0.1:{self.bridge.port}", "null"):
+            with self.assertRaises(websocket.WebSocketBadStatusException) as refused:
+                websocket.create_connection(self.bridge.ws_url, timeout=10, origin=origin)
+            self.assertEqual(refused.exception.status_code, 403, origin)
+        ws = connect(self.bridge, origin=f"http://localhost:{self.bridge.port}")
+        ws.close()
+        still_serves(self, self.bridge)
+
+    def test_second_connection_cannot_take_an_owned_pad(self):
+        owner = connect(self.bridge)
+        opened = open_pad(owner)
+        self.assertEqual(opened["type"], "opened", opened)
+        other = connect(self.bridge)
+        for request in ({"type": "pad.open", "path": "sim:0"}, {"type": "pad.open"}):
+            reply = ask(other, dict(request, id=2))
+            self.assertEqual((reply["type"], reply["code"]), ("error", "pad_busy"), reply)
+        for kind in ("capture.start", "pad.clear", "pad.close", "capture.finish", "pad.identity"):
+            reply = ask(other, {"type": kind, "id": kind})
+            self.assertEqual(reply.get("code"), "not_open", reply)
+        reply = ask(other, {"type": "sim.stroke", "points": [[10, 10], [20, 20]], "id": 3})
+        self.assertEqual(reply.get("code"), "not_open", reply)
+        listed = ask(other, {"type": "pads.list", "id": 4})["pads"]
+        sim = next(p for p in listed if p["path"] == "sim:0")
+        self.assertTrue(sim["open"])
+        self.assertFalse(sim["yours"])
+        # The owner drops off without a close frame: the pad is released.
+        owner.sock.shutdown(socket.SHUT_RDWR)
+        owner.sock.close()
+        deadline = time.monotonic() + 5
+        while True:
+            reply = ask(other, {"type": "pad.open", "path": "sim:0", "id": 5})
+            if reply["type"] == "opened" or time.monotonic() > deadline:
+                break
+            time.sleep(0.05)
+        self.assertEqual(reply["type"], "opened", reply)
+        self.assertEqual(ask(other, {"type": "pad.close", "id": 6})["type"], "closed")
+        other.close()
+        still_serves(self, self.bridge)
+
+    def test_garbage_and_wrong_types_get_errors(self):
+        ws = connect(self.bridge)
+        cases = [
+            ("this is not json", "bad_json"),
+            ("{\"type\": ", "bad_json"),
+            ("[1, 2, 3]", "bad_message"),
+            ("42", "bad_message"),
+            ("{}", "bad_message"),
+            ("{\"type\": 5}", "bad_field"),
+            ("{\"type\": \"pads.list\", \"id\": {\"a\": 1}}", "bad_field"),
+            ("{\"type\": \"no.such.thing\"}", "unknown_type"),
+            ("{\"type\": \"pad.open\", \"path\": 7}", "bad_field"),
+            ("{\"type\": \"hello\", \"protocol\": 2}", "unsupported_protocol"),
+            ("\u00ff\u00fe", "bad_json"),
+            ("{\"type\": \"" + "x" * 5000 + "\"}", "unknown_type"),
+        ]
+        for text, code in cases:
+            ws.send(text)
+            reply = json.loads(ws.recv())
+            self.assertEqual((reply["type"], reply["code"]), ("error", code), text[:40])
+        # Wrong field types on an open pad.
+        self.assertEqual(open_pad(ws)["type"], "opened")
+        for request in ({"type": "pad.prompt", "text": ["a"]},
+                        {"type": "pad.prompt", "text": "x", "buttons": "OK"},
+                        {"type": "pad.prompt", "buttons": ["1", "2", "3", "4", "5"]},
+                        {"type": "capture.finish", "formats": "svg"},
+                        {"type": "capture.finish", "formats": ["bmp"]},
+                        {"type": "capture.finish", "width": -3},
+                        {"type": "capture.finish", "line_width": "thick"},
+                        {"type": "sim.stroke", "points": "nope"},
+                        {"type": "sim.stroke", "points": []},
+                        {"type": "sim.stroke", "points": [[1, 2, 3]]},
+                        {"type": "sim.stroke", "points": [[1, 2]], "rate": -5},
+                        {"type": "sim.stroke", "points": [[5000, 2]]},
+                        {"type": "sim.pen", "x": "1", "y": 2},
+                        {"type": "sim.button", "index": 9}):
+            reply = ask(ws, dict(request, id="bad"))
+            self.assertEqual((reply["type"], reply["code"]), ("error", "bad_field"), request)
+        # A binary message, and a text one over the message limit (64 KiB).
+        ws.send_binary(b"\x00\x01\x02")
+        self.assertEqual(json.loads(ws.recv())["code"], "bad_message")
+        ws.send(json.dumps({"type": "pads.list", "pad": "x" * 100_000}))
+        self.assertEqual(json.loads(ws.recv())["code"], "too_large")
+        # The same connection still works.
+        self.assertEqual(ask(ws, {"type": "pad.identity", "id": 9})["pad"]["path"], "sim:0")
+        ws.close()
+        still_serves(self, self.bridge)
+
+    def test_oversized_frame_closes_only_that_connection(self):
+        ws = connect(self.bridge)
+        bystander = connect(self.bridge)
+        try:
+            ws.send("x" * (2 * 1024 * 1024))
+        except ConnectionError:
+            pass  # closed before the whole frame went
+        self.assertEqual(close_code(ws), 1009)  # message too big
+        ws.close()
+        self.assertEqual(ask(bystander, {"type": "pads.list", "id": 1})["type"], "pads")
+        bystander.close()
+        still_serves(self, self.bridge)
+
+    def test_broken_frames_close_only_that_connection(self):
+        for garbage in (b"\xff" * 64,                      # reserved bits and opcodes
+                        b"\x81\x05hello",                  # an unmasked client frame
+                        b"\x8f\x80\x00\x00\x00\x00",         # an unknown opcode
+                        b"\x01\x80\x00\x00\x00\x00" + b"\x82\x80\x00\x00\x00\x00"):  # a new message inside a fragmented one
+            ws = connect(self.bridge)
+            ws.sock.sendall(garbage)
+            self.assertIn(close_code(ws), (1002, None), garbage)  # protocol error
+            ws.close()
+        # Not even a WebSocket: bytes at the HTTP parser.
+        raw = socket.create_connection(("127.0.0.1", self.bridge.port), timeout=10)
+        raw.sendall(b"\x00\x01garbage\r\n\r\n")
+        self.assertIn(b"400", raw.recv(4096))
+        raw.close()
+        raw = socket.create_connection(("127.0.0.1", self.bridge.port), timeout=10)
+        raw.sendall(b"GET / HTTP/1.1\r\nHost: " + self.bridge.host.encode() + b"\r\nX-Big: " + b"a" * 20000 + b"\r\n\r\n")
+        self.assertIn(b"400", raw.recv(4096))
+        raw.close()
+        still_serves(self, self.bridge)
+
+    def test_flood_is_rate_limited(self):
+        ws = connect(self.bridge)
+        for i in range(600):
+            ws.send(json.dumps({"type": "hello", "id": i}))
+        codes = []
+        for _ in range(600):
+            message = json.loads(ws.recv())
+            codes.append(message.get("code", message["type"]))
+        self.assertIn("rate_limited", codes)
+        self.assertIn("hello", codes)
+        time.sleep(1.2)
+        self.assertEqual(ask(ws, {"type": "hello", "id": "after"})["type"], "hello")
+        ws.close()
+        still_serves(self, self.bridge)
+
+    def test_signature_round_trip(self):
+        ws = connect(self.bridge)
+        pad = open_pad(ws)["pad"]
+        self.assertEqual(pad["path"], "sim:0")
+        self.assertEqual((pad["display"]["width"], pad["display"]["height"]), (240, 64))
+        started = ask(ws, {"type": "capture.start", "text": "Sign here", "buttons": ["OK", "Clear", "Cancel"], "id": 2})
+        self.assertEqual(started["buttons"], ["OK", "Clear", "Cancel"])
+        strokes = [[[20, 20], [40, 30], [60, 20]], [[100, 10], [150, 40]]]
+        for i, points in enumerate(strokes):
+            done = ask(ws, {"type": "sim.stroke", "points": points, "id": f"s{i}"})
+            self.assertEqual(done["samples"], len(points) + 1)
+        ask(ws, {"type": "sim.button", "index": 0, "id": 3})
+        button = next_of(ws, "button")
+        self.assertEqual((button["index"], button["caption"]), (0, "OK"))
+        signature = ask(ws, {"type": "capture.finish", "id": 4})
+        self.assertEqual(signature["type"], "signature", signature)
+        self.assertEqual(signature["strokes"], 2)
+        bounds = signature["bounds"]
+        self.assertAlmostEqual(bounds["left"], 20, delta=1.5)
+        self.assertAlmostEqual(bounds["right"], 150, delta=1.5)
+        self.assertAlmostEqual(bounds["top"], 10, delta=1.5)
+        self.assertAlmostEqual(bounds["bottom"], 40, delta=1.5)
+        self.assertTrue(base64.b64decode(signature["png"]).startswith(b"\x89PNG\r\n\x1a\n"))
+        ET.fromstring(signature["svg"])
+        ET.fromstring(signature["inkml"])
+        self.assertIsInstance(json.loads(signature["json"]), dict)
+        ws.close()
+
+
+class Modes(unittest.TestCase):
+    def test_sim_messages_need_sim_mode(self):
+        with Bridge(PROGRAM) as bridge:
+            ws = connect(bridge)
+            self.assertFalse(any(p["simulated"] for p in ask(ws, {"type": "pads.list", "id": 1})["pads"]))
+            for kind in ("sim.stroke", "sim.pen", "sim.tap", "sim.button"):
+                reply = ask(ws, {"type": kind, "points": [[1, 1]], "x": 1, "y": 1, "index": 0, "id": kind})
+                self.assertEqual(reply.get("code"), "not_sim", reply)
+            self.assertIn(ask(ws, {"type": "pad.open", "path": "sim:0", "id": 2}).get("code"), ("no_pad",))
+            ws.close()
+
+    def test_remote_address_needs_allow_remote(self):
+        for listen in ("0.0.0.0:0", "192.0.2.1:0", "[::]:0", "evil.example:80", "127.0.0.1:99999"):
+            run = subprocess.run([PROGRAM, "--listen", listen], capture_output=True, text=True, timeout=20)
+            self.assertEqual(run.returncode, 2, (listen, run.stderr))
+            self.assertIn("--listen", run.stderr)
+
+    def test_sigterm_stops_promptly_and_releases_the_pad(self):
+        with Bridge(PROGRAM, "--sim") as bridge:
+            ws = connect(bridge)
+            ask(ws, {"type": "pad.open", "id": 1})
+            ask(ws, {"type": "capture.start", "id": 2})
+            ws.send(json.dumps({"type": "sim.stroke", "points": [[10 + i % 200, 20] for i in range(400)],
+                                "rate": 200, "id": 3}))
+            time.sleep(0.3)
+            code, seconds = bridge.stop()
+            self.assertEqual(code, 0)
+            self.assertLess(seconds, 3.0)
+            print(f"SIGTERM to exit with a pad open and the pen drawing: {seconds * 1000:.0f} ms")
+            self.assertEqual(close_code(ws), 1001)  # going away
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -1,0 +1,217 @@
+#include "protocol.hpp"
+
+#include <arpa/inet.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace bridge {
+
+json error_message(const std::string &code, const std::string &message, const std::string &detail, const json *id) {
+    json out = {{"type", "error"}, {"code", code}, {"message", message}};
+    std::string trimmed = detail;
+    while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == ' '))
+        trimmed.pop_back();
+    if (!trimmed.empty())
+        out["detail"] = trimmed;
+    if (id && !id->is_null())
+        out["id"] = *id;
+    return out;
+}
+
+// --- event_stream ------------------------------------------------------------------
+
+void event_stream::push(std::string event) {
+    std::shared_ptr<client> wake;
+    {
+        std::lock_guard guard(lock_);
+        if (queue_.size() >= bound_) {
+            ++dropped_;
+        } else {
+            queue_.push_back(std::move(event));
+        }
+        if (!handed_over_) {
+            handed_over_ = true;
+            wake = target_.lock();
+            if (!wake)
+                handed_over_ = false;
+        }
+    }
+    if (wake)
+        wake->drain(shared_from_this());
+}
+
+std::vector<std::string> event_stream::take() {
+    std::lock_guard guard(lock_);
+    std::vector<std::string> out;
+    out.reserve(queue_.size() + 1);
+    if (dropped_) {
+        out.push_back(json{{"type", "overflow"}, {"dropped", dropped_}}.dump());
+        dropped_ = 0;
+    }
+    for (std::string &event : queue_)
+        out.push_back(std::move(event));
+    queue_.clear();
+    handed_over_ = false;
+    return out;
+}
+
+// --- Requests ----------------------------------------------------------------------
+
+json parse_request(std::string_view text) {
+    json message = json::parse(text, nullptr, false);
+    if (message.is_discarded())
+        throw protocol_error("bad_json", "the message is not valid JSON");
+    if (!message.is_object())
+        throw protocol_error("bad_message", "a message must be a JSON object");
+    auto type = message.find("type");
+    if (type == message.end())
+        throw protocol_error("bad_message", "the message has no \"type\"");
+    if (!type->is_string())
+        throw protocol_error("bad_field", "field 'type' must be a string");
+    auto id = message.find("id");
+    if (id != message.end() && !id->is_number() && !id->is_string() && !id->is_null())
+        throw protocol_error("bad_field", "field 'id' must be a number or a string");
+    if (id != message.end() && id->is_string() && id->get_ref<const std::string &>().size() > 128)
+        throw protocol_error("bad_field", "field 'id' is longer than 128 bytes");
+    return message;
+}
+
+rate_limiter::rate_limiter(double rate)
+    : rate_(rate), capacity_(std::max(rate, 10.0)), tokens_(capacity_), last_(std::chrono::steady_clock::now()) {}
+
+bool rate_limiter::allow(std::chrono::steady_clock::time_point now) {
+    const double elapsed = std::chrono::duration<double>(now - last_).count();
+    last_ = now;
+    tokens_ = std::min(capacity_, tokens_ + elapsed * rate_);
+    if (tokens_ < 1)
+        return false;
+    tokens_ -= 1;
+    return true;
+}
+
+// --- Addresses ---------------------------------------------------------------------
+
+namespace {
+
+std::string lower(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
+    return out;
+}
+
+std::optional<unsigned> parse_port(std::string_view text) {
+    unsigned port = 0;
+    if (text.empty() || text.size() > 5)
+        return std::nullopt;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (ec != std::errc() || end != text.data() + text.size() || port > 65535)
+        return std::nullopt;
+    return port;
+}
+
+// The canonical text of an IP literal (so ::0001 and ::1 compare equal).
+std::optional<std::string> canonical_ip(const std::string &host) {
+    unsigned char buffer[16];
+    char text[INET6_ADDRSTRLEN];
+    if (inet_pton(AF_INET, host.c_str(), buffer) == 1 && inet_ntop(AF_INET, buffer, text, sizeof text))
+        return std::string(text);
+    if (inet_pton(AF_INET6, host.c_str(), buffer) == 1 && inet_ntop(AF_INET6, buffer, text, sizeof text))
+        return std::string(text);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<endpoint> parse_endpoint(std::string_view text, unsigned default_port) {
+    endpoint out;
+    std::string_view rest;
+    if (text.starts_with('[')) {
+        const auto close = text.find(']');
+        if (close == std::string_view::npos)
+            return std::nullopt;
+        out.host = std::string(text.substr(1, close - 1));
+        rest = text.substr(close + 1);
+        if (!rest.empty() && !rest.starts_with(':'))
+            return std::nullopt;
+    } else {
+        const auto colon = text.rfind(':');
+        if (colon != std::string_view::npos && text.find(':') != colon)
+            return std::nullopt;  // a bare v6 literal needs brackets
+        out.host = std::string(text.substr(0, colon));
+        rest = colon == std::string_view::npos ? std::string_view() : text.substr(colon);
+    }
+    if (rest.empty()) {
+        out.port = default_port;
+    } else {
+        auto port = parse_port(rest.substr(1));
+        if (!port)
+            return std::nullopt;
+        out.port = *port;
+    }
+    if (out.host.empty())
+        return std::nullopt;
+    return out;
+}
+
+bool is_ip_literal(const std::string &host) { return canonical_ip(host).has_value(); }
+
+std::string url_host(const std::string &host) {
+    return host.find(':') != std::string::npos ? "[" + host + "]" : host;
+}
+
+bool listen_identity::host_allowed(std::string_view host_header) const {
+    auto parsed = parse_endpoint(host_header, 80);
+    if (!parsed || parsed->port != port)
+        return false;
+    const std::string name = lower(parsed->host);
+    if (name == "localhost")
+        return loopback;
+    const auto literal = canonical_ip(name);
+    if (!literal)
+        return false;  // a DNS name: what a rebinding attack uses
+    if (unspecified)
+        return true;
+    return literal == canonical_ip(address);
+}
+
+std::vector<std::string> listen_identity::own_origins() const {
+    const std::string suffix = ":" + std::to_string(port);
+    std::vector<std::string> out;
+    if (!unspecified)
+        out.push_back("http://" + url_host(address) + suffix);
+    if (loopback) {
+        out.push_back("http://localhost" + suffix);
+        out.push_back("http://127.0.0.1" + suffix);
+        out.push_back("http://[::1]" + suffix);
+    }
+    return out;
+}
+
+bool listen_identity::origin_allowed(std::string_view origin) const {
+    if (origin.empty())
+        return true;
+    std::string wanted = lower(origin);
+    while (wanted.ends_with('/'))
+        wanted.pop_back();
+    for (const std::string &own : own_origins())
+        if (wanted == own)
+            return true;
+    for (std::string extra : extra_origins) {
+        extra = lower(extra);
+        while (extra.ends_with('/'))
+            extra.pop_back();
+        if (wanted == extra)
+            return true;
+    }
+    return false;
+}
+
+std::string listen_identity::url() const {
+    return "http://" + url_host(unspecified ? std::string(address.find(':') != std::string::npos ? "::1" : "127.0.0.1")
+                                             : address) +
+           ":" + std::to_string(port) + "/";
+}
+
+}  // namespace bridge

@@ -1,0 +1,456 @@
+#include "server.hpp"
+
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ip/v6_only.hpp>
+#include <boost/asio/signal_set.hpp>
+#include <boost/asio/strand.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <boost/beast/websocket.hpp>
+#include <deque>
+#include <map>
+#include <stdexcept>
+
+#include "pads.hpp"
+#include "protocol.hpp"
+#include "vantix-zelnar.h"
+
+namespace bridge {
+namespace {
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+namespace websocket = beast::websocket;
+using tcp = asio::ip::tcp;
+
+constexpr std::size_t max_http_header = 8 * 1024;
+constexpr std::size_t max_http_body = 1024;
+constexpr auto http_timeout = std::chrono::seconds(30);
+
+class server;
+
+// --- WebSocket ------------------------------------------------------------------
+
+class ws_session : public client, public std::enable_shared_from_this<ws_session> {
+public:
+    ws_session(server &srv, std::uint64_t id, beast::tcp_stream stream)
+        : server_(srv), id_(id), ws_(std::move(stream)), limiter_(0) {}
+
+    void start(http::request<http::string_body> request);
+    std::uint64_t id() const override { return id_; }
+    void send(std::string text) override {
+        asio::post(ws_.get_executor(), [self = shared_from_this(), text = std::move(text)]() mutable {
+            self->queue(std::move(text));
+        });
+    }
+    void drain(std::shared_ptr<event_stream> stream) override {
+        asio::post(ws_.get_executor(), [self = shared_from_this(), stream = std::move(stream)] {
+            for (std::string &event : stream->take())
+                self->queue(std::move(event));
+        });
+    }
+    // Sends a going-away close (shutdown).
+    void going_away() { begin_close(websocket::close_code::going_away); }
+
+private:
+    void read();
+    void on_read(beast::error_code ec, std::size_t bytes);
+    void handle(std::string_view text);
+    void queue(std::string text);
+    void write();
+    void ended();
+    // Drops what waits to be sent (not the message being written) and
+    // sends a close frame once no write is in flight.
+    void begin_close(websocket::close_reason reason) {
+        if (closed_ || gone_)
+            return;
+        closed_ = true;
+        while (out_.size() > (writing_ ? 1u : 0u))
+            out_.pop_back();
+        close_reason_ = reason;
+        if (!writing_)
+            send_close();
+    }
+    void send_close() {
+        ws_.async_close(close_reason_, [self = shared_from_this()](beast::error_code) {});
+    }
+    void refuse(const std::string &code, const std::string &message) {
+        queue(error_message(code, message).dump());
+    }
+
+    server &server_;
+    const std::uint64_t id_;
+    websocket::stream<beast::tcp_stream> ws_;
+    beast::flat_buffer in_;
+    std::deque<std::string> out_;
+    std::size_t out_bytes_ = 0;
+    bool writing_ = false;
+    bool closed_ = false;
+    bool gone_ = false;
+    websocket::close_reason close_reason_;
+    rate_limiter limiter_;
+};
+
+// --- HTTP -------------------------------------------------------------------------
+
+class http_session : public std::enable_shared_from_this<http_session> {
+public:
+    http_session(server &srv, tcp::socket socket) : server_(srv), stream_(std::move(socket)) {}
+    void start() { read(); }
+
+private:
+    void read();
+    void on_read(beast::error_code ec);
+    template <class Response>
+    void reply(Response &&response);
+
+    server &server_;
+    beast::tcp_stream stream_;
+    beast::flat_buffer buffer_;
+    std::optional<http::request_parser<http::string_body>> parser_;
+};
+
+// --- The server ---------------------------------------------------------------------
+
+class server {
+public:
+    explicit server(const config &cfg)
+        : cfg_(cfg), acceptor_(io_), signals_(io_, SIGINT, SIGTERM), stop_timer_(io_) {}
+
+    int run(const std::function<void()> &threads_started) {
+        auto where = parse_endpoint(cfg_.listen, 9421);
+        if (!where)
+            throw std::invalid_argument("--listen " + cfg_.listen + ": expected ADDRESS:PORT");
+        std::string host = where->host;
+        if (host == "localhost")
+            host = "127.0.0.1";
+        beast::error_code ec;
+        const asio::ip::address address = asio::ip::make_address(host, ec);
+        if (ec)
+            throw std::invalid_argument("--listen " + cfg_.listen + ": not an IP address (or localhost)");
+        if (!address.is_loopback() && !cfg_.allow_remote)
+            throw std::invalid_argument("--listen " + cfg_.listen +
+                                        ": not a loopback address; --allow-remote serves pads to other machines");
+        const tcp::endpoint endpoint(address, static_cast<unsigned short>(where->port));
+        acceptor_.open(endpoint.protocol());
+        acceptor_.set_option(asio::socket_base::reuse_address(true));
+        if (address.is_v6())
+            acceptor_.set_option(asio::ip::v6_only(true));
+        acceptor_.bind(endpoint, ec);
+        if (ec)
+            throw std::runtime_error("cannot listen on " + cfg_.listen + ": " + ec.message());
+        acceptor_.listen(asio::socket_base::max_listen_connections);
+        const tcp::endpoint bound = acceptor_.local_endpoint();
+        identity_.address = bound.address().to_string();
+        identity_.port = bound.port();
+        identity_.loopback = bound.address().is_loopback();
+        identity_.unspecified = bound.address().is_unspecified();
+        identity_.extra_origins = cfg_.allow_origins;
+
+        pads_.emplace(cfg_, [this](std::string text) {
+            asio::post(io_, [this, text = std::move(text)] { broadcast(text); });
+        });
+
+        threads_started();
+        signals_.async_wait([this](beast::error_code error, int) {
+            if (!error)
+                stop();
+        });
+        accept();
+        std::printf("vantix-bridge: listening on %s%s\n", identity_.url().c_str(), cfg_.sim ? " (virtual pad)" : "");
+        std::fflush(stdout);
+        io_.run();
+        pads_->shutdown();
+        return 0;
+    }
+
+    const config &cfg() const { return cfg_; }
+    const listen_identity &identity() const { return identity_; }
+    pad_service &pads() { return *pads_; }
+    bool stopping() const { return stopping_; }
+
+    bool room_for_another() const { return sessions_.size() < cfg_.max_connections; }
+    std::uint64_t next_id() { return ++last_id_; }
+    void joined(const std::shared_ptr<ws_session> &session) { sessions_[session->id()] = session; }
+    void left(std::uint64_t id) {
+        sessions_.erase(id);
+        pads_->disconnected(id);
+        if (stopping_ && sessions_.empty())
+            io_.stop();  // every client has its close frame
+        if (cfg_.verbose)
+            std::fprintf(stderr, "vantix-bridge: connection %llu closed\n", static_cast<unsigned long long>(id));
+    }
+
+    void broadcast(const std::string &text) {
+        for (auto &[id, weak] : sessions_)
+            if (auto session = weak.lock())
+                session->send(text);
+    }
+
+    // SIGINT, SIGTERM: no new connections, the pads closed, close frames
+    // to every client, and out once they are closed (half a second at most).
+    void stop() {
+        if (stopping_)
+            return;
+        stopping_ = true;
+        if (cfg_.verbose)
+            std::fprintf(stderr, "vantix-bridge: stopping\n");
+        beast::error_code ignored;
+        acceptor_.close(ignored);
+        pads_->shutdown();
+        if (sessions_.empty())
+            return io_.stop();
+        for (auto &[id, weak] : sessions_)
+            if (auto session = weak.lock())
+                session->going_away();
+        stop_timer_.expires_after(std::chrono::milliseconds(500));
+        stop_timer_.async_wait([this](beast::error_code) { io_.stop(); });
+    }
+
+private:
+    void accept() {
+        acceptor_.async_accept(asio::make_strand(io_), [this](beast::error_code ec, tcp::socket socket) {
+            if (ec == asio::error::operation_aborted || stopping_)
+                return;
+            if (!ec)
+                std::make_shared<http_session>(*this, std::move(socket))->start();
+            accept();
+        });
+    }
+
+    const config &cfg_;
+    asio::io_context io_;
+    tcp::acceptor acceptor_;
+    asio::signal_set signals_;
+    asio::steady_timer stop_timer_;
+    listen_identity identity_;
+    std::optional<pad_service> pads_;
+    std::map<std::uint64_t, std::weak_ptr<ws_session>> sessions_;
+    std::uint64_t last_id_ = 0;
+    bool stopping_ = false;
+};
+
+// --- http_session ---------------------------------------------------------------------
+
+http::response<http::string_body> plain(http::status status, unsigned version, bool keep_alive, std::string text) {
+    http::response<http::string_body> res{status, version};
+    res.set(http::field::server, "vantix-bridge");
+    res.set(http::field::content_type, "text/plain; charset=utf-8");
+    res.set(http::field::cache_control, "no-store");
+    res.keep_alive(keep_alive);
+    res.body() = std::move(text) + "\n";
+    res.prepare_payload();
+    return res;
+}
+
+void http_session::read() {
+    parser_.emplace();
+    parser_->header_limit(max_http_header);
+    parser_->body_limit(max_http_body);
+    stream_.expires_after(http_timeout);
+    http::async_read(stream_, buffer_, *parser_,
+                     [self = shared_from_this()](beast::error_code ec, std::size_t) { self->on_read(ec); });
+}
+
+template <class Response>
+void http_session::reply(Response &&response) {
+    auto res = std::make_shared<std::decay_t<Response>>(std::forward<Response>(response));
+    http::async_write(stream_, *res, [self = shared_from_this(), res](beast::error_code ec, std::size_t) {
+        if (ec || !res->keep_alive()) {
+            beast::error_code ignored;
+            self->stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
+            return;
+        }
+        self->read();
+    });
+}
+
+void http_session::on_read(beast::error_code ec) {
+    if (ec == http::error::end_of_stream || ec == beast::error::timeout || ec == asio::error::operation_aborted) {
+        beast::error_code ignored;
+        stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
+        return;
+    }
+    if (ec) {
+        // Malformed or oversized: a 400, then the connection ends.
+        return reply(plain(http::status::bad_request, 11, false, "bad request: " + ec.message()));
+    }
+    http::request<http::string_body> req = parser_->release();
+    const unsigned version = req.version();
+    const bool keep_alive = req.keep_alive();
+    if (server_.stopping())
+        return reply(plain(http::status::service_unavailable, version, false, "shutting down"));
+    // DNS rebinding: a foreign name resolving to us must reach nothing.
+    if (!server_.identity().host_allowed(req[http::field::host]))
+        return reply(plain(http::status::forbidden, version, false, "forbidden: unexpected Host"));
+    const std::string_view target(req.target().data(), req.target().size());
+    const std::string_view path = target.substr(0, target.find('?'));
+    if (websocket::is_upgrade(req)) {
+        if (path != "/ws")
+            return reply(plain(http::status::not_found, version, false, "not found"));
+        if (!server_.identity().origin_allowed(req[http::field::origin]))
+            return reply(plain(http::status::forbidden, version, false, "forbidden: origin not allowed"));
+        if (!server_.room_for_another())
+            return reply(plain(http::status::service_unavailable, version, false, "too many connections"));
+        auto session = std::make_shared<ws_session>(server_, server_.next_id(), std::move(stream_));
+        server_.joined(session);
+        session->start(std::move(req));
+        return;
+    }
+    if (req.method() != http::verb::get && req.method() != http::verb::head) {
+        auto res = plain(http::status::method_not_allowed, version, keep_alive, "only GET and HEAD");
+        res.set(http::field::allow, "GET, HEAD");
+        return reply(std::move(res));
+    }
+    if (path == "/ws")
+        return reply(plain(http::status::upgrade_required, version, keep_alive, "WebSocket only"));
+    const web_file *file = find_web_file(path);
+    if (!file)
+        return reply(plain(http::status::not_found, version, keep_alive, "not found"));
+    http::response<http::string_body> res{http::status::ok, version};
+    res.set(http::field::server, "vantix-bridge");
+    res.set(http::field::content_type, std::string(file->content_type));
+    res.set(http::field::cache_control, "no-store");
+    res.set("X-Content-Type-Options", "nosniff");
+    res.set("X-Frame-Options", "DENY");
+    res.set("Referrer-Policy", "no-referrer");
+    res.set("Content-Security-Policy",
+            "default-src 'self'; img-src 'self' data: blob:; connect-src 'self'; frame-ancestors 'none'");
+    res.keep_alive(keep_alive);
+    if (req.method() == http::verb::get)
+        res.body() = std::string(file->body);
+    res.prepare_payload();
+    if (req.method() == http::verb::head)
+        res.content_length(file->body.size());
+    reply(std::move(res));
+}
+
+// --- ws_session -------------------------------------------------------------------------
+
+void ws_session::start(http::request<http::string_body> request) {
+    const config &cfg = server_.cfg();
+    limiter_ = rate_limiter(cfg.max_rate);
+    beast::get_lowest_layer(ws_).expires_never();
+    websocket::stream_base::timeout timeouts = websocket::stream_base::timeout::suggested(beast::role_type::server);
+    timeouts.idle_timeout = std::chrono::seconds(60);
+    timeouts.keep_alive_pings = true;
+    ws_.set_option(timeouts);
+    ws_.set_option(websocket::stream_base::decorator(
+        [](websocket::response_type &res) { res.set(http::field::server, "vantix-bridge"); }));
+    ws_.read_message_max(cfg.max_frame);
+    ws_.auto_fragment(false);
+    ws_.async_accept(request, [self = shared_from_this()](beast::error_code ec) {
+        if (ec)
+            return self->ended();
+        json welcome = {{"type", "welcome"},
+                        {"protocol", protocol_version},
+                        {"service", "vantix-bridge"},
+                        {"version", vantix_get_zelnar_version()},
+                        {"sim", self->server_.cfg().sim},
+                        {"limits",
+                         {{"max_message", self->server_.cfg().max_message},
+                          {"max_frame", self->server_.cfg().max_frame},
+                          {"max_rate", self->server_.cfg().max_rate},
+                          {"event_queue", self->server_.cfg().event_queue}}}};
+        self->queue(welcome.dump());
+        self->read();
+    });
+}
+
+void ws_session::read() {
+    ws_.async_read(in_, [self = shared_from_this()](beast::error_code ec, std::size_t bytes) {
+        self->on_read(ec, bytes);
+    });
+}
+
+void ws_session::on_read(beast::error_code ec, std::size_t) {
+    if (ec)
+        return ended();  // closed, timed out, a frame past max_frame (1009) or a broken one (1002)
+    if (!ws_.got_text()) {
+        in_.consume(in_.size());
+        refuse("bad_message", "binary messages are not accepted; send JSON text");
+        return read();
+    }
+    const std::string text = beast::buffers_to_string(in_.data());
+    in_.consume(in_.size());
+    handle(text);
+    read();  // also after a close frame went out, until the peer's arrives
+}
+
+void ws_session::handle(std::string_view text) {
+    const config &cfg = server_.cfg();
+    if (!limiter_.allow())
+        return refuse("rate_limited", "more than " + std::to_string(static_cast<long>(cfg.max_rate)) +
+                                          " messages a second; this one was dropped");
+    if (text.size() > cfg.max_message)
+        return refuse("too_large", "messages are limited to " + std::to_string(cfg.max_message) + " bytes");
+    json message;
+    try {
+        message = parse_request(text);
+    } catch (const protocol_error &e) {
+        return refuse(e.code(), e.what());
+    }
+    const std::string &type = message["type"].get_ref<const std::string &>();
+    const json id = message.contains("id") ? message["id"] : json();
+    if (type == "hello") {
+        const json *asked = message.contains("protocol") ? &message["protocol"] : nullptr;
+        if (asked && (!asked->is_number_integer() || asked->get<long long>() != protocol_version))
+            return queue(error_message("unsupported_protocol",
+                                       "this service speaks protocol " + std::to_string(protocol_version), {}, &id)
+                             .dump());
+        json reply = {{"type", "hello"}, {"protocol", protocol_version}};
+        if (!id.is_null())
+            reply["id"] = id;
+        return queue(reply.dump());
+    }
+    if (!pad_service::is_pad_request(type))
+        return queue(error_message("unknown_type", "unknown message type '" + type.substr(0, 64) + "'", {}, &id).dump());
+    server_.pads().request(shared_from_this(), std::move(message));
+}
+
+void ws_session::queue(std::string text) {
+    if (closed_ || gone_)
+        return;
+    out_bytes_ += text.size();
+    out_.push_back(std::move(text));
+    if (out_bytes_ > server_.cfg().send_queue) {
+        // The client does not read: it loses the connection, not the service its memory.
+        return begin_close(websocket::close_reason(websocket::close_code::policy_error, "not reading"));
+    }
+    if (!writing_)
+        write();
+}
+
+void ws_session::write() {
+    writing_ = true;
+    ws_.text(true);
+    ws_.async_write(asio::buffer(out_.front()), [self = shared_from_this()](beast::error_code ec, std::size_t) {
+        self->writing_ = false;
+        if (ec)
+            return self->ended();
+        self->out_bytes_ -= self->out_.front().size();
+        self->out_.pop_front();
+        if (self->closed_)
+            return self->send_close();
+        if (!self->out_.empty())
+            self->write();
+    });
+}
+
+void ws_session::ended() {
+    if (gone_)
+        return;
+    gone_ = true;
+    server_.left(id_);
+}
+
+}  // namespace
+
+int serve(const config &cfg, const std::function<void()> &threads_started) {
+    server srv(cfg);
+    return srv.run(threads_started);
+}
+
+}  // namespace bridge

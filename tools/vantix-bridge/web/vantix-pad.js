@@ -1,0 +1,190 @@
+// vantix-pad.js: the JavaScript client of vantix-bridge, an ES module.
+//
+//   import { VantixBridge } from "http://127.0.0.1:9421/vantix-pad.js";
+//   const bridge = await VantixBridge.connect();
+//   const pads = await bridge.listPads();
+//   await bridge.open(pads[0].path);
+//   bridge.on("sample", (s) => draw(s.dx, s.dy, s.down));
+//   bridge.on("button", (b) => b.caption === "OK" && finish());
+//   await bridge.startCapture({ text: "Please sign below", buttons: ["OK", "Clear", "Cancel"] });
+//   const signature = await bridge.finish();   // .svg, .png (base64), .inkml, .json
+//
+// Every request returns a promise; a refusal rejects it with a BridgeError
+// carrying the protocol's error code (and the library's text as .detail).
+// The protocol is described in docs/bridge-protocol.md.
+
+/** The protocol version this client speaks. */
+export const PROTOCOL = 1;
+/** The service's default address. */
+export const DEFAULT_URL = "ws://127.0.0.1:9421/ws";
+
+/** A request the service refused: .code, .detail (the library's text). */
+export class BridgeError extends Error {
+  constructor(message) {
+    super(message.message || message.code || "error");
+    this.name = "BridgeError";
+    this.code = message.code;
+    this.detail = message.detail;
+  }
+}
+
+/** The service's WebSocket address: the page's own when the service served
+ * it, else the default one. */
+export function defaultUrl() {
+  if (typeof location !== "undefined" && location.protocol === "http:" &&
+      document.querySelector('meta[name="vantix-bridge"]')) {
+    return `ws://${location.host}/ws`;
+  }
+  return DEFAULT_URL;
+}
+
+/** Turns base64 text (the PNG of a signature) into a Blob. */
+export function base64ToBlob(text, type = "image/png") {
+  const bytes = Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
+  return new Blob([bytes], { type });
+}
+
+export class VantixBridge {
+  /** Connects and waits for the service's welcome (resolves to the bridge). */
+  static connect(url = defaultUrl(), { timeout = 5000 } = {}) {
+    return new Promise((resolve, reject) => {
+      const ws = new WebSocket(url);
+      const timer = setTimeout(() => { ws.close(); reject(new Error(`no answer from ${url}`)); }, timeout);
+      const bridge = new VantixBridge(ws);
+      bridge.#onWelcome = (welcome) => {
+        clearTimeout(timer);
+        if (welcome.protocol !== PROTOCOL) {
+          ws.close();
+          reject(new Error(`the service speaks protocol ${welcome.protocol}, this client ${PROTOCOL}`));
+          return;
+        }
+        bridge.welcome = welcome;
+        resolve(bridge);
+      };
+      ws.addEventListener("error", () => { clearTimeout(timer); reject(new Error(`cannot connect to ${url}`)); });
+    });
+  }
+
+  #ws;
+  #next = 1;
+  #pending = new Map();
+  #handlers = new Map();
+  #onWelcome = null;
+
+  constructor(ws) {
+    this.#ws = ws;
+    /** The welcome message: protocol, version, sim (virtual pad served), limits. */
+    this.welcome = null;
+    /** The identity of the pad this connection has open, or null. */
+    this.pad = null;
+    /** The virtual pad's pen (with vantix-bridge --sim). */
+    this.sim = {
+      /** Draws a stroke through [x, y] points; rate: samples a second (0: at once).
+       * Resolves to {samples, sent: [microseconds since the epoch each sample left]}. */
+      stroke: (points, { rate = 0, space = "display" } = {}) =>
+        this.request("sim.stroke", { points, rate, space }, { timeout: 60000 }),
+      /** One pen sample. */
+      pen: (x, y, down = true, space = "display") => this.request("sim.pen", { x, y, down, space }),
+      /** Pen down and up at one point. */
+      tap: (x, y, space = "display") => this.request("sim.tap", { x, y, space }),
+      /** Presses button `index` of the prompt. */
+      button: (index) => this.request("sim.button", { index }),
+    };
+    ws.addEventListener("message", (event) => this.#receive(event.data));
+    ws.addEventListener("close", (event) => {
+      for (const { reject, timer } of this.#pending.values()) {
+        clearTimeout(timer);
+        reject(new Error("the connection to vantix-bridge closed"));
+      }
+      this.#pending.clear();
+      this.pad = null;
+      this.#emit("close", { code: event.code, reason: event.reason });
+    });
+  }
+
+  /** Calls handler(message) for each event of this type: "sample", "button",
+   * "hotplug", "pad.closed", "overflow", "error" (refusals without a request),
+   * "close". Returns a function that removes it. */
+  on(type, handler) {
+    if (!this.#handlers.has(type)) this.#handlers.set(type, new Set());
+    this.#handlers.get(type).add(handler);
+    return () => this.#handlers.get(type).delete(handler);
+  }
+
+  /** Sends {type, ...fields} and resolves to the reply (rejects on an error). */
+  request(type, fields = {}, { timeout = 30000 } = {}) {
+    const id = this.#next++;
+    return new Promise((resolve, reject) => {
+      if (this.#ws.readyState !== WebSocket.OPEN) {
+        reject(new Error("not connected to vantix-bridge"));
+        return;
+      }
+      const timer = setTimeout(() => {
+        this.#pending.delete(id);
+        reject(new Error(`no reply to ${type}`));
+      }, timeout);
+      this.#pending.set(id, { resolve, reject, timer });
+      this.#ws.send(JSON.stringify({ ...fields, type, id }));
+    });
+  }
+
+  /** The pads attached: [{path, model, manufacturer, vendor_id, product_id,
+   * driver, simulated, open, yours}]. */
+  async listPads() { return (await this.request("pads.list")).pads; }
+  /** Opens a pad (the first one when no path is given) for this connection
+   * alone; resolves to its identity. */
+  async open(path) {
+    const reply = await this.request("pad.open", path ? { path } : {});
+    this.pad = reply.pad;
+    return reply.pad;
+  }
+  async close() { await this.request("pad.close"); this.pad = null; }
+  async identity() { return (await this.request("pad.identity")).pad; }
+  clear() { return this.request("pad.clear"); }
+  /** Shows text and up to four buttons; a press arrives as a "button" event. */
+  prompt(text, buttons = []) { return this.request("pad.prompt", { text, buttons }); }
+  /** Starts a capture (optionally with a prompt): "sample" events follow. */
+  startCapture({ text, buttons } = {}) {
+    const fields = {};
+    if (text !== undefined) fields.text = text;
+    if (buttons !== undefined) fields.buttons = buttons;
+    return this.request("capture.start", fields);
+  }
+  clearCapture() { return this.request("capture.clear"); }
+  /** Ends the capture; resolves to {strokes, points, bounds, svg, png
+   * (base64), inkml, json}. Options: formats, width, height, line_width,
+   * space ("display" or "digitizer"), pressure_width. */
+  finish(options = {}) { return this.request("capture.finish", options); }
+  cancel() { return this.request("capture.cancel"); }
+  /** Closes the connection (the service releases the pad). */
+  disconnect() { this.#ws.close(1000); }
+
+  #emit(type, message) {
+    const handlers = this.#handlers.get(type);
+    if (!handlers) return;
+    for (const handler of handlers) {
+      try { handler(message); } catch (e) { console.error(e); }
+    }
+  }
+
+  #receive(data) {
+    let message;
+    try { message = JSON.parse(data); } catch { return; }
+    if (message.type === "welcome" && this.#onWelcome) {
+      const welcome = this.#onWelcome;
+      this.#onWelcome = null;
+      welcome(message);
+      return;
+    }
+    if (message.id !== undefined && this.#pending.has(message.id)) {
+      const { resolve, reject, timer } = this.#pending.get(message.id);
+      this.#pending.delete(message.id);
+      clearTimeout(timer);
+      if (message.type === "error") reject(new BridgeError(message));
+      else resolve(message);
+      return;
+    }
+    if (message.type === "pad.closed") this.pad = null;
+    this.#emit(message.type, message);
+  }
+}
