@@ -1,12 +1,14 @@
 // A hostile pad end to end: a driver table answers every feature report
 // with the next bytes of the input (or fails it), through
-// vantix_open_device, the getters and a few input reports. The polling
-// pauses are made instant, so a pad that stays busy costs no time.
+// vantix_open_device and a whole session (identity, regions, the store's
+// records, pixels, drawing, input reads). The polling pauses are made
+// instant, so a pad that stays busy costs no time.
 #include <cstring>
 #include <vector>
 
 #include "core/pause.hpp"
 #include "fuzz_bytes.hpp"
+#include "support/whole_session.hpp"
 #include "vantix-zelnar.h"
 
 namespace {
@@ -58,6 +60,12 @@ void no_pause(unsigned int) {}
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+    // The session prints the records it reads.
+    static vantix::testing::quiet_stdout quiet;
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     vantix::set_pause_function(no_pause);
     vantix::fuzz::bytes in(data, size);
@@ -68,17 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     device.driver = &hostile;
     if (vantix_open_device(&device) == VANTIX_CODE_SUCCESS) {
         vantix_register_input_callback(&device, on_input);
-        vantix_hid_feature_device_status status{};
-        vantix_get_device_status_ref(&device, &status);
-        vantix_hid_capabilities capabilities{};
-        vantix_get_capabilities_ref(&device, &capabilities);
-        vantix_hid_feature_serial_number serial{};
-        vantix_get_serial_number_ref(&device, &serial);
-        vantix_hid_feature_coordinate_range range{};
-        vantix_get_coordinate_range_ref(&device, &range);
-        vantix_free_regions(vantix_get_default_regions(&device));
-        for (int i = 0; i < 4 && !in.empty(); ++i)
-            vantix_device_read(&device);
+        vantix::testing::run_whole_session(&device, 4);
         vantix_close_device(&device);
     }
     pad_bytes = nullptr;
