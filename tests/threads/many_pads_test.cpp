@@ -3,8 +3,8 @@
 // The run lasts VANTIX_MANY_PADS_SECONDS (30 by default) and prints the CPU
 // time the process spent per pad-second of input.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -14,6 +14,7 @@
 
 #include "padsim/sim_driver.hpp"
 #include "protocol/pad_driver.hpp"
+#include "support/sample_sequence.hpp"
 #include "support/scoped_env.hpp"
 
 namespace {
@@ -22,32 +23,13 @@ using namespace std::chrono_literals;
 constexpr int pads = 16;
 constexpr auto sample_period = 5ms;  // 200 samples a second
 
-// What one pad's callback saw. The sequence number travels in x.
-struct delivery {
-    std::atomic<int> next{0};  // the sequence number expected next
-    std::atomic<int> out_of_order{0};
-};
-std::array<delivery, pads> deliveries;
+std::array<vantix::test::sample_sequence, pads> deliveries;
 
 int pad_index(const vantix_device *device) { return std::atoi(device->path + 4); }  // "sim:N"
 
 void on_sample(vantix_device *device, vantix_input_report *, uint8_t, unsigned char *report,
                unsigned int len) {
-    if (len < 6)
-        return;
-    delivery &d = deliveries[pad_index(device)];
-    const int sequence = report[2] | report[3] << 8;
-    if (sequence == d.next)
-        ++d.next;
-    else
-        ++d.out_of_order;  // lost, repeated or reordered
-}
-
-double cpu_seconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval &t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    deliveries[pad_index(device)].saw(report, len);
 }
 
 int run_seconds() {
@@ -78,7 +60,7 @@ TEST(many_pads, SixteenPadsAtTwoHundredSamplesASecondLoseNothing) {
     ASSERT_EQ(opened, pads);
 
     const int samples = run_seconds() * 1000 / static_cast<int>(sample_period.count());
-    const double cpu_before = cpu_seconds();
+    const double cpu_before = vantix::test::process_cpu_seconds();
     auto tick = std::chrono::steady_clock::now();
     for (int sequence = 0; sequence < samples; ++sequence) {
         const auto low = static_cast<std::uint8_t>(sequence & 0xFF),
@@ -88,15 +70,13 @@ TEST(many_pads, SixteenPadsAtTwoHundredSamplesASecondLoseNothing) {
         std::this_thread::sleep_until(tick += sample_period);
     }
     const auto all_arrived = [&] {
-        for (const delivery &d : deliveries)
-            if (d.next + d.out_of_order < samples)
-                return false;
-        return true;
+        return std::all_of(deliveries.begin(), deliveries.end(),
+                           [&](const auto &d) { return d.complete(samples); });
     };
     for (auto until = std::chrono::steady_clock::now() + 10s;
          !all_arrived() && std::chrono::steady_clock::now() < until;)
         std::this_thread::sleep_for(10ms);
-    const double cpu = cpu_seconds() - cpu_before;
+    const double cpu = vantix::test::process_cpu_seconds() - cpu_before;
 
     for (vantix_device *d = devices; d; d = d->next)
         vantix_device_read_done(d);
