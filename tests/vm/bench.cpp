@@ -1,7 +1,10 @@
 #include "bench.hpp"
 
 #include <dirent.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <thread>
 
@@ -66,6 +69,39 @@ int entry_count(const char *directory) {
         closedir(dir);
     }
     return count;
+}
+
+std::set<std::string> hidraw_nodes() {
+    std::set<std::string> nodes;
+    if (DIR *dir = opendir("/sys/class/hidraw")) {
+        while (dirent *entry = readdir(dir))
+            if (entry->d_name[0] != '.')
+                nodes.insert(std::string("/dev/") + entry->d_name);
+        closedir(dir);
+    }
+    return nodes;
+}
+
+std::string new_hidraw_node(const std::set<std::string> &before) {
+    // The class entry comes first; udev makes the /dev node after it.
+    std::string node;
+    wait_until([&] {
+        for (const auto &n : hidraw_nodes())
+            if (!before.count(n) && access(n.c_str(), F_OK) == 0)
+                node = n;
+        return !node.empty();
+    });
+    return node;
+}
+
+vantix_device *record_for_node(const std::string &node) {
+    auto *device = static_cast<vantix_device *>(std::calloc(1, sizeof(vantix_device)));
+    if (device) {
+        device->path = strdup(node.c_str());
+        device->driver = &vantix_real_driver;
+        device->parameters.handle = -1;
+    }
+    return device;
 }
 
 }  // namespace vm

@@ -7,10 +7,12 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "padsim/pad.hpp"
 #include "padsim/usb_gadget.hpp"
+#include "vantix-zelnar.h"
 
 namespace vm {
 
@@ -39,7 +41,14 @@ bool wait_until(const std::function<bool()> &done,
                 std::chrono::milliseconds limit = std::chrono::milliseconds(10000));
 // The number of entries of a directory, without "." and "..".
 int entry_count(const char *directory);
-// The number of hidraw nodes the kernel has.
+// The number of hidraw nodes the kernel has, and their /dev paths.
 inline int hidraw_count() { return entry_count("/sys/class/hidraw"); }
+std::set<std::string> hidraw_nodes();
+// Waits for a hidraw node not in `before` to exist in /dev; "" when none
+// comes.
+std::string new_hidraw_node(const std::set<std::string> &before);
+// The record an application builds for a node the listing cannot find (a
+// pad on uhid has no USB parent). Free it with vantix_real_free_device.
+vantix_device *record_for_node(const std::string &node);
 
 }  // namespace vm

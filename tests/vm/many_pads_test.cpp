@@ -2,8 +2,6 @@
 // read thread through hidraw: every sample arrives once and in order. The
 // guest has one emulated CPU, so the run is short; the CPU time per
 // pad-second is printed as a PERF figure.
-#include <dirent.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -22,17 +20,6 @@ namespace {
 constexpr int pads = 16, seconds = 5;
 constexpr auto sample_period = std::chrono::milliseconds(5);
 
-std::set<std::string> hidraw_nodes() {
-    std::set<std::string> nodes;
-    if (DIR *dir = opendir("/sys/class/hidraw")) {
-        while (dirent *entry = readdir(dir))
-            if (entry->d_name[0] != '.')
-                nodes.insert(std::string("/dev/") + entry->d_name);
-        closedir(dir);
-    }
-    return nodes;
-}
-
 std::array<vantix::test::sample_sequence, pads> deliveries;
 
 void on_sample(vantix_device *device, vantix_input_report *, uint8_t, unsigned char *report,
@@ -45,14 +32,16 @@ void on_sample(vantix_device *device, vantix_input_report *, uint8_t, unsigned c
 // A record for a uhid node, as an application builds one (the listing
 // finds only pads with a USB parent).
 struct uhid_record {
-    vantix_device *device = static_cast<vantix_device *>(std::calloc(1, sizeof(vantix_device)));
-    uhid_record(const std::string &node, int index) {
-        device->path = strdup(node.c_str());
-        device->driver = &vantix_real_driver;
-        device->parameters.handle = -1;
-        device->vendor_id = static_cast<std::uint16_t>(index);
+    vantix_device *device;
+    uhid_record(const std::string &node, int index) : device(record_for_node(node)) {
+        if (device)
+            device->vendor_id = static_cast<std::uint16_t>(index);
     }
-    ~uhid_record() { vantix_real_free_device(device); }
+    ~uhid_record() {
+        if (device && device->open)
+            vantix_close_device(device);  // stops its read thread first
+        vantix_real_free_device(device);
+    }
     uhid_record(const uhid_record &) = delete;
     uhid_record &operator=(const uhid_record &) = delete;
 };
@@ -68,15 +57,11 @@ TEST(VmManyPads, SixteenUhidPadsAtTwoHundredSamplesASecondLoseNothing) {
         const std::set<std::string> before = hidraw_nodes();
         models.push_back(std::make_unique<padsim::pad>(quick));
         plugged.push_back(std::make_unique<padsim::uhid_device>(*models.back()));
-        std::string node;
-        ASSERT_TRUE(wait_until([&] {
-            for (const auto &n : hidraw_nodes())
-                if (!before.count(n))
-                    node = n;
-            return !node.empty();
-        }));
+        const std::string node = new_hidraw_node(before);
+        ASSERT_FALSE(node.empty());
         records.push_back(std::make_unique<uhid_record>(node, i));
         vantix_device *device = records.back()->device;
+        ASSERT_NE(device, nullptr);
         ASSERT_EQ(vantix_open_device(device), VANTIX_CODE_SUCCESS) << vantix_get_last_error();
         vantix_register_input_callback(device, on_sample);
         vantix_device_read_until_done(device);

@@ -2,8 +2,6 @@
 // it, so the scenario builds the record an application would get for its
 // node; open, feature reports, input and hotplug then work as for a pad on
 // a cable.
-#include <dirent.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -14,17 +12,6 @@
 
 namespace vm {
 namespace {
-
-std::set<std::string> hidraw_nodes() {
-    std::set<std::string> nodes;
-    if (DIR *dir = opendir("/sys/class/hidraw")) {
-        while (dirent *entry = readdir(dir))
-            if (entry->d_name[0] != '.')
-                nodes.insert(std::string("/dev/") + entry->d_name);
-        closedir(dir);
-    }
-    return nodes;
-}
 
 std::mutex lock;
 std::vector<std::pair<vantix_hotplug_type, std::string>> events;
@@ -51,19 +38,12 @@ TEST(VmUhid, PadOnUhidOpensTransfersReadsAndReportsHotplug) {
     const std::set<std::string> before = hidraw_nodes();
     padsim::pad pad;
     auto uhid = std::make_unique<padsim::uhid_device>(pad);
-    std::string node;
-    ASSERT_TRUE(wait_until([&] {
-        for (const auto &n : hidraw_nodes())
-            if (!before.count(n))
-                node = n;
-        return !node.empty();
-    }));
+    const std::string node = new_hidraw_node(before);
+    ASSERT_FALSE(node.empty());
     EXPECT_TRUE(wait_until([&] { return saw(VANTIX_HOTPLUG_ATTACHED, node); })) << node;
 
-    auto *device = static_cast<vantix_device *>(std::calloc(1, sizeof(vantix_device)));
-    device->path = strdup(node.c_str());
-    device->driver = &vantix_real_driver;
-    device->parameters.handle = -1;
+    vantix_device *device = record_for_node(node);
+    ASSERT_NE(device, nullptr);
     ASSERT_EQ(vantix_open_device(device), VANTIX_CODE_SUCCESS) << vantix_get_last_error();
     EXPECT_EQ(device->display_info.width, pad.config().display_width);
 
