@@ -115,7 +115,7 @@ void measure_delivery(padsim::pad &pad, int count, std::vector<double> &delays) 
 // Both readers in turns of a hundred samples, so a slow patch of the
 // machine falls on both.
 TEST_F(Vm, PerformanceFiguresOfInputAgainstHidapi) {
-    constexpr int turns = 5, per_turn = 100;
+    constexpr int turns = 8, per_turn = 100;
     ASSERT_EQ(hid_init(), 0);
     std::vector<double> library, hidapi;
     for (int turn = 0; turn < turns; ++turn) {
