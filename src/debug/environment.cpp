@@ -1,6 +1,7 @@
 // Reading the log and trace configuration from the environment.
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "debug/module.hpp"
 
@@ -102,9 +103,14 @@ void vantix_read_env_trace_file(void) {
     state().trace_file = read_file_name("VANTIX_TRACE_FILE", "vantix-trace-${label}-${pid}.pcap");
 }
 
+// Reading the environment again (vantix_debug_setup after init) must not
+// add the file handler twice: every record would be written once per copy.
 void vantix_read_env_handlers(void) {
     const char *value = std::getenv("VANTIX_DEBUG_HANDLERS");
-    if (!value || *value == '\0' || std::strstr(value, "file"))
+    if (value && *value != '\0' && !std::strstr(value, "file"))
+        return;
+    std::lock_guard lock(state().handler_lock);  // recursive: add takes it too
+    if (!(state().handlers && vantix_list_find(state().handlers, &vantix_debug_file_handler)))
         vantix_debug_add_handler(&vantix_debug_file_handler);
 }
 

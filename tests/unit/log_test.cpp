@@ -126,6 +126,12 @@ TEST_F(log_env, HandlerSelection) {
     env.set("VANTIX_DEBUG_HANDLERS", "syslog,file");
     vantix_debug_init("unit");
     EXPECT_EQ(vantix_list_count(vantix_debug_get_handlers()), 1u);
+    // Reading the environment again keeps one file handler: one line a record.
+    vantix_debug_setup();
+    EXPECT_EQ(vantix_list_count(vantix_debug_get_handlers()), 1u);
+    report(VANTIX_DEBUG_LEVEL_INFO, "once only");
+    const std::string written = log();
+    EXPECT_EQ(written.find("once only"), written.rfind("once only"));
     vantix_debug_destroy();
 
     std::filesystem::remove(dir.file("log.txt"));
