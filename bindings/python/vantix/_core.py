@@ -84,6 +84,14 @@ def wait_for_helpers() -> None:
             helper.join()
 
 
+def without_one(items: Tuple[object, ...], item: object) -> Tuple[object, ...]:
+    """``items`` less the first one equal to ``item`` (all of them when there is none)."""
+    listed = list(items)
+    if item in listed:
+        listed.remove(item)
+    return tuple(listed)
+
+
 class PadState:
     """What the input trampoline needs of one open pad.
 
@@ -101,6 +109,15 @@ class PadState:
         self.streams: Tuple[object, ...] = ()
         self.captures: Tuple[object, ...] = ()
         self.lock = threading.Lock()
+
+    def attach(self, kind: str, item: object) -> None:
+        """Adds ``item`` to the callbacks, streams or captures."""
+        with self.lock:
+            setattr(self, kind, getattr(self, kind) + (item,))
+
+    def detach(self, kind: str, item: object) -> None:
+        with self.lock:
+            setattr(self, kind, without_one(getattr(self, kind), item))
 
 
 class Session:
@@ -256,10 +273,7 @@ def add_hotplug(session: Session, callback: Callable[..., object]) -> None:
 
 def remove_hotplug(session: Session, callback: Callable[..., object]) -> None:
     with session.lock:
-        remaining = list(session.hotplug)
-        if callback in remaining:
-            remaining.remove(callback)
-        session.hotplug = tuple(remaining)
+        session.hotplug = without_one(session.hotplug, callback)
 
 
 def _on_input(device: Optional[int], report: Optional[int], kind: int, buffer: object, length: int) -> None:

@@ -268,32 +268,27 @@ class Pad:
         runs for that report afterwards. Returns the callback, so it can be
         used as a decorator.
         """
-        self._device()
-        with self._state.lock:
-            self._state.callbacks = self._state.callbacks + (callback,)
-        core.start_reading(self._state)
+        self._consume("callbacks", callback)
         return callback
 
     def remove_event_callback(self, callback: EventCallback) -> None:
         """Removes one registration of ``callback``; nothing happens when it has none."""
-        with self._state.lock:
-            callbacks = list(self._state.callbacks)
-            if callback in callbacks:
-                callbacks.remove(callback)
-            self._state.callbacks = tuple(callbacks)
+        self._state.detach("callbacks", callback)
 
     def events(self, timeout: Optional[float] = None) -> EventStream:
         """An iterator over the events from now on (see EventStream)."""
-        self._device()
         stream = EventStream(self, timeout)
-        with self._state.lock:
-            self._state.streams = self._state.streams + (stream,)
-        core.start_reading(self._state)
+        self._consume("streams", stream)
         return stream
 
+    def _consume(self, kind: str, consumer: object) -> None:
+        """Adds a consumer of input (callback, stream, capture) and starts reading."""
+        self._device()
+        self._state.attach(kind, consumer)
+        core.start_reading(self._state)
+
     def _unsubscribe(self, stream: EventStream) -> None:
-        with self._state.lock:
-            self._state.streams = tuple(s for s in self._state.streams if s is not stream)
+        self._state.detach("streams", stream)
 
     def capture(self) -> "Signature":
         """A signature fed by this pad's pen from now on, until the pad closes."""
@@ -304,9 +299,7 @@ class Pad:
         if not address:
             raise VantixError(core.signature_error())
         handle = _Capture(address)
-        with self._state.lock:
-            self._state.captures = self._state.captures + (handle,)
-        core.start_reading(self._state)
+        self._consume("captures", handle)
         return Signature(handle)
 
     # -- closing -----------------------------------------------------------
