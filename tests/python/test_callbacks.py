@@ -76,3 +76,18 @@ def test_hotplug_callbacks_run_through_the_trampoline(lib, caplog):
     function(0, b"sim:8")
     assert len(received) == 1
     assert _core.HOTPLUG_TRAMPOLINE is not None
+
+
+def test_a_callback_may_reopen_its_pad_and_read_on(pad, pen):
+    reopened, recorder = {}, Recorder(until=lambda e: isinstance(e, vantix.PenEvent))
+
+    def reopen(event):
+        pad.close()
+        reopened["pad"] = pad.info.open()
+        reopened["pad"].on_event(recorder)
+
+    pad.on_event(reopen)
+    pen.pen(300, 300)
+    pen.pen(310, 300)  # read by the thread the reopened pad started
+    assert [e.x for e in recorder.wait()] == [310]
+    reopened["pad"].close()

@@ -148,6 +148,9 @@ def current() -> Optional[Session]:
 def start() -> Session:
     """vantix_init for a new Library; one at a time per process."""
     global _current
+    if in_callback() and _helpers:
+        # The teardown still pending waits for this very thread to return.
+        raise VantixError("The previous vantix.Library is still stopping; start a new one outside its callbacks.")
     wait_for_helpers()
     if current() is not None:
         raise VantixError("A vantix.Library is already open in this process; close it first.")
@@ -189,7 +192,7 @@ def start_reading(state: PadState) -> None:
 
 
 def close_pad(state: PadState) -> bool:
-    """Closes an open pad once; True when the library refused."""
+    """Closes an open pad once; True when the library's close failed."""
     with state.lock:
         if state.closed:
             return False
@@ -198,13 +201,15 @@ def close_pad(state: PadState) -> bool:
     # Stops and joins the read thread first (from one of its own callbacks
     # the thread ends after the current report instead).
     failed = still_open and native.zelnar.vantix_close_device(state.record) != native.SUCCESS
-    _open_pads.pop(state.address, None)
-    with state.session.lock:
-        state.session.pads.pop(state.address, None)
+    # Only this state: the record may have been opened again meanwhile.
+    for registry in (_open_pads, state.session.pads):
+        with state.session.lock:
+            if registry.get(state.address) is state:
+                del registry[state.address]
     state.captures = ()
     for stream in state.streams:
         stream.finish()  # type: ignore[attr-defined]
-    return failed and state.record.contents.open != 0
+    return failed
 
 
 def add_chain(session: Session, head: "ctypes._Pointer[native.Device]") -> int:

@@ -4,9 +4,9 @@ from __future__ import annotations
 
 import ctypes
 import queue
-import threading
+import time
 import weakref
-from typing import TYPE_CHECKING, Callable, Iterator, List, Optional, Tuple
+from typing import TYPE_CHECKING, Callable, List, Optional, Tuple
 
 from . import _core as core
 from . import _native as native
@@ -80,6 +80,7 @@ class EventStream:
     """
 
     _END = object()
+    _POLL = 0.25
 
     def __init__(self, pad: "Pad", timeout: Optional[float]) -> None:
         self._pad = pad
@@ -97,16 +98,23 @@ class EventStream:
         return self
 
     def __next__(self) -> Event:
-        if self._finished:
-            raise StopIteration
-        try:
-            item = self._queue.get(timeout=self._timeout)
-        except queue.Empty:
-            item = self._END
+        item = self._END if self._finished else self._next_item()
         if item is self._END:
             self.close()
             raise StopIteration
         return item  # type: ignore[return-value]
+
+    def _next_item(self) -> object:
+        # In slices, so a pad the library closed itself (a failed read, an
+        # unplug) ends the iteration too.
+        deadline = None if self._timeout is None else time.monotonic() + self._timeout
+        while True:
+            wait = self._POLL if deadline is None else min(self._POLL, deadline - time.monotonic())
+            try:
+                return self._queue.get(timeout=max(wait, 0))
+            except queue.Empty:
+                if not self._pad.is_open or (deadline is not None and time.monotonic() >= deadline):
+                    return self._END
 
     def close(self) -> None:
         """Stops receiving events."""

@@ -17,7 +17,6 @@ digitizer range covers the display.
 
 from __future__ import annotations
 
-import ctypes
 import os
 from ctypes import POINTER, c_char_p, c_int, c_uint, c_void_p
 from typing import Iterable, Tuple, Union
