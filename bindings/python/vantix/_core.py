@@ -108,7 +108,7 @@ class PadState:
         self.callbacks: Tuple[Callable[..., object], ...] = ()
         self.streams: Tuple[object, ...] = ()
         self.captures: Tuple[object, ...] = ()
-        self.lock = threading.Lock()
+        self.lock = threading.RLock()  # a finalizer run by the GC may re-enter
 
     def attach(self, kind: str, item: object) -> None:
         """Adds ``item`` to the callbacks, streams or captures."""
@@ -125,7 +125,7 @@ class Session:
 
     def __init__(self) -> None:
         self.alive = True
-        self.lock = threading.Lock()
+        self.lock = threading.RLock()  # a finalizer run by the GC may re-enter
         self.pads: Dict[int, PadState] = {}
         self.chains: Dict[int, "ctypes._Pointer[native.Device]"] = {}
         self.hotplug: Tuple[Callable[..., object], ...] = ()
