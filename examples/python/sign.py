@@ -4,7 +4,8 @@
     python3 examples/python/sign.py [signature.svg]
 
 The pad shows a prompt, a scripted pen signs three strokes and taps OK,
-and the signature is written as SVG (the pad's screen beside it as PNG).
+and the signature is written as SVG (the pad's screen beside it, as
+pad-screen.png).
 Run from a source checkout after building (cmake --build build), it uses
 the binding beside it and the libraries of ./build; VANTIX_BUILD_DIR names
 another build tree. With the binding installed (pip install
@@ -60,7 +61,7 @@ def main() -> int:
                 print("no OK from the pad", file=sys.stderr)
                 return 1
             signature.save(out)
-            pen.write_png(out.with_name(out.stem + "-pad-screen.png"))
+            pen.write_png(out.with_name("pad-screen.png"))
     print(f"signature: {signature.point_count} points in {signature.stroke_count} strokes, saved to {out}")
     return 0
 
