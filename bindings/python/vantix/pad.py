@@ -76,7 +76,8 @@ class EventStream:
     """An iterator over a pad's events, from the moment it was made.
 
     Iteration ends when the pad closes, or when ``timeout`` seconds pass
-    without an event (None waits for ever).
+    without an event (None waits for ever). It collects every event until it
+    ends or is closed: close it (or use it as a context manager) when done.
     """
 
     _END = object()
@@ -299,7 +300,12 @@ class Pad:
         self._state.detach("streams", stream)
 
     def capture(self) -> "Signature":
-        """A signature fed by this pad's pen from now on, until the pad closes."""
+        """A signature fed by this pad's pen from now on, until the pad closes.
+
+        It reads the pad's coordinate range, capabilities and serial number,
+        so make it before reading starts where the order matters (it starts
+        reading itself).
+        """
         from .signature import Signature, _Capture
 
         device = self._device()
