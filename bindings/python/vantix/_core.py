@@ -14,7 +14,7 @@ import atexit
 import ctypes
 import logging
 import threading
-from typing import Callable, Dict, Optional, Tuple
+from typing import Callable, Dict, Optional, Tuple, TypeVar
 
 from . import _native as native
 from .errors import VantixError, check, text
@@ -82,6 +82,22 @@ def wait_for_helpers() -> None:
     for helper in list(_helpers):
         if helper is not threading.current_thread():
             helper.join()
+
+
+_Self = TypeVar("_Self", bound="Closing")
+
+
+class Closing:
+    """A context manager whose exit calls close()."""
+
+    def close(self) -> None:
+        raise NotImplementedError
+
+    def __enter__(self: _Self) -> _Self:
+        return self
+
+    def __exit__(self, *exc: object) -> None:
+        self.close()
 
 
 def without_one(items: Tuple[object, ...], item: object) -> Tuple[object, ...]:

@@ -15,7 +15,7 @@ from .pad import Pad, PadInfo, _Chain
 HotplugCallback = Callable[[HotplugEvent], object]
 
 
-class Library:
+class Library(core.Closing):
     """The started library. One may be open at a time per process.
 
     Use it as a context manager, or call close(). Closing closes the pads
@@ -68,12 +68,6 @@ class Library:
         once the callback has returned. A second close does nothing.
         """
         core.stop(self._session)
-
-    def __enter__(self) -> "Library":
-        return self
-
-    def __exit__(self, *exc: object) -> None:
-        self.close()
 
     def __repr__(self) -> str:
         return f"<vantix.Library {'open' if self.is_open else 'closed'}>"

@@ -72,7 +72,7 @@ class PadInfo:
         return f"<PadInfo {self.driver} {self.path} {self.model!r} {self.vendor_id:04x}:{self.product_id:04x}>"
 
 
-class EventStream:
+class EventStream(core.Closing):
     """An iterator over a pad's events, from the moment it was made.
 
     Iteration ends when the pad closes, or when ``timeout`` seconds pass
@@ -122,14 +122,8 @@ class EventStream:
         self._finished = True
         self._pad._unsubscribe(self)
 
-    def __enter__(self) -> "EventStream":
-        return self
 
-    def __exit__(self, *exc: object) -> None:
-        self.close()
-
-
-class Pad:
+class Pad(core.Closing):
     """An open pad. Use it as a context manager, or call close().
 
     Input is read on a library thread from the first call of on_event,
@@ -321,12 +315,6 @@ class Pad:
         """Closes the pad (also from one of its own callbacks); a second close does nothing."""
         if core.close_pad(self._state):
             raise VantixError(core.text_of_last_error())
-
-    def __enter__(self) -> "Pad":
-        return self
-
-    def __exit__(self, *exc: object) -> None:
-        self.close()
 
     def __repr__(self) -> str:
         return f"<Pad {self.driver} {self.path} {'open' if self.is_open else 'closed'}>"
