@@ -1,8 +1,8 @@
 # Install rules (GNUInstallDirs): libraries, headers, programs and man pages,
-# pkg-config files, the CMake package and the udev rule. Components match
-# the Debian packages cmake/packaging.cmake builds: runtime (shared
-# libraries, udev rule), development (headers, .pc, CMake files, the
-# static virtual pad) and tools (programs, man pages).
+# pkg-config files, the CMake package, the udev rule and the Python binding.
+# Components match the Debian packages cmake/packaging.cmake builds: runtime
+# (shared libraries, udev rule), development (headers, .pc, CMake files, the
+# static virtual pad), tools (programs, man pages) and python (the binding).
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -87,3 +87,9 @@ string(TOLOWER "000${VANTIX_UDEV_VENDOR}" VANTIX_UDEV_VENDOR)
 string(REGEX MATCH "....$" VANTIX_UDEV_VENDOR "${VANTIX_UDEV_VENDOR}")
 configure_file(cmake/70-vantix-zelnar.rules.in ${CMAKE_BINARY_DIR}/udev/70-vantix-zelnar.rules @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/udev/70-vantix-zelnar.rules DESTINATION ${VANTIX_UDEV_RULES_DIR} COMPONENT runtime)
+
+# The Python binding, where Debian's python3 looks for modules of packages.
+set(VANTIX_PYTHON_DIR "lib/python3/dist-packages" CACHE STRING
+  "Where the Python binding is installed (relative to the prefix or absolute)")
+install(DIRECTORY bindings/python/vantix DESTINATION ${VANTIX_PYTHON_DIR} COMPONENT python
+  FILES_MATCHING PATTERN "*.py" PATTERN "py.typed" PATTERN "__pycache__" EXCLUDE)

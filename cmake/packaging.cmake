@@ -1,8 +1,9 @@
 # Debian packages (cpack -G DEB, ./run package), split as Debian splits a
 # library: libvantix-zelnar2 (shared libraries, udev rule),
-# libvantix-zelnar-dev (headers, .pc, CMake files, the static virtual pad)
-# and vantix-tools (the programs, their man pages and vantix-bridge's unit). Dependencies on
-# system libraries come from dpkg-shlibdeps.
+# libvantix-zelnar-dev (headers, .pc, CMake files, the static virtual pad),
+# vantix-tools (the programs, their man pages and vantix-bridge's unit) and
+# python3-vantix (the Python binding). Dependencies on system libraries come
+# from dpkg-shlibdeps.
 set(VANTIX_DEB_MAINTAINER "libvantix-zelnar developers <vantix-zelnar@lists.vantix.invalid>")
 set(VANTIX_DEB_CHANGELOG_DATE "Tue, 08 Dec 2026 00:00:00 +0000")
 
@@ -11,8 +12,8 @@ set(VANTIX_DEB_CHANGELOG_DATE "Tue, 08 Dec 2026 00:00:00 +0000")
 set(docs ${CMAKE_BINARY_DIR}/package-docs)
 configure_file(cmake/debian-changelog.in ${docs}/changelog @ONLY)
 execute_process(COMMAND gzip -9nf ${docs}/changelog)
-set(components runtime development tools)
-set(packages libvantix-zelnar2 libvantix-zelnar-dev vantix-tools)
+set(components runtime development tools python)
+set(packages libvantix-zelnar2 libvantix-zelnar-dev vantix-tools python3-vantix)
 foreach(component package IN ZIP_LISTS components packages)
   install(FILES cmake/debian-copyright RENAME copyright
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${component})
@@ -39,10 +40,17 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vantix.invalid/zelnar")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
+# Pure Python: it loads the libraries by SONAME (dpkg-shlibdeps sees no ELF
+# file in it), so it depends on the runtime package of this very build.
+set(CPACK_DEBIAN_PYTHON_PACKAGE_ARCHITECTURE all)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SHLIBDEPS OFF)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3:any")
 # The .pc files name these, so the development package brings them.
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libudev-dev, libicu-dev, libssl-dev, libpng-dev")
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime)
 set(CPACK_COMPONENT_TOOLS_DEPENDS runtime)
+set(CPACK_COMPONENT_PYTHON_DEPENDS runtime)
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 # ldconfig runs through dpkg's trigger; the package's own postinst and
 # postrm (which also keep CPack from writing ones calling ldconfig) apply
@@ -73,5 +81,10 @@ vantix-tool lists pads, shows their configuration, monitors input, signs
 and draws on the display; vantix-padsim plugs a virtual pad into the
 running kernel; vantix-bridge serves pads to web pages on this machine
 through a local WebSocket (with a systemd user unit).")
-set(CPACK_COMPONENTS_ALL runtime development tools)
+set(CPACK_COMPONENT_PYTHON_DESCRIPTION "Python binding of libvantix-zelnar, for USB signature pads
+The vantix module drives USB signature pads from Python through the C
+library with ctypes: list and open pads, receive pen, button and card
+events, draw on the display and save signatures as SVG, PNG, InkML or
+JSON.")
+set(CPACK_COMPONENTS_ALL runtime development tools python)
 include(CPack)

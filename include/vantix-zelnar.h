@@ -830,7 +830,8 @@ VANTIX_EXPORT void vantix_print_device_uuid(unsigned char *uuid);
 
 /** Starts a thread that calls vantix_device_read until the pad closes or a
  * read fails; input callbacks then run on that thread. One per pad: a second
- * call while it runs does nothing. */
+ * call while it runs does nothing. A callback that closed its own pad may
+ * open it again and call this: a new thread reads while the old one ends. */
 VANTIX_EXPORT void vantix_device_read_until_done(vantix_device *device);
 /**
  * Stops the read thread of vantix_device_read_until_done by closing the pad

@@ -9,6 +9,10 @@
  *
  * Link with the static vantix-padsim before vantix-zelnar. Pads are
  * addressed by index; the functions return 0 for an index that names no pad.
+ * The build also makes a shared libvantix-padsim.so (not installed) for
+ * programs that load the virtual pad at run time, such as the Python
+ * binding's tests; it uses the shared libvantix-zelnar, so the program and
+ * the pad share one library and one device list.
  */
 #ifndef VANTIX_PADSIM_H
 #define VANTIX_PADSIM_H
@@ -20,21 +24,21 @@ extern "C" {
 #endif
 
 /** The "SIM" driver table (owned by this library; never free it). */
-vantix_device_driver *vantix_padsim_driver(void);
+VANTIX_EXPORT vantix_device_driver *vantix_padsim_driver(void);
 
 /** After vantix_init: registers and starts the SIM driver, and adds one
  * default pad when none exists. */
-void vantix_padsim_register(void);
+VANTIX_EXPORT void vantix_padsim_register(void);
 
 /** Adds a pad of the default model; returns its index (path "sim:<index>"). */
-int vantix_padsim_add_pad(void);
+VANTIX_EXPORT int vantix_padsim_add_pad(void);
 
 /** Number of pads added since the last reset. */
-int vantix_padsim_pad_count(void);
+VANTIX_EXPORT int vantix_padsim_pad_count(void);
 
 /** Queues an input report on pad `index`; the next vantix_device_read of
  * its record delivers it. Returns 0 when there is no such pad. */
-int vantix_padsim_queue_input(int index, const unsigned char *report, unsigned int length);
+VANTIX_EXPORT int vantix_padsim_queue_input(int index, const unsigned char *report, unsigned int length);
 
 /**
  * @name Pen input
@@ -46,26 +50,26 @@ int vantix_padsim_queue_input(int index, const unsigned char *report, unsigned i
  * @{
  */
 /** One sample at x, y; `down` non-zero while the pen touches. */
-int vantix_padsim_pen_sample(int index, int x, int y, int down);
+VANTIX_EXPORT int vantix_padsim_pen_sample(int index, int x, int y, int down);
 /** `point_count` pen-down samples from x, y pairs, then a pen-up at the last. */
-int vantix_padsim_stroke(int index, const int *xy_pairs, int point_count);
+VANTIX_EXPORT int vantix_padsim_stroke(int index, const int *xy_pairs, int point_count);
 /** Pen down and up at one place: on a button, BUTTONDOWN then BUTTONPRESS. */
-int vantix_padsim_tap(int index, int x, int y);
+VANTIX_EXPORT int vantix_padsim_tap(int index, int x, int y);
 /** The same at display pixel x, y (for example inside a button's box). */
-int vantix_padsim_tap_display(int index, int x, int y);
+VANTIX_EXPORT int vantix_padsim_tap_display(int index, int x, int y);
 /** @} */
 
 /** A valid financial card swipe; null tracks are empty. Returns 0 when there
  * is no such pad or it has no card reader. */
-int vantix_padsim_swipe_card(int index, const char *track1, const char *track2, const char *track3);
+VANTIX_EXPORT int vantix_padsim_swipe_card(int index, const char *track1, const char *track2, const char *track3);
 
 /** Writes what pad `index` shows on its display (chunks sent to it and the
  * ink of its pen) to `path` as a PNG picture. Returns 1, or 0 when there is
  * no such pad or the file cannot be written. */
-int vantix_padsim_write_png(int index, const char *path);
+VANTIX_EXPORT int vantix_padsim_write_png(int index, const char *path);
 
 /** Removes every pad; the next one added is index 0 again. */
-void vantix_padsim_reset(void);
+VANTIX_EXPORT void vantix_padsim_reset(void);
 
 #ifdef __cplusplus
 }

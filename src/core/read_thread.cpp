@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "core/device_flags.hpp"
 #include "core/platform_hooks.hpp"
@@ -28,11 +29,14 @@ struct read_control {
     bool finished = false;
 };
 
-// Every running read thread, by pad. The lock also guards the controls.
+// Every read thread not yet ended (or joined), by pad. The lock also guards
+// the controls. A pad has at most one thread not asked to stop; a thread
+// whose callback closed its pad and opened it again may still be ending
+// beside the newer one.
 struct registry {
     std::mutex lock;
     std::condition_variable ended;
-    std::map<vantix_device *, std::shared_ptr<read_control>> threads;
+    std::multimap<vantix_device *, std::shared_ptr<read_control>> threads;
 };
 
 registry &readers() {
@@ -49,6 +53,33 @@ struct thread_start {
 
 bool should_stop(const read_control &control) { return control.stop.load(std::memory_order_acquire); }
 
+std::vector<std::shared_ptr<read_control>> controls_of(vantix_device *device) {
+    std::vector<std::shared_ptr<read_control>> found;
+    auto [first, last] = readers().threads.equal_range(device);
+    for (auto entry = first; entry != last; ++entry)
+        found.push_back(entry->second);
+    return found;
+}
+
+// The pad's thread that has not been asked to stop, if any.
+std::shared_ptr<read_control> running_of(vantix_device *device) {
+    for (auto &control : controls_of(device))
+        if (!control->stop)
+            return control;
+    return nullptr;
+}
+
+void erase(vantix_device *device, const std::shared_ptr<read_control> &control) {
+    auto [first, last] = readers().threads.equal_range(device);
+    for (auto entry = first; entry != last; ++entry)
+        if (entry->second == control) {
+            readers().threads.erase(entry);
+            return;
+        }
+}
+
+bool is_self(const read_control &control) { return pthread_equal(control.thread, pthread_self()) != 0; }
+
 void *read_until_done_thread(void *start_ref) {
     std::unique_ptr<thread_start> start(static_cast<thread_start *>(start_ref));
     vantix_device *device = start->device;
@@ -58,21 +89,14 @@ void *read_until_done_thread(void *start_ref) {
     registry &r = readers();
     std::lock_guard lock(r.lock);
     start->control->finished = true;
-    auto found = r.threads.find(device);
     if (!start->control->joining) {
         // Nobody will join: the thread releases itself (it ended after a
         // failed read, or its pad was closed from one of its callbacks).
         pthread_detach(pthread_self());
-        if (found != r.threads.end() && found->second == start->control)
-            r.threads.erase(found);
+        erase(device, start->control);
     }
     r.ended.notify_all();
     return nullptr;
-}
-
-std::shared_ptr<read_control> control_of(vantix_device *device) {
-    auto found = readers().threads.find(device);
-    return found == readers().threads.end() ? nullptr : found->second;
 }
 
 // How long exit() waits for read threads: one read period of a driver that
@@ -96,7 +120,7 @@ struct stop_at_exit {
         // exit() from an input callback: its own thread ends after this.
         const auto ended_or_self = [&r] {
             return std::all_of(r.threads.begin(), r.threads.end(), [](const auto &entry) {
-                return entry.second->finished || pthread_equal(entry.second->thread, pthread_self());
+                return entry.second->finished || is_self(*entry.second);
             });
         };
         r.ended.wait_for(lock, exit_patience, ended_or_self);
@@ -108,33 +132,39 @@ struct stop_at_exit {
 void stop_read_thread(vantix_device *device) {
     registry &r = readers();
     std::unique_lock lock(r.lock);
-    std::shared_ptr<read_control> control = control_of(device);
-    if (!control)
-        return;
-    control->stop = true;
-    if (pthread_equal(control->thread, pthread_self()))
-        return;  // closing from one of its callbacks: it ends after this read
-    wake_reader(device);
-    if (control->joining) {
-        // Another closer is already joining; wait for the thread to end.
-        r.ended.wait(lock, [&] { return control->finished; });
-        return;
+    // Claimed under the lock before any join, so none of them detaches
+    // itself while this waits for another.
+    std::vector<std::shared_ptr<read_control>> to_join, joined_elsewhere;
+    for (const auto &control : controls_of(device)) {
+        control->stop = true;
+        if (is_self(*control))
+            continue;  // closing from one of its callbacks: it ends after this read
+        (control->joining ? joined_elsewhere : to_join).push_back(control);
+        control->joining = true;
     }
-    control->joining = true;
-    lock.unlock();
-    pthread_join(control->thread, nullptr);
-    lock.lock();
-    r.threads.erase(device);
-    device->parameters.readUntilDoneThread = pthread_t{};
+    if (to_join.empty() && joined_elsewhere.empty())
+        return;
+    wake_reader(device);
+    for (const auto &control : joined_elsewhere)  // another closer joins it; wait for its end
+        r.ended.wait(lock, [&] { return control->finished; });
+    for (const auto &control : to_join) {
+        lock.unlock();
+        pthread_join(control->thread, nullptr);
+        lock.lock();
+        erase(device, control);
+    }
+    if (!to_join.empty())
+        device->parameters.readUntilDoneThread = pthread_t{};
 }
 
 void wait_read_thread_gone(vantix_device *device) {
     registry &r = readers();
     std::unique_lock lock(r.lock);
-    std::shared_ptr<read_control> control = control_of(device);
-    if (!control || pthread_equal(control->thread, pthread_self()))
-        return;
-    r.ended.wait(lock, [&] { return control->finished; });
+    r.ended.wait(lock, [&] {
+        const auto controls = controls_of(device);
+        return std::all_of(controls.begin(), controls.end(),
+                           [](const auto &control) { return control->finished || is_self(*control); });
+    });
 }
 
 }  // namespace vantix
@@ -150,15 +180,17 @@ void vantix_device_read_until_done(vantix_device *device) {
     static vantix::stop_at_exit stopper;
     vantix::registry &r = vantix::readers();
     std::lock_guard lock(r.lock);
-    if (vantix::control_of(device))
-        return;  // one read thread per pad
+    // One read thread per pad; one still ending after its callback closed
+    // the pad does not count, so a callback may reopen its pad and read on.
+    if (vantix::running_of(device))
+        return;
     auto control = std::make_shared<vantix::read_control>();
     auto *start = new vantix::thread_start{device, control};
     if (pthread_create(&control->thread, nullptr, vantix::read_until_done_thread, start) != 0) {
         delete start;
         return;
     }
-    r.threads[device] = control;
+    r.threads.emplace(device, control);
     device->parameters.readUntilDoneThread = control->thread;
     VANTIX_LOG_INFO("Successfully created read thread: device: %p, thread: %p", static_cast<void *>(device),
                     reinterpret_cast<void *>(control->thread));
@@ -171,7 +203,9 @@ void vantix_device_read_done(vantix_device *device) {
     std::shared_ptr<vantix::read_control> control;
     {
         std::lock_guard lock(vantix::readers().lock);
-        control = vantix::control_of(device);
+        const auto controls = vantix::controls_of(device);
+        if (!controls.empty())
+            control = controls.back();
     }
     if (!control)
         return;

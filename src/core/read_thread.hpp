@@ -12,7 +12,7 @@ namespace vantix {
 void stop_read_thread(vantix_device *device);
 
 // Waits until no read thread of `device` runs any more, so its record can be
-// freed. Returns at once on the read thread itself.
+// freed; the calling thread, when it is one of them, is not waited for.
 void wait_read_thread_gone(vantix_device *device);
 
 }  // namespace vantix

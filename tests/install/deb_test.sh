@@ -1,8 +1,8 @@
 #!/bin/sh
 # deb_test.sh <build dir>: builds the Debian packages from the build,
 # checks them with lintian (no errors), unpacks them into a scratch root
-# and checks that the programs' libraries resolve there and that the udev
-# rule lies where udev reads it.
+# and checks that the programs' libraries resolve there, that the udev
+# rule lies where udev reads it and that the Python binding imports there.
 set -eu
 build=$1
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/vantix-deb.XXXXXX")
@@ -10,7 +10,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 (cd "$build" && cpack -G DEB -B "$scratch/out" >/dev/null)
 set -- "$scratch"/out/*.deb
-[ $# -eq 3 ] || { echo "expected three packages, got: $*"; exit 1; }
+[ $# -eq 4 ] || { echo "expected four packages, got: $*"; exit 1; }
 
 lintian --tag-display-limit 0 "$@" >"$scratch/lintian" 2>&1 || true
 cat "$scratch/lintian"
@@ -36,4 +36,7 @@ LD_LIBRARY_PATH=$libs "$root/usr/bin/vantix-bridge" --help >/dev/null
 # vantix-bridge's user unit, where systemd looks for packaged ones.
 grep -qx 'ExecStart=/usr/bin/vantix-bridge' "$root/usr/lib/systemd/user/vantix-bridge.service"
 [ -e "$root/usr/share/man/man1/vantix-bridge.1.gz" ]
-echo "packages unpacked; libraries resolve; udev rule in /usr/lib/udev/rules.d"
+# The binding loads the unpacked libraries by SONAME.
+PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=$root/usr/lib/python3/dist-packages LD_LIBRARY_PATH=$libs \
+  python3 -c 'import vantix, sys; sys.exit(vantix.version() != vantix.__version__)'
+echo "packages unpacked; libraries resolve; udev rule in /usr/lib/udev/rules.d; vantix imports"

@@ -24,15 +24,23 @@ struct read_thread : vantix::test::sim_pad_test {
 
     static inline std::atomic<int> calls{0};
     static inline std::atomic<int> action{0};  // what the callback does to its own pad
-    enum { nothing, close_pad, read_done };
+    enum { nothing, close_pad, read_done, reopen };
 
     static void callback(vantix_device *device, vantix_input_report *, uint8_t, unsigned char *,
                          unsigned int) {
         ++calls;
-        if (action == close_pad)
+        if (action == close_pad) {
             vantix_close_device(device);
-        else if (action == read_done)
+        } else if (action == read_done) {
             vantix_device_read_done(device);
+        } else if (action == reopen) {
+            action = nothing;
+            vantix_close_device(device);
+            if (vantix_open_device(device) == VANTIX_CODE_SUCCESS) {
+                vantix_register_input_callback(device, callback);
+                vantix_device_read_until_done(device);
+            }
+        }
     }
 
     void open_and_start() {
@@ -86,6 +94,20 @@ TEST_F(read_thread, ACallbackMayCloseItsOwnPad) {
     vantix_register_input_callback(device, callback);
     send_sample();
     EXPECT_EQ(vantix_device_read(device), VANTIX_CODE_SUCCESS);
+    EXPECT_EQ(calls, 2);
+}
+
+TEST_F(read_thread, ACallbackMayReopenItsPadAndReadOn) {
+    open_and_start();
+    action = reopen;
+    send_sample();
+    ASSERT_TRUE(eventually([] { return calls == 1 && action == nothing; }));
+    send_sample();  // read by the thread the callback started
+    ASSERT_TRUE(eventually([] { return calls == 2; }));
+    EXPECT_TRUE(open_now());
+    EXPECT_EQ(vantix_close_device(device), VANTIX_CODE_SUCCESS);  // stops and joins it
+    send_sample();
+    std::this_thread::sleep_for(50ms);
     EXPECT_EQ(calls, 2);
 }
 

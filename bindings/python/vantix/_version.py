@@ -1,0 +1,3 @@
+"""The binding's version: the library release it was written for."""
+
+__version__ = "2.2.79"

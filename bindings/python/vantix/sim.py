@@ -1,0 +1,128 @@
+"""The virtual pad: a model of pad firmware to test against without hardware.
+
+    import vantix, vantix.sim
+
+    with vantix.Library() as lib:
+        vantix.sim.register()                     # lists one pad as "sim:0"
+        with lib.open("sim:0") as pad:
+            signature = pad.capture()
+            pen = vantix.sim.VirtualPad.of(pad)
+            pen.stroke([(300, 650), (420, 450), (540, 330)])
+
+It loads libvantix-padsim.so, which the build makes beside the static
+library and does not install (VANTIX_PADSIM_LIBRARY or VANTIX_BUILD_DIR
+point at it). Pen coordinates are digitizer units; the calibrated
+digitizer range covers the display.
+"""
+
+from __future__ import annotations
+
+import os
+from ctypes import POINTER, c_char_p, c_int, c_uint, c_void_p
+from typing import Iterable, Tuple, Union
+
+from . import _core as core
+from . import _loader
+from .errors import VantixError
+from .pad import Pad, PadInfo
+
+_padsim = _loader.load(_loader.PADSIM)
+for _name, _restype, _argtypes in (
+    ("vantix_padsim_register", None, []),
+    ("vantix_padsim_add_pad", c_int, []),
+    ("vantix_padsim_pad_count", c_int, []),
+    ("vantix_padsim_queue_input", c_int, [c_int, c_char_p, c_uint]),
+    ("vantix_padsim_pen_sample", c_int, [c_int, c_int, c_int, c_int]),
+    ("vantix_padsim_stroke", c_int, [c_int, POINTER(c_int), c_int]),
+    ("vantix_padsim_tap", c_int, [c_int, c_int, c_int]),
+    ("vantix_padsim_tap_display", c_int, [c_int, c_int, c_int]),
+    ("vantix_padsim_swipe_card", c_int, [c_int, c_char_p, c_char_p, c_char_p]),
+    ("vantix_padsim_write_png", c_int, [c_int, c_char_p]),
+    ("vantix_padsim_reset", None, []),
+    ("vantix_padsim_driver", c_void_p, []),
+):
+    _function = getattr(_padsim, _name)
+    _function.restype, _function.argtypes = _restype, _argtypes
+
+_PREFIX = "sim:"
+
+
+def register() -> None:
+    """Adds the "SIM" driver to the open Library, with one pad when there is none."""
+    session = core.current()
+    if session is None:
+        raise VantixError("Open a vantix.Library before registering the virtual pad.")
+    _padsim.vantix_padsim_register()
+
+
+def add_pad() -> "VirtualPad":
+    """Adds a pad of the default model; it is listed as "sim:<index>"."""
+    return VirtualPad(_padsim.vantix_padsim_add_pad())
+
+
+def pad_count() -> int:
+    """Number of virtual pads added since the last reset."""
+    return int(_padsim.vantix_padsim_pad_count())
+
+
+def reset() -> None:
+    """Removes every virtual pad; records listed before no longer reach one."""
+    _padsim.vantix_padsim_reset()
+
+
+class VirtualPad:
+    """The pen, buttons and card reader of virtual pad ``index``.
+
+    Input is queued on the pad and delivered by the next reads of its open
+    record, in order. A refused call (no such pad, a coordinate out of
+    range, no card reader) raises VantixError.
+    """
+
+    def __init__(self, index: int) -> None:
+        self.index = index
+
+    @classmethod
+    def of(cls, pad: Union[Pad, PadInfo]) -> "VirtualPad":
+        """The virtual pad behind a listed or open pad ("sim:<index>")."""
+        path = pad.path
+        if not path.startswith(_PREFIX) or not path[len(_PREFIX):].isdigit():
+            raise VantixError(f"{path} is not a virtual pad.")
+        return cls(int(path[len(_PREFIX):]))
+
+    def _done(self, accepted: int, what: str) -> None:
+        if not accepted:
+            raise VantixError(f"Virtual pad {self.index} refused {what}.")
+
+    def pen(self, x: int, y: int, down: bool = True) -> None:
+        """One pen sample at (x, y)."""
+        self._done(_padsim.vantix_padsim_pen_sample(self.index, x, y, int(down)), f"a pen sample at {x}, {y}")
+
+    def stroke(self, points: Iterable[Tuple[int, int]]) -> None:
+        """Pen-down samples through ``points``, then a pen-up at the last."""
+        flat = [coordinate for point in points for coordinate in point]
+        array = (c_int * len(flat))(*flat)
+        self._done(_padsim.vantix_padsim_stroke(self.index, array, len(flat) // 2), "the stroke")
+
+    def tap(self, x: int, y: int) -> None:
+        """Pen down and up at digitizer (x, y): on a button, a press."""
+        self._done(_padsim.vantix_padsim_tap(self.index, x, y), f"a tap at {x}, {y}")
+
+    def tap_display(self, x: int, y: int) -> None:
+        """The same at display pixel (x, y), for example a button's centre."""
+        self._done(_padsim.vantix_padsim_tap_display(self.index, x, y), f"a tap at pixel {x}, {y}")
+
+    def swipe_card(self, track1: str = "", track2: str = "", track3: str = "") -> None:
+        """A valid financial card swipe."""
+        self._done(_padsim.vantix_padsim_swipe_card(self.index, track1.encode(), track2.encode(),
+                                                    track3.encode()), "the card swipe")
+
+    def queue_input(self, report: bytes) -> None:
+        """Queues a raw input report (report ID in byte 0)."""
+        self._done(_padsim.vantix_padsim_queue_input(self.index, report, len(report)), "the input report")
+
+    def write_png(self, path: Union[str, "os.PathLike[str]"]) -> None:
+        """Writes what the pad's display shows (drawn pictures and ink) as a PNG picture."""
+        self._done(_padsim.vantix_padsim_write_png(self.index, os.fsencode(path)), f"writing {os.fspath(path)}")
+
+    def __repr__(self) -> str:
+        return f"<VirtualPad {_PREFIX}{self.index}>"
