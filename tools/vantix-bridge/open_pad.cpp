@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "vantix-padsim.h"
-
 namespace bridge {
 namespace {
 
@@ -36,12 +34,6 @@ std::string version(const std::uint8_t (&parts)[3]) {
 open_pad::~open_pad() {
     if (stroke)
         stroke->cancel();
-    if (sim_reader.joinable()) {
-        stop_sim_reader = true;
-        const unsigned char wake = 0;
-        vantix_padsim_queue_input(sim_index, &wake, 0);  // an empty report: read, then dropped
-        sim_reader.join();
-    }
     if (!pad)
         return;
     if (!buttons.empty() && pad->is_open())

@@ -4,11 +4,9 @@
 // and closes the pad; only the service's thread touches it.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "bridge.hpp"
@@ -37,11 +35,6 @@ struct open_pad {
     std::unique_ptr<vantix::zelnar::pad> pad;
     bool simulated = false;
     int sim_index = -1;
-    // The virtual pad is read by a thread of ours, which a queued empty
-    // report wakes at once; real pads by the library's read thread, which
-    // closing wakes.
-    std::thread sim_reader;
-    std::atomic<bool> stop_sim_reader{false};
     std::vector<button> buttons;
     std::shared_ptr<pen_stroke> stroke;
 };

@@ -141,14 +141,9 @@ struct pad_service::state {
         p->input->capture = p->capture.get();
         vantix_signature_get_pad_info(p->capture.get(), &p->input->info);
         p->pad->on_input([input = p->input](const vantix::zelnar::input_event &e) { input->on_input(e); });
-        if (p->simulated) {
-            p->sim_reader = std::thread([device = &p->pad->record(), stop = &p->stop_sim_reader] {
-                while (!stop->load() && vantix_device_read(device) == VANTIX_CODE_SUCCESS) {
-                }
-            });
-        } else {
-            p->pad->start_reading();
-        }
+        // The library's read thread serves the virtual pad too: its reads
+        // end every 10 ms, so closing never waits long for the thread.
+        p->pad->start_reading();
         json body = {{"type", "opened"}, {"pad", identity(*p)}};
         pads.emplace(path, std::move(p));
         if (cfg.verbose)
