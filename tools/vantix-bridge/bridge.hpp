@@ -3,6 +3,7 @@
 // WebSocket connection (a client it sends messages to).
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -29,14 +30,21 @@ struct config {
     bool allow_remote = false;
     std::vector<std::string> allow_origins;  // beyond the service's own
     bool sim = false;
-    std::size_t max_message = 64 * 1024;    // larger: error too_large
-    std::size_t max_frame = 256 * 1024;     // larger: the connection is closed (1009); 4 x max_message
-    double max_rate = 200;                  // messages a second per connection
+    std::size_t max_message = 64 * 1024;  // larger: error too_large
+    std::size_t max_frame = 256 * 1024;   // larger: the connection is closed (1009); 4 x max_message
+    double max_rate = 200;                // messages a second per connection
     std::size_t max_connections = 16;
-    std::size_t event_queue = 4096;         // pen samples and buttons waiting for one client
+    std::size_t event_queue = 4096;             // pen samples and buttons waiting for one client
     std::size_t send_queue = 16 * 1024 * 1024;  // bytes waiting to go to one client
     bool verbose = false;
 };
+
+// The wall clock in microseconds, as events and sim.done carry it ("t", "sent").
+inline std::uint64_t now_us() {
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                          std::chrono::system_clock::now().time_since_epoch())
+                                          .count());
+}
 
 // A request refused: code (docs/bridge-protocol.md), a message, and for
 // library failures the library's last-error text.
@@ -57,6 +65,10 @@ json error_message(const std::string &code, const std::string &message, const st
                    const json *id = nullptr);
 
 class event_stream;
+class client;
+
+// Sends `body` to `to` as the answer to request `id` (none when null).
+void reply(client &to, const json &id, json body);
 
 // One WebSocket connection as the pad service sees it. Every member may be
 // called from any thread.
@@ -77,7 +89,8 @@ public:
 // and reported as an "overflow" event), never the service.
 class event_stream : public std::enable_shared_from_this<event_stream> {
 public:
-    event_stream(std::weak_ptr<client> target, std::size_t bound) : target_(std::move(target)), bound_(bound) {}
+    event_stream(std::weak_ptr<client> target, std::size_t bound)
+        : target_(std::move(target)), bound_(bound) {}
     // Any thread.
     void push(std::string event);
     // The connection's thread: everything queued, in order (an overflow

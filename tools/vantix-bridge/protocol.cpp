@@ -8,7 +8,8 @@
 
 namespace bridge {
 
-json error_message(const std::string &code, const std::string &message, const std::string &detail, const json *id) {
+json error_message(const std::string &code, const std::string &message, const std::string &detail,
+                   const json *id) {
     json out = {{"type", "error"}, {"code", code}, {"message", message}};
     std::string trimmed = detail;
     while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == ' '))
@@ -18,6 +19,12 @@ json error_message(const std::string &code, const std::string &message, const st
     if (id && !id->is_null())
         out["id"] = *id;
     return out;
+}
+
+void reply(client &to, const json &id, json body) {
+    if (!id.is_null())
+        body["id"] = id;
+    to.send(body.dump());
 }
 
 // --- event_stream ------------------------------------------------------------------
@@ -79,7 +86,10 @@ json parse_request(std::string_view text) {
 }
 
 rate_limiter::rate_limiter(double rate)
-    : rate_(rate), capacity_(std::max(rate, 10.0)), tokens_(capacity_), last_(std::chrono::steady_clock::now()) {}
+    : rate_(rate),
+      capacity_(std::max(rate, 10.0)),
+      tokens_(capacity_),
+      last_(std::chrono::steady_clock::now()) {}
 
 bool rate_limiter::allow(std::chrono::steady_clock::time_point now) {
     const double elapsed = std::chrono::duration<double>(now - last_).count();
@@ -209,8 +219,9 @@ bool listen_identity::origin_allowed(std::string_view origin) const {
 }
 
 std::string listen_identity::url() const {
-    return "http://" + url_host(unspecified ? std::string(address.find(':') != std::string::npos ? "::1" : "127.0.0.1")
-                                             : address) +
+    return "http://" +
+           url_host(unspecified ? std::string(address.find(':') != std::string::npos ? "::1" : "127.0.0.1")
+                                : address) +
            ":" + std::to_string(port) + "/";
 }
 

@@ -131,8 +131,9 @@ public:
         if (ec)
             throw std::invalid_argument("--listen " + cfg_.listen + ": not an IP address (or localhost)");
         if (!address.is_loopback() && !cfg_.allow_remote)
-            throw std::invalid_argument("--listen " + cfg_.listen +
-                                        ": not a loopback address; --allow-remote serves pads to other machines");
+            throw std::invalid_argument(
+                "--listen " + cfg_.listen +
+                ": not a loopback address; --allow-remote serves pads to other machines");
         const tcp::endpoint endpoint(address, static_cast<unsigned short>(where->port));
         acceptor_.open(endpoint.protocol());
         acceptor_.set_option(asio::socket_base::reuse_address(true));
@@ -159,7 +160,8 @@ public:
                 stop();
         });
         accept();
-        std::printf("vantix-bridge: listening on %s%s\n", identity_.url().c_str(), cfg_.sim ? " (virtual pad)" : "");
+        std::printf("vantix-bridge: listening on %s%s\n", identity_.url().c_str(),
+                    cfg_.sim ? " (virtual pad)" : "");
         std::fflush(stdout);
         io_.run();
         pads_->shutdown();
@@ -180,7 +182,8 @@ public:
         if (stopping_ && sessions_.empty())
             io_.stop();  // every client has its close frame
         if (cfg_.verbose)
-            std::fprintf(stderr, "vantix-bridge: connection %llu closed\n", static_cast<unsigned long long>(id));
+            std::fprintf(stderr, "vantix-bridge: connection %llu closed\n",
+                         static_cast<unsigned long long>(id));
     }
 
     void broadcast(const std::string &text) {
@@ -234,7 +237,8 @@ private:
 
 // --- http_session ---------------------------------------------------------------------
 
-http::response<http::string_body> plain(http::status status, unsigned version, bool keep_alive, std::string text) {
+http::response<http::string_body> plain(http::status status, unsigned version, bool keep_alive,
+                                        std::string text) {
     http::response<http::string_body> res{status, version};
     res.set(http::field::server, "vantix-bridge");
     res.set(http::field::content_type, "text/plain; charset=utf-8");
@@ -268,7 +272,8 @@ void http_session::reply(Response &&response) {
 }
 
 void http_session::on_read(beast::error_code ec) {
-    if (ec == http::error::end_of_stream || ec == beast::error::timeout || ec == asio::error::operation_aborted) {
+    if (ec == http::error::end_of_stream || ec == beast::error::timeout ||
+        ec == asio::error::operation_aborted) {
         beast::error_code ignored;
         stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
         return;
@@ -333,7 +338,8 @@ void ws_session::start(http::request<http::string_body> request) {
     const config &cfg = server_.cfg();
     limiter_ = rate_limiter(cfg.max_rate);
     beast::get_lowest_layer(ws_).expires_never();
-    websocket::stream_base::timeout timeouts = websocket::stream_base::timeout::suggested(beast::role_type::server);
+    websocket::stream_base::timeout timeouts =
+        websocket::stream_base::timeout::suggested(beast::role_type::server);
     timeouts.idle_timeout = std::chrono::seconds(60);
     timeouts.keep_alive_pings = true;
     ws_.set_option(timeouts);
@@ -398,7 +404,8 @@ void ws_session::handle(std::string_view text) {
         const json *asked = message.contains("protocol") ? &message["protocol"] : nullptr;
         if (asked && (!asked->is_number_integer() || asked->get<long long>() != protocol_version))
             return queue(error_message("unsupported_protocol",
-                                       "this service speaks protocol " + std::to_string(protocol_version), {}, &id)
+                                       "this service speaks protocol " + std::to_string(protocol_version), {},
+                                       &id)
                              .dump());
         json reply = {{"type", "hello"}, {"protocol", protocol_version}};
         if (!id.is_null())
@@ -406,7 +413,9 @@ void ws_session::handle(std::string_view text) {
         return queue(reply.dump());
     }
     if (!pad_service::is_pad_request(type))
-        return queue(error_message("unknown_type", "unknown message type '" + type.substr(0, 64) + "'", {}, &id).dump());
+        return queue(
+            error_message("unknown_type", "unknown message type '" + type.substr(0, 64) + "'", {}, &id)
+                .dump());
     server_.pads().request(shared_from_this(), std::move(message));
 }
 
@@ -426,17 +435,18 @@ void ws_session::queue(std::string text) {
 void ws_session::write() {
     writing_ = true;
     ws_.text(true);
-    ws_.async_write(asio::buffer(out_.front()), [self = shared_from_this()](beast::error_code ec, std::size_t) {
-        self->writing_ = false;
-        if (ec)
-            return self->ended();
-        self->out_bytes_ -= self->out_.front().size();
-        self->out_.pop_front();
-        if (self->closed_)
-            return self->send_close();
-        if (!self->out_.empty())
-            self->write();
-    });
+    ws_.async_write(asio::buffer(out_.front()),
+                    [self = shared_from_this()](beast::error_code ec, std::size_t) {
+                        self->writing_ = false;
+                        if (ec)
+                            return self->ended();
+                        self->out_bytes_ -= self->out_.front().size();
+                        self->out_.pop_front();
+                        if (self->closed_)
+                            return self->send_close();
+                        if (!self->out_.empty())
+                            self->write();
+                    });
 }
 
 void ws_session::ended() {

@@ -1,0 +1,43 @@
+// Input of one open pad, shared between the service's thread and the
+// library's read thread: pen samples go to the signature capture while a
+// capture runs and, with button presses, to the owner's event stream.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "bridge.hpp"
+#include "vantix-signature.h"
+#include "vantix-zelnar.hpp"
+
+namespace bridge {
+
+struct free_capture {
+    void operator()(vantix_signature_capture *capture) const { vantix_signature_capture_free(capture); }
+};
+using capture_ptr = std::unique_ptr<vantix_signature_capture, free_capture>;
+
+// Display position of a digitizer coordinate (vantix-signature.h), and back.
+double to_display(unsigned value, unsigned active_min, unsigned active_max, unsigned size);
+int to_digitizer(double pixel, unsigned active_min, unsigned active_max, unsigned size);
+
+struct input_state {
+    std::shared_ptr<event_stream> stream;
+    vantix_signature_capture *capture = nullptr;  // outlives the reading
+    vantix_signature_pad_info info{};
+    std::atomic<bool> capturing{false};
+    std::atomic<std::uint64_t> seq{0};
+    std::mutex lock;
+    std::vector<std::string> captions;  // under lock: button i is region first_button_region + i
+
+    // On the read thread; must not throw.
+    void on_input(const vantix::zelnar::input_event &e) noexcept;
+    // On the service's thread.
+    void set_captions(std::vector<std::string> now);
+};
+
+}  // namespace bridge
