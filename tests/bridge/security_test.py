@@ -30,12 +30,26 @@ def connect(bridge, **kwargs):
     return ws
 
 
+EVENTS = ("sample", "button", "hotplug")
+
+
+def backlog(ws):
+    """Events that arrived while a reply was awaited, oldest first."""
+    if not hasattr(ws, "vantix_backlog"):
+        ws.vantix_backlog = []
+    return ws.vantix_backlog
+
+
 def ask(ws, message):
-    """Sends a request and returns the reply with the same id (events before it are skipped)."""
+    """Sends a request and returns the reply with the same id. Events may
+    come before it (the pad's input is not ordered with the replies): they
+    are kept for next_of."""
     ws.send(json.dumps(message))
     while True:
         reply = json.loads(ws.recv())
-        if reply.get("id") == message.get("id") and reply["type"] not in ("sample", "button", "hotplug"):
+        if reply["type"] in EVENTS:
+            backlog(ws).append(reply)
+        elif reply.get("id") == message.get("id"):
             return reply
 
 
@@ -50,6 +64,10 @@ def open_pad(ws, path="sim:0", id=1):
 
 
 def next_of(ws, kind):
+    pending = backlog(ws)
+    for i, message in enumerate(pending):
+        if message["type"] == kind:
+            return pending.pop(i)
     while True:
         message = json.loads(ws.recv())
         if message["type"] == kind:
