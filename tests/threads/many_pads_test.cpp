@@ -4,13 +4,12 @@
 // time the process spent per pad-second of input.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
+#include <utility>
+#include <vector>
 
 #include "padsim/sim_driver.hpp"
 #include "protocol/pad_driver.hpp"
@@ -62,31 +61,15 @@ TEST(many_pads, SixteenPadsAtTwoHundredSamplesASecondLoseNothing) {
     ASSERT_EQ(opened, pads);
 
     const int samples = run_seconds() * 1000 / static_cast<int>(sample_period.count());
-    const double cpu_before = vantix::test::process_cpu_seconds();
-    auto tick = std::chrono::steady_clock::now();
-    for (int sequence = 0; sequence < samples; ++sequence) {
-        const auto low = static_cast<std::uint8_t>(sequence & 0xFF),
-                   high = static_cast<std::uint8_t>(sequence >> 8);
-        for (int i = 0; i < pads; ++i)
-            padsim::pad_at(i).queue_input({VANTIX_INPUT_COORDINATE, 1, low, high, 2, 0});
-        std::this_thread::sleep_until(tick += sample_period);
-    }
-    const auto all_arrived = [&] {
-        return std::all_of(deliveries.begin(), deliveries.end(),
-                           [&](const auto &d) { return d.complete(samples); });
-    };
-    for (auto until = std::chrono::steady_clock::now() + 10s;
-         !all_arrived() && std::chrono::steady_clock::now() < until;)
-        std::this_thread::sleep_for(10ms);
-    const double cpu = vantix::test::process_cpu_seconds() - cpu_before;
+    const double cpu = vantix::test::feed_numbered_samples(
+        deliveries, samples, sample_period, [](std::size_t pad, std::vector<std::uint8_t> sample) {
+            padsim::pad_at(pad).queue_input(std::move(sample));
+        });
 
     for (vantix_device *d = devices; d; d = d->next)
         if (d->driver == sim)
             vantix_device_read_done(d);
-    for (int i = 0; i < pads; ++i) {
-        EXPECT_EQ(deliveries[i].next, samples) << "pad " << i;
-        EXPECT_EQ(deliveries[i].out_of_order, 0) << "pad " << i;
-    }
+    vantix::test::expect_every_sample_once_in_order(deliveries, samples);
     std::printf("PERF many_pads_cpu_ms_per_pad_second %.2f (%d pads, %d samples each)\n",
                 cpu * 1000 / (pads * run_seconds()), pads, samples);
     vantix_free_device_list(devices);

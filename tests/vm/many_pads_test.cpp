@@ -2,13 +2,12 @@
 // read thread through hidraw: every sample arrives once and in order. The
 // guest has one emulated CPU, so the run is short; the CPU time per
 // pad-second is printed as a PERF figure.
-#include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <set>
-#include <thread>
+#include <utility>
+#include <vector>
 
 #include "padsim/uhid.hpp"
 #include "scenario.hpp"
@@ -68,24 +67,13 @@ TEST(VmManyPads, SixteenUhidPadsAtTwoHundredSamplesASecondLoseNothing) {
     }
 
     constexpr int samples = seconds * 1000 / static_cast<int>(sample_period.count());
-    const double cpu_before = vantix::test::process_cpu_seconds();
-    auto tick = std::chrono::steady_clock::now();
-    for (int sequence = 0; sequence < samples; ++sequence) {
-        for (auto &model : models)
-            model->queue_input(vantix::test::numbered_sample(sequence));
-        std::this_thread::sleep_until(tick += sample_period);
-    }
-    wait_until([] {
-        return std::all_of(deliveries.begin(), deliveries.end(),
-                           [](const auto &d) { return d.complete(samples); });
-    });
-    const double cpu = vantix::test::process_cpu_seconds() - cpu_before;
+    const double cpu = vantix::test::feed_numbered_samples(
+        deliveries, samples, sample_period, [&](std::size_t pad, std::vector<std::uint8_t> sample) {
+            models[pad]->queue_input(std::move(sample));
+        });
     for (auto &record : records)
         vantix_device_read_done(record->device);
-    for (int i = 0; i < pads; ++i) {
-        EXPECT_EQ(deliveries[i].next, samples) << "pad " << i;
-        EXPECT_EQ(deliveries[i].out_of_order, 0) << "pad " << i;
-    }
+    vantix::test::expect_every_sample_once_in_order(deliveries, samples);
     std::printf("PERF vm_many_pads_cpu_ms_per_pad_second %.2f\n", cpu * 1000 / (pads * seconds));
     records.clear();
     plugged.clear();
