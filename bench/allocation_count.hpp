@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Counting heap allocations in a benchmark program by wrapping the C
 // allocator (operator new goes through it). Include it in one source file
 // of a program: it defines malloc and friends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Time vantix_close_device and vantix_device_read_done take while the pad's
 // read thread waits for input, on the hidraw driver with a pipe standing in
 // for the pad's node.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The display path: packing a full 240 x 64 screen at each depth, the
 // transfers a full-screen paint makes, and measuring and drawing a
 // 40-character line on a pad. The pad is a driver table that answers at

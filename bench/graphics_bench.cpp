@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Text in the built-in font: measuring and drawing a 40-character line.
 // Items are glyphs, so items_per_second gives the cost of one glyph.
 #include <benchmark/benchmark.h>

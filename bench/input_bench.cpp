@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Decoding and dispatching one extended-coordinate report to two callbacks.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Cost of a log report that is dropped by the level check, and of one that
 // is formatted and written to the log file.
 #include <benchmark/benchmark.h>

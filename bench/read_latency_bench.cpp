@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Latency from a virtual-pad input report to the input callback through the
 // read thread, reported as median and 99th percentile.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Signature capture and export: the cost of one fed sample (the capture's
 // lock and its growing point array, amortised over a signature), and the
 // time to export a 2,000-point signature to each format.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Install rules (GNUInstallDirs): libraries, headers, programs and man pages,
 # pkg-config files, the CMake package, the udev rule and the Python binding.
 # Components match the Debian packages cmake/packaging.cmake builds: runtime

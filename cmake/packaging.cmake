@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Debian packages (cpack -G DEB, ./run package), split as Debian splits a
 # library: libvantix-zelnar2 (shared libraries, udev rule),
 # libvantix-zelnar-dev (headers, .pc, CMake files, the static virtual pad),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /*
  * Capture a signature and save it as signature.svg: feed every input report
  * to a capture until the pad's OK button (region 2) is pressed. On the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /*
  * The demo: start the library, say what it is, list the attached pads and
  * record a signature. With no pad attached it signs on the virtual pad,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /* Draw a line of text in the middle of the pad's display. */
 #include "example_pad.h"
 

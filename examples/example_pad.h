@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /*
  * What the examples share: the first real pad, or the virtual pad when none
  * is attached, listed and opened. Copy it along with an example.

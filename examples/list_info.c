@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /* List the attached pads, then print the identity and capabilities of one. */
 #include "example_pad.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /*
  * Trying the library without a pad: start it, register the virtual pad's
  * "SIM" driver, find "sim:0" and print what the pad says it can do. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /* Print pads coming and going for a number of seconds (default 10). */
 #include <stdio.h>
 #include <stdlib.h>

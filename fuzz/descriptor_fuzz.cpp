@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // HID report descriptors as the kernel hands them over from a pad.
 #include <vector>
 

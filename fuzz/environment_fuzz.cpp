@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Environment values the log reads at start-up: the input is split at NUL
 // bytes into the values of the variables below, in order.
 #include <algorithm>

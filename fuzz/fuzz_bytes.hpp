@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Taking typed values off the front of a fuzz input.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A hostile pad end to end: a driver table answers every feature report
 // with the next bytes of the input (or fails it), through
 // vantix_open_device and a whole session (identity, regions, the store's

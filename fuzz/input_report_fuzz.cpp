@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Input reports from a pad: decode and dispatch, with button events
 // synthesised against a legacy region list that comes from the input too.
 // Each input: region count, caption length, the region list report, then

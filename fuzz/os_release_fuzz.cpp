@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // os-release style files, read through an in-memory file.
 #include <sys/mman.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The store's records as a pad answers them: the first byte picks the
 // record (and, for regions, the caption length the pad declared), the rest
 // are the report's bytes. Each is decoded and printed, so the printers walk

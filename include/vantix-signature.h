@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /**
  * @file
  * libvantix-signature: capture a handwritten signature from a pad and export

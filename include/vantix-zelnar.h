@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /**
  * @file
  * libvantix-zelnar: drive USB signature pads from C and C++.

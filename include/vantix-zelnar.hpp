@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /**
  * @file
  * libvantix-zelnar for C++: a thin header-only layer over the C API.

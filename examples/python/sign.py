@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Sign on the virtual pad and save the signature as SVG.
 
     python3 examples/python/sign.py [signature.svg]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The configfs side of a USB gadget: the device identity, one
 // configuration and one FunctionFS function in it, and the UDC binding.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What a kernel-facing front-end needs to know of the pad's reports: the
 // wire length of each feature report its descriptor declares. A host may
 // ask for more bytes than a report has; like firmware, the front-ends

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "ffs_descriptors.hpp"
 
 #include <linux/usb/ch9.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The blobs a FunctionFS function writes to ep0 before it can be bound:
 // the USB descriptors of one HID interface with an interrupt IN endpoint
 // (full and high speed), and an empty string table.

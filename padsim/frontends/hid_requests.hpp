@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // How the pad answers the control requests a USB host sends its HID
 // interface: GET_REPORT and SET_REPORT of feature reports from the pad
 // model, the report and HID descriptors, SET_IDLE and SET_PROTOCOL. Kept

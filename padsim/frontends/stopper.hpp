@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // How a front-end's service threads wait for the kernel and are told to
 // end: a flag plus an eventfd that wakes a thread blocked in poll().
 #pragma once

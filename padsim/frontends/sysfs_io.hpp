@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Small file helpers for configfs and sysfs: both are driven by writing
 // short texts to attribute files, and a failure should name the file.
 #pragma once

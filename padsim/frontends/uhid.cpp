@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The uhid front-end: the kernel asks for feature reports through
 // UHID_GET_REPORT / UHID_SET_REPORT events on /dev/uhid and gets the pad
 // model's answers; input reports the pad queues go out as UHID_INPUT2.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The FunctionFS side of the USB gadget: ep0 carries the host's control
 // requests to the pad model, ep1 carries the pad's input reports to the
 // host. One thread serves each endpoint.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /**
  * @file
  * The virtual pad for C programs: a driver table named "SIM" whose pads

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The C entry points of the virtual pad.
 #include <limits>
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Calibration data and calibration runs of the pad firmware.
 #include "calibration.hpp"
 

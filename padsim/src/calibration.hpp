@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Calibration of the pad firmware: the stored calibration data (131) and a
 // calibration run (130) walking the user through five points.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The report catalogue of the pad firmware.
 #include "padsim/catalogue.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Output and peripheral configuration of the pad firmware.
 #include "configuration.hpp"
 

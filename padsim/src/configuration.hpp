@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Output (91) and peripheral (92) configuration of the pad firmware: the
 // settings in use, the power-up defaults and the factory values.
 #pragma once

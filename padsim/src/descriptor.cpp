@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Building and walking HID report descriptors (short items, HID 1.11).
 #include "padsim/descriptor.hpp"
 

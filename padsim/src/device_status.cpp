@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Device status of the pad firmware.
 #include "device_status.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Device status (report 13): start-up, calibration, the six lock bits and
 // the pad's own error state.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Display chunks as the pad firmware unpacks them.
 #include "display.hpp"
 

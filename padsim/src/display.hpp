@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Display reports of the pad firmware: display chunks (103) written into the
 // display memory exactly as packed, and the display content byte (101).
 #pragma once

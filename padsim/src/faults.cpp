@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Scripted transport faults.
 #include "faults.hpp"
 

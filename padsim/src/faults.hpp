@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Scripted transport faults: transfers that fail and gets that come back
 // short, per report ID.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A pad that lies: seeded, repeatable mischief on top of the pad's honest
 // answers. Replies come back cut short, filled with noise, or with counts
 // claiming the most a field can hold (255, 65535); transfers fail at

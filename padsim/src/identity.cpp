@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Identity and configuration reports, encoded from the pad model.
 #include "identity.hpp"
 

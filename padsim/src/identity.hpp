@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The identity and configuration reports a pad of a model answers with
 // before anything was written to it.
 #pragma once

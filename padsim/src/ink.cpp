@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Pen ink on the virtual pad's display.
 #include "ink.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Ink, as the pad firmware lays it: while the pen is down inside a container
 // region that takes ink, each sample joins the previous one with a line of
 // the region's ink width in its foreground colour, kept inside the region.

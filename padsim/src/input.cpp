@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Input reports of the pad firmware.
 #include "input.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Input reports as the pad firmware builds them, and the mapping from
 // digitizer coordinates to display pixels that hit-testing uses.
 #pragma once

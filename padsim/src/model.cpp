@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Defaults of a pad model that come from the build.
 #include "padsim/model.hpp"
 

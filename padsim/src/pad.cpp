@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual pad: admits or refuses each transfer as firmware and kernel
 // would, answers from the pad's state and logs what crossed the wire.
 #include "padsim/pad.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual pad's input side: pen samples, strokes, taps, analogue and
 // debug reports and card swipes become input reports on the queue the
 // driver's read takes from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual pad's configuration, calibration, second-generation
 // diagnostics and pixel read-back reports, and the pen samples calibration
 // and tuning wait for.

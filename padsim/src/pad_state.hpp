@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What one virtual pad holds, shared by the files that implement its
 // members. Every member is used under `mutex`.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Pixel read-back of the pad firmware.
 #include "pixels.hpp"
 

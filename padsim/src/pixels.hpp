@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Pixel read-back of the pad firmware: report 104 places the read position,
 // report 105 answers the display pixels from there.
 #pragma once

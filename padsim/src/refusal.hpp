@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Why the pad refuses a command: the code and text it leaves in its device
 // status.
 #pragma once

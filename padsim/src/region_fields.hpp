@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Pieces the legacy and the store wire forms of a region record share: the
 // box and colours (the same 16 bytes at a different offset), flag bytes,
 // captions and the reserved bytes carried through.

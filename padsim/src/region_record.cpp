@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The wire form of one legacy region record, read and written the way the
 // pad firmware does, and the factory layout.
 #include <algorithm>

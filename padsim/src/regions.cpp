@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The region, screen and resource store of the pad firmware.
 #include "regions.hpp"
 

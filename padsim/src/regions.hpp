@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The pad's region, screen and resource store: one region set that the
 // legacy list reports (110 to 115) and the store's reports (140 to 172) both
 // read and edit, the screens and resources, the read positions and the

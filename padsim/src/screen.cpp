@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual pad's display memory.
 #include "padsim/screen.hpp"
 

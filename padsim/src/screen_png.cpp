@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual pad's display as a PNG picture, for people and tests to look at.
 #include <png.h>
 

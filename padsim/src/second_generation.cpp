@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Report 230 of second-generation pad firmware.
 #include "second_generation.hpp"
 

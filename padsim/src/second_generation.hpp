@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The configuration and diagnostics commands of second-generation pad
 // firmware, multiplexed over report 230: stylus tuning and its status, the
 // product ID, the hardware configuration query and the hardware GUID.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The serial-number area of the pad firmware.
 #include "serial_store.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The serial-number area (report 27): 32 stored bytes, written only with
 // the write key in bytes 33 and 34.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The "SIM" driver table: the library's driver interface over virtual pads.
 #include "padsim/sim_driver.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Refusals of the region, screen and resource store.
 #include "store_checks.hpp"
 

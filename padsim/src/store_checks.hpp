@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Refusals of the region, screen and resource store: the code and text the
 // pad leaves in its device status.
 #pragma once

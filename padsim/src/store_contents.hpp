@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Everything the pad's store holds, as one value: the pad keeps the
 // contents being edited, the last saved ones and the factory ones.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The store's wire form of one region (the region report), read and written
 // the way the pad firmware does.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Region reports of the pad firmware over its one region set.
 #include "store_regions.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Region reports over the pad's one region set: the legacy list, set,
 // update and delete, and the store's region record and delete. A change made
 // through either form shows in both.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Resources of the pad firmware's store.
 #include "store_resources.hpp"
 

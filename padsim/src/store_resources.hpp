@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Resources of the pad's store and how they travel: in pieces of up to
 // 1024 bytes, one report 142 each, in both directions.
 //

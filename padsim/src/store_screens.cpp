@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Screens of the pad firmware's store.
 #include "store_screens.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Screens of the pad's store: the screen report, delete and edit, and the
 // screens a pad leaves the factory with.
 #pragma once

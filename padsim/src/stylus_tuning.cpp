@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Stylus tuning of second-generation pad firmware.
 #include "stylus_tuning.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Stylus tuning of second-generation pad firmware: the pad measures its
 // gain while the user puts the stylus down and lifts it at two locations.
 #pragma once

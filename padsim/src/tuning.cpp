@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Register file, error-correction table and firmware download log of the
 // pad firmware.
 #include "tuning.hpp"

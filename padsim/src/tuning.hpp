@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Sensing-chip state the pad keeps beyond plain stored reports: the
 // register file behind reports 43/44/42, the error-correction table (26),
 // and the firmware download log (25, 29).

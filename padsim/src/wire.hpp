@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Little-endian fields of pad reports, as the pad writes and reads them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Device records across drivers, raw report I/O and the callback registries.
 #include <cstdlib>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The record's `open` flag is read by a pad's read thread while another
 // thread may close the pad; every access goes through these.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The device status report, its printer, clearing the pad's error state and
 // the firmware interlock wait built on the status.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One way to fail: set the last-error text and log it at WARNING.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The process-wide hotplug callback list is written by the application and
 // read by the driver's hotplug thread, which runs from vantix_init on. This
 // lock keeps the two apart; the list pointer accessors stay as they are for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The process-wide last-error text and the library's single failure helper.
 #include <cstdarg>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The process-wide legacy-firmware switch read by the firmware interlock.
 #pragma once
 

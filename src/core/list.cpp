@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The untyped doubly linked list shared by the whole library.
 #include <cstdlib>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Range-for over the elements of a vantix_list, typed by the caller.
 #pragma once
 

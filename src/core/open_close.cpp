@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Opening a pad (learning what every later operation relies on) and closing
 // it again.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Polling pauses: real sleeps unless a test replaced them.
 #include "core/pause.hpp"
 

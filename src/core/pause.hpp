@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The pauses between the polls of a pad's status. They all go through here,
 // so that a test or fuzz target linking the static library can make them
 // instant: a hostile pad can otherwise keep a poll going for seconds.

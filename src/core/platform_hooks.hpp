@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Hooks every platform driver's source provides to the library core.
 #pragma once
 

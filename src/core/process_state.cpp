@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Process-wide lists: the open devices (with their lock) and the hotplug callbacks.
 #include <cstring>
 #include <new>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantix_device_read_until_done / vantix_device_read_done: a thread per pad
 // that reads until the pad closes or a read fails.
 #include "core/read_thread.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The per-pad read thread, shared by every driver.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Thin wrappers over POSIX threads and the wall clock for applications.
 #include <sys/time.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The device UUID: the MD5 digest of the pad's error-correction table.
 #include <openssl/evp.h>
 

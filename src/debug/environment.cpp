@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading the log and trace configuration from the environment.
 #include <cstdlib>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The built-in log handler: formats each record as two lines of text and
 // appends it to the log file.
 #include <cstdlib>

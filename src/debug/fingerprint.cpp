@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The start-up fingerprint: which program, on which system and processor.
 #include <sys/utsname.h>
 #include <unistd.h>

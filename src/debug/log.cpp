@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The leveled log: module lifecycle, handler registry and the report path.
 #include <sys/syscall.h>
 #include <unistd.h>

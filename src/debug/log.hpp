@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Internal logging front end: one inline level check before any work, so a
 // record below the effective level costs two loads and a comparison.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // State shared by the files of the diagnostics module. One instance per process.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Byte layouts of the classic pcap file: the file header, the record header
 // and the synthetic Ethernet + IPv4 + UDP headers in front of each chunk.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading the distribution's release files (key=value and Red Hat style).
 #include <cstdlib>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Packet-capture trace of a serial dispatcher's byte streams. Each chunk is
 // wrapped in a synthetic Ethernet/IPv4/UDP frame so capture viewers show
 // direction, time and payload.

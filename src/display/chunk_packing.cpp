@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Chunk sizing and pixel packing for display transfers.
 #include "display/chunk_packing.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Cutting a bitmap into display chunks and packing their pixels. Pure
 // functions: the transfer and the benchmarks drive them.
 #pragma once

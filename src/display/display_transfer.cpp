@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Putting pixels on the pad's display: the display content byte, one chunk,
 // and whole bitmaps cut into chunks.
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The pad's first-generation region list: read, write one, update, delete,
 // and print.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Ready-made signing configurations for pads with a region store: factory
 // store contents, the first two screens adjusted, how the pad reports its
 // data and how its card reader delivers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Ending a series of region edits: keep or drop what the pad holds unsaved.
 #include "protocol/report_io.hpp"
 

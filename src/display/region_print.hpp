@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the legacy and the store region printers share: the list around the
 // records and the placement lines.
 #pragma once

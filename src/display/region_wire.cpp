@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Converting legacy region records to and from their wire form.
 #include "display/region_wire.hpp"
 

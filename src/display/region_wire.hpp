@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The wire form of one legacy region record (caption length L: L + 29 bytes).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Operations over the whole store, and those that fall back to the legacy
 // region list on pads without one: reading every region, clearing the
 // screen, restoring the default regions; and editing a screen record.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Store report transfers shared by regions, resources and screens.
 #include "display/store_io.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // How the store's reports move. Like the configuration families, the
 // store's _ref readers do the transfer and the by-value readers call them
 // on a local record; numbers (indices, the active screen) travel alone in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A readable dump of store regions on standard output.
 #include <cstdio>
 

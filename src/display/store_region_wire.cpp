@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Store region records (report 152) to and from their bytes. Byte 0 is the
 // ID, the common fields run to byte 28, bytes 29 to 32 depend on the type,
 // and a button's caption (or its two resource numbers) starts at byte 33.

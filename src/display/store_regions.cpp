@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Regions of the store: the region index, reading and writing one region,
 // and deleting one.
 #include "display/store_io.hpp"

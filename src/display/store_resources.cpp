@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Resources of the store: the resource index, information about the
 // selected resource, its pieces, deleting, and free space.
 #include "display/store_io.hpp"

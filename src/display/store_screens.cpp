@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Screens of the store: the screen index, reading, writing, editing and
 // deleting a screen, the store's sizes, and the active screen.
 #include "display/store_io.hpp"

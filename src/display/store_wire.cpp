@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Resource and screen records of the store to and from their report bytes.
 #include "display/store_wire.hpp"
 

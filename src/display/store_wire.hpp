@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The store's records and their report bytes. Decoders fill a zeroed record
 // and set its report ID; encoders leave bytes they do not own as they are
 // (callers pass zeroed buffers).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Text on the pad's display: any ICU character set to code points, measured
 // and rendered in the device's font, then sent as a bitmap.
 #include <unicode/ucnv.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One-bit column-order rasters: copy, read and write single pixels.
 #include "graphics/bit_raster.hpp"
 

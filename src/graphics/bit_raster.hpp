@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One-bit rasters in column order: pixel (x, y) of a raster `height` pixels
 // high is bit height * x + y, most significant bit of each byte first.
 #pragma once

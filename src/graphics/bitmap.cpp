@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Bitmaps that are at the same time 24-bit BMP file images, and their pixels.
 #include "graphics/bitmap.hpp"
 

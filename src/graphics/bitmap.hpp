@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Pixel access shared by every drawing operation of the graphics module.
 // Coordinates are 64-bit here so that shape walks and text layout can run
 // past the 32-bit range without wrapping back into the picture.

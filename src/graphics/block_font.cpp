@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Block font text: measuring a glyph list and composing it into a raster.
 #include "graphics/block_font.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The block font: glyph lookup shared by the text functions.
 #pragma once
 

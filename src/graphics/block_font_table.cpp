@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The built-in block font: turning text into glyph lists.
 #include "debug/log.hpp"
 #include "graphics/block_font.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Circles and ellipses, outlined and filled.
 #include <cmath>
 

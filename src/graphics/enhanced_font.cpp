@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Proportional Unicode fonts: glyph lookup, measuring and drawing.
 #include <algorithm>
 #include <limits>

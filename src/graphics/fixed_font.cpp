@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Monospaced fonts addressed by 8-bit character codes.
 #include <algorithm>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Drawing glyph images and aligning text.
 #include "graphics/glyph_image.hpp"
 

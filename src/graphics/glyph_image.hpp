@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Glyph images in row order, shared by the fixed and the enhanced fonts, and
 // the placement of a line of text in a box.
 #pragma once

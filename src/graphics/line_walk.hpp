@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Terms shared by the error-term line walks.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Solid and anti-aliased lines, one pixel wide.
 #include "graphics/line_walk.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Rectangle outlines, bordered rectangles and filled rectangles.
 #include "graphics/bitmap.hpp"
 

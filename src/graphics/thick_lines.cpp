@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Lines of a given width: one walk, two ways of writing what it visits.
 #include <algorithm>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Turning one raw input report into a typed record, with button events
 // synthesised from the pad's cached regions.
 #include <cstdlib>

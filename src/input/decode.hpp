@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Decoding one raw input report into a caller's record.
 #pragma once
 

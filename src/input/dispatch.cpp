@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Handing a decoded input report to the pad's input callbacks.
 #include <cstring>
 #include <memory>

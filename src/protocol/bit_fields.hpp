@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Small fields packed into one report byte.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Little-endian access to a report buffer. Every report family reads and
 // writes its fields through this view, which never reaches outside the
 // buffer: an offset past the end reads as zero and writes nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the pad sends and how it maps its sensor: output and peripheral
 // configuration, stored calibration data, and the calibrate command.
 #include <cstddef>

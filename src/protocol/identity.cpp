@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What a pad is and how it is set up: capabilities, display information,
 // version, serial number, coordinate range, configuration and modes, and the
 // small mode commands.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Dropping uncommitted region edits before a command that must not mix
 // with them: through the store where the pad has one, else through the
 // legacy edit-complete report.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Feature report transfers shared by every report family.
 #include "protocol/report_io.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Second-generation commands multiplexed through report 230 (tuning,
 // product ID, hardware configuration, hardware GUID), the simulated pen
 // sample of the engineering test report, and display pixel read-back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // How the pad senses pen and touch: frequency and amplitude, power state,
 // general parameters, raw ASIC access, pen and touch tuning, the error
 // correction table and firmware download blocks.

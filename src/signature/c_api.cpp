@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The exported functions: argument checks and error texts around the
 // capture, the feed and the renderers.
 #include <new>

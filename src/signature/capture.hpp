@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The capture: points and stroke boundaries of one signature, guarded by
 // a mutex because the read thread feeds it while others export.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Failure reporting of the signature library: a per-thread text, so the
 // read thread and an exporting thread never overwrite each other's.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The four renderers: each turns a snapshot into the bytes of its format.
 // Options reach them already checked.
 #pragma once

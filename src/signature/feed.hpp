@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Turning the library's decoded input records into capture points and
 // passed-through events.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // InkML: one trace per stroke with X and Y in digitizer units (the pad's
 // coordinate range as the channels' bounds), T in milliseconds since the
 // first point and F, the pressure from 0 to 1.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // JSON: the pad's identity and ranges, then the strokes' points with their
 // position in the chosen space, their digitizer position, the time since
 // the first point in microseconds and the pressure.

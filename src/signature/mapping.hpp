@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Where a point lands in an output space: digitizer units as reported, or
 // display pixels by mapping the pad's active area onto its display.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Handing rendered bytes out: to a file, or to a buffer the caller releases
 // with vantix_signature_free_buffer.
 #pragma once

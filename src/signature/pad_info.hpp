@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What a capture learns about its pad, from an open device or a caller.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // PNG: the display scaled to the picture, black ink on white. Each pair of
 // neighbouring points is a capsule (round-ended segment) whose radius runs
 // from one point's width to the other's; edge pixels get partial ink.

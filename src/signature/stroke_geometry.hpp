@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Stroke geometry shared by the vector and raster exporters: where each
 // point of a stroke lands and how wide the line is there.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // SVG: one path per stroke, smoothed with Catmull-Rom curves through the
 // points. With pressure width a stroke is a filled outline whose width
 // follows the pen; without, a stroked centre line of one width.

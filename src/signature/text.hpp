@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Text helpers the text exporters share: locale-independent numbers and
 // escaping for XML and JSON.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Starts vantix-bridge on a free loopback port for a test and stops it."""
 import os
 import re

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """End to end in a real browser: headless Chromium (Selenium, chromium-driver)
 opens the demo page served by vantix-bridge --sim, signs through the sim.*
 messages, and checks the live preview and the returned SVG. Saves a

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """vantix-bridge refuses what it must and keeps serving: foreign Origin and
 Host, a second connection after an owned pad, garbage, wrong field types,
 oversized and broken frames, floods; then a good client is still served.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /* A C99 program using the public header: lifecycle, versions, lists, errors. */
 #include <stdio.h>
 #include <string.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Compares the names a shared library exports with those its HEADER
 # declares, both ways: nothing else leaves the library (no C++ runtime or
 # internal symbol), every declared function and variable is exported, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /* A C99 program using the signature header: a capture described by hand,
  * two strokes, an undo, and an SVG in memory. */
 #include <stdio.h>

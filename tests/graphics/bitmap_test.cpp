@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Bitmaps: layout, BMP header, pixels, blending, clear and copy.
 #include <gtest/gtest.h>
 

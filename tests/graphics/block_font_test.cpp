@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The block font and one-bit column-order rasters.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A bitmap with its own buffer for graphics tests, and ways to look at it.
 #pragma once
 

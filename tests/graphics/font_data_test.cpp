@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Invariants of the generated font tables: code point sets, glyph sizes and
 // the agreement between the row-order and column-order copies of the
 // built-in font.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Lines, circles, ellipses and rectangles: the pixels each walk sets.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Text in the shipped fonts: the built-in font's measures, baseline and
 // fallback; the Ubuntu Mono cells, code points outside their set and the
 // fixed-font variants.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fixed and enhanced fonts on small hand-made fonts: lookup, measuring,
 // drawing, alignment and the bounds of glyph data.
 #include <gtest/gtest.h>

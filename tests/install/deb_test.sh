@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # deb_test.sh <build dir>: builds the Debian packages from the build,
 # checks them with lintian (no errors), unpacks them into a scratch root
 # and checks that the programs' libraries resolve there, that the udev

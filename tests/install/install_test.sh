@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # install_test.sh <build dir> <example.c>: installs the build into a staging
 # prefix, then builds the example as a user would, through pkg-config and
 # through find_package, and runs both on the virtual pad.

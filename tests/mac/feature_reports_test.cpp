@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Feature reports both ways through IOKit, the report-ID check shared with
 // the Linux driver, and IOKit's error codes in the texts.
 #include "mac/mac_fixture.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Hotplug events derived from listing differences, and stopping the
 // hotplug thread promptly whatever it is doing.
 #include <condition_variable>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Listing pads through the HID manager: the path, the filters, and devices
 // whose properties are missing or of the wrong type.
 #include "mac/mac_fixture.hpp"

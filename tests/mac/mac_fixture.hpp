@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A started library with the macOS driver over the IOKit stand-in; tests
 // attach the virtual pads they need before listing.
 #pragma once

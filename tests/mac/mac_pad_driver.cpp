@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The fixtures' pads through the macOS driver: each of padsim's pads is
 // attached to the IOKit stand-in as a HID device.
 #include "padsim/sim_driver.hpp"

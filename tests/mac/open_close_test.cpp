@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Opening pads through IOKit: the report map from the descriptor or the
 // all-allowed fallback, a bounded descriptor, and open failures.
 #include <algorithm>

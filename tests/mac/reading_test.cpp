@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Input through the pad's private run-loop mode: several reports per read,
 // reads from another thread, removal during a read.
 #include <atomic>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The CF ledger after whole sessions: every reference the driver took is
 // given back, nothing is released twice, and no IOKit object is left.
 #include "mac/mac_fixture.hpp"

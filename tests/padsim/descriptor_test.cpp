@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual pad's HID report descriptor.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Output and peripheral configuration, calibration data and calibration
 // runs of the virtual pad.
 #include "pad_wire.hpp"

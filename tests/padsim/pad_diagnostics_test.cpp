@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Second-generation diagnostics of the virtual pad (report 230: tuning,
 // product ID, hardware configuration, GUID) and pixel read-back.
 #include <algorithm>

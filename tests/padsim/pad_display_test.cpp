@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual pad's display: chunks unpacked as packed, refusals, ink under
 // the pen, and the picture written as a PNG file.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Input reports the virtual pad produces: pen samples with hit-testing,
 // simulated samples written by the host, analogue, debug and card reports.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Legacy regions of the virtual pad: list bytes, edits and their commit,
 // the region lock, hit-testing.
 #include <algorithm>

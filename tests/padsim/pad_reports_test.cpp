@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Identity, serial number, modes and stored reports of the virtual pad.
 #include <gtest/gtest.h>
 

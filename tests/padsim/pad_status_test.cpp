@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Device status of the virtual pad: start-up, lock scripting, error state.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual pad's region, screen and resource store: record layouts on the
 // wire, read positions, one region set for both region protocols, resource
 // pieces, pending edits with save, discard and factory restore, refusals.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Sensing-chip state of the virtual pad: register file, error-correction
 // table with its lock, firmware download log, stored tuning reports.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Feature transfers with a virtual pad as a host makes them, for the pad's
 // own tests.
 #pragma once

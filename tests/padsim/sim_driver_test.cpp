@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The "SIM" driver table through the library's public API.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Output, peripheral and calibration configuration and the calibrate
 // command against the virtual pad: bytes both ways, the flag byte, the
 // reserved bytes, and the interlock waits of calibration.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Text on the pad: character sets, placement and its refusals, inverting,
 // and the depth the text travels at.
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Pictures and text on the pad's display: chunks on the wire, what the
 // virtual pad's display shows afterwards, and the refusals.
 #include <cstring>

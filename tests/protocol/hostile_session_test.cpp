@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Whole sessions with a pad that lies (random lengths and bytes, counts of
 // 255 and 65535, failing transfers, unplugs), one per seed. The sanitizer
 // build is where these earn their keep: any overread, leak or undefined

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Identity and capability reports through the public API against the
 // virtual pad: records read back, bytes written, failed reads.
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Device status and the firmware interlock against the virtual pad.
 #include <cstdio>
 #include <cstring>

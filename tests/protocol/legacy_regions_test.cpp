@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Legacy regions against the virtual pad: lists, single-region writes and
 // their cache, bounds, interlock, commits, and button events from the cache.
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Opening and closing pads against the virtual pad: report order, start-up
 // wait, failures at every step, the UUID, callbacks and reading.
 #include <openssl/evp.h>

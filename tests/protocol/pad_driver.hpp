@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The driver the fixtures reach their virtual pads through. A test program
 // links one implementation: padsim's SIM table (sim_pad_driver.cpp), or the
 // macOS driver over the IOKit stand-in (mac/mac_pad_driver.cpp), so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The signing presets against the virtual pad: their whole report
 // sequence, the save flag, the screens they leave, and pads they leave alone.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Second-generation commands, simulated pen samples and pixel read-back
 // against the virtual pad.
 #include <cstring>

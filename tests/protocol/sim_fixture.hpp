@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A started library with one virtual pad listed through the test program's
 // pad driver (see pad_driver.hpp).
 #pragma once

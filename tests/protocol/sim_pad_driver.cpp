@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The fixtures' pads through padsim's SIM table.
 #include "padsim/sim_driver.hpp"
 #include "protocol/pad_driver.hpp"

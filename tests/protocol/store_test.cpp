@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The region, screen and resource store against the virtual pad: record
 // bytes both ways, hostile answers, the number reports, the composite
 // operations' report sequences, and the printer.

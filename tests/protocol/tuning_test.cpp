@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Acquisition and tuning parameters against the virtual pad: packed bytes,
 // signed fields, round trips and the error-correction table sequences.
 #include <string>

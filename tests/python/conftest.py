@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Shared fixtures: a started library with the virtual pad, and its pad opened."""
 
 import threading

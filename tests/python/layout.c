@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /* Prints the size of every record the Python binding declares and the
  * offset of every field it reads, as the C compiler lays them out; the
  * binding's tests compare them with its ctypes declarations. */

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Callbacks: exceptions are logged and never reach C; a pad or the library
 may be closed from inside one; hotplug callbacks go through the trampoline."""
 

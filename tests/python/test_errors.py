@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Failed calls raise VantixError with the library's (or the binding's) text."""
 
 import os

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """The example runs from a source tree after the build, pip installs the
 binding offline, and the binding's version is the library's."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """The ctypes records match the C compiler's layout, field by field."""
 
 import ctypes

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Objects dropped in any order, with reading running, never crash; a
 Library stays started while anything it handed out is alive."""
 

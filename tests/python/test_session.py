@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """A signing session through the public API, the events in order, the pad's records."""
 
 import json

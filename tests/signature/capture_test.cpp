@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The capture: strokes from pen state, pass-through of events, undo and
 // clear, the point limit, the display mapping and refused arguments.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A stroke on the virtual pad, through the library's input path into a
 // capture, exported: the pixels the pad inks are inked in the export.
 #include <gtest/gtest.h>

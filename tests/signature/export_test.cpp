@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Exports read back by independent readers: rsvg-convert renders the SVG,
 // ImageMagick reads the PNG, xmllint the InkML and Python's json the JSON.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Helpers of the signature tests: a capture of a known pad, running the
 // independent readers, and reading back a picture's grey levels.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A log handler for tests that keeps every record it is given.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Pen samples numbered in their x coordinate, so a reader can tell lost,
 // repeated and reordered samples apart from the stream it got; feeding them
 // to many pads at a steady rate and checking what arrived; and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Test helpers: environment variables set for one scope, a private temporary
 // directory, and reading a whole file.
 #pragma once

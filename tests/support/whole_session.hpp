@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One session with an opened pad through the public API, as an application
 // runs it: identity, regions, the store's records, pixels, drawing, and a
 // few input reads. Every record read is printed, so the printers walk

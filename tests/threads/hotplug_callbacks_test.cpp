@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The hotplug callback list is read by the hotplug thread from vantix_init
 // on, so registering after init (the documented order) must not race it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Log handlers added and removed while other threads log: a handler that has
 // been removed is never called again, so its owner may free it at once.
 #include <gtest/gtest.h>

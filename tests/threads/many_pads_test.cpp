@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Sixteen virtual pads at once, each sending 200 pen samples a second and
 // each read by its own read thread: every sample arrives once, in order.
 // The run lasts VANTIX_MANY_PADS_SECONDS (30 by default) and prints the CPU

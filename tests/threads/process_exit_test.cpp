@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A process may exit() with the library still started (an application's
 // error path): the exit is quiet and clean, with or without vantix_destroy.
 // Each case runs in a child process.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The per-pad read thread: delivery, closing from other threads and from
 // its own callbacks, and many open/read/close cycles.
 #include <atomic>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The C++ layer against the virtual pad: handles open and close what the C
 // API opens and closes, handlers reach their pad, failures carry the text.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The tool's pure helpers: JSON text, input lines, the signing layout and
 // the picture path (BMP reading, fitting, dithering).
 #include <gtest/gtest.h>

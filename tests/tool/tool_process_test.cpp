@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantix-tool run as a process against the virtual pad, as scripts use it:
 // its output, the files it writes and its exit codes.
 #include <gtest/gtest.h>

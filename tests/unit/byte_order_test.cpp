@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Little-endian report fields through the bounded report view.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Cutting bitmaps into display chunks and packing their pixels.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Device lists across drivers, raw reports through the driver, callback
 // registries and the unplug notice.
 #include <gtest/gtest.h>

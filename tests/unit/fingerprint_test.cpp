@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fingerprint facts and the release-file readers.
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Input report decoding, button synthesis from cached regions, dispatch.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Linux driver without a pad: descriptor parsing, ID parsing, transport
 // error paths and the hotplug thread's start and stop.
 #include <dirent.h>

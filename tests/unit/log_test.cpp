@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The leveled log: environment rules, record layout, handlers and levels.
 #include <gtest/gtest.h>
 #include <unistd.h>

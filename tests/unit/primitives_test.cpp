@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Lists, last-error text, events, threads and ticks.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The report printers against expected text written from their layouts:
 // label columns, conversions, names, dumps, and lists clipped to their
 // arrays.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Legacy region records on the wire, in both directions.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Library start/stop, the driver registry, versions and the legacy switch.
 #include <gtest/gtest.h>
 

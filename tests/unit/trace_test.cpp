@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The packet-capture trace: byte layout, record splitting, the dispatcher
 // wrappers, and a capture reader's view of the file.
 #include <gtest/gtest.h>

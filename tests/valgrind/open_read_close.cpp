@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Open, read and close the virtual pad again and again through the shared
 // library, as an application does; run under valgrind's memcheck, which
 // must find no error and no leak. The number of cycles is VANTIX_CYCLES,

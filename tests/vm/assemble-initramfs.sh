@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Assembles what the test VM boots: the uncompressed kernel of Debian's
 # current linux-image-amd64, and an initramfs with busybox, the USB gadget
 # and HID modules, udevd, the given programs and every library they load.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the in-VM tests share: three virtual pads plugged in as USB gadgets
 // on the three dummy_hcd controllers (the maker's pad, a foreign vendor's
 // device and the maker's excluded product 0x1001), and small waiting

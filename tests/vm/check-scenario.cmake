@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Passes when scenario TEST passed in the VM run whose console is in LOG;
 # otherwise fails with what the scenario printed there.
 file(READ "${LOG}" text)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The USB gadget's answers to HID control requests and its FunctionFS
 // descriptors, checked on the host without a kernel.
 #include "hid_requests.hpp"

@@ -1,4 +1,5 @@
 #!/bin/busybox sh
+# SPDX-License-Identifier: Apache-2.0
 # /init of the test VM: mount the kernel file systems, load the USB gadget
 # and HID modules (in dependency order: there is no modprobe), start udevd
 # so that "udev" netlink events exist, run the scenarios, power off.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Input reports, unplug, hotplug, permissions and shutdown: the real
 // driver's reading and udev paths against a real kernel and udevd.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The in-VM test program: plugs the virtual pads in as USB devices, then
 // runs every scenario against the real driver. Runs as root in the guest;
 // the scenarios that need an ordinary user drop privileges themselves.

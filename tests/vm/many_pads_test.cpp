@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Sixteen pads on uhid, each sending 200 pen samples a second to its own
 // read thread through hidraw: every sample arrives once and in order. The
 // guest has one emulated CPU, so the run is short; the CPU time per

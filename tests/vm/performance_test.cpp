@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Figures, not assertions: feature report round trips and the delay from a
 // pen sample leaving the pad to a callback, through the library's read
 // thread and, for comparison, through a thread reading the same node with

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Boots the test VM once and leaves its console output in LOG. Fails when
 # the VM cannot be built or booted, or when the test program did not end
 # normally; the scenarios' own results are read from LOG by the tests that

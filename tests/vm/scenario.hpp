@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The fixture of the in-VM scenarios: a started library (with the real
 // driver only) and the record of the maker's pad from its listing.
 #pragma once

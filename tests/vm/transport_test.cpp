@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Listing, open and feature reports: the real driver against the virtual
 // pad as a USB device of a real kernel.
 #include <fcntl.h>

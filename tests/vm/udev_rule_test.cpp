@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The installed udev rule in a real udevd: the pad's hidraw node carries
 // the uaccess tag, which lets the user at the seat open it. The guest has
 // no seat, so the node stays root's: the permission scenario still refuses

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The uhid front-end: a pad without a USB parent. The listing cannot find
 // it, so the scenario builds the record an application would get for its
 // node; open, feature reports, input and hotplug then work as for a pad on

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Draft the built-in proportional font from hand-drawn base glyphs.
 
 Letters with diacritics are composed from their base letter and the marks of

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Draws every glyph of a .glyphs file into a PNG for visual review.
 
     python3 tools/fontgen/contact_sheet.py FONT.glyphs OUT.png [--scale 4] [--columns 32]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Renders the Ubuntu Mono typeface into the fixed cells of the ubuntu_mono_
 // font tables. Output, read by gen_tables.py:
 //   OUTDIR/ubuntu_mono_<size>.glyphs   one-bit cells, .glyphs text format

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Reading and checking the .glyphs text format shared by the font tools.
 
 One block per glyph, blocks separated by a blank line:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Regenerates the font tables in src/graphics/fonts (see README.md here).
 #   regenerate.sh           the built-in font and the Ubuntu Mono renderings
 #   regenerate.sh default   only the built-in font

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A prompt screen on a pad: a line of text at the top, a line to sign on
 // and buttons along the bottom. The buttons are pad regions, so the pad
 // reports presses on them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the parts of vantix-bridge share: its settings, the protocol's
 // version and error codes, and the one thing the pad service knows of a
 // WebSocket connection (a client it sends messages to).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # cmake -DOUTPUT=web_files.cpp -DFILES=a,b -DBASE=dir -P embed.cmake
 # Writes the web files into a C++ source as byte arrays, so the program
 # serves them from the build tree and when installed alike.

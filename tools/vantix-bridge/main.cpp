@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantix-bridge: serves signature pads to web pages on this machine, over
 // HTTP and a WebSocket on the loopback interface (docs/bridge-protocol.md).
 #include <CLI/CLI.hpp>

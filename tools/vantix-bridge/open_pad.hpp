@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A pad a connection has opened: the library's record and pad, the
 // signature capture, the input shared with the read thread, the prompt's
 // buttons and the virtual pen's stroke. Destroying it stops the reading

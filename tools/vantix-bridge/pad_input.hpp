@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Input of one open pad, shared between the service's thread and the
 // library's read thread: pen samples go to the signature capture while a
 // capture runs and, with button presses, to the owner's event stream.

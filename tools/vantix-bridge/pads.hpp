@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The pad service: the library, the pads it lists, who owns which open pad,
 // and every request that touches a pad. All library calls are made on one
 // thread of its own (the library's rule for set-up calls), so a slow pad

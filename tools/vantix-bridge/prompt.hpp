@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The prompt a page puts on its open pad: text, a signing line and up to
 // four buttons along the bottom, button i being region first_button_region + i.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The parts of the protocol and of the security checks that need no
 // network code: reading a request's envelope, the per-connection rate
 // limit, and the Host and Origin checks against the address listened on.

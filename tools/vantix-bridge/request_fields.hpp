@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading the optional fields of a request: each reader returns the field,
 // or the fallback when it is absent or null, and refuses a field of the
 // wrong kind or range with protocol_error bad_field.

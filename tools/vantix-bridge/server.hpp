@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The network side of vantix-bridge (Boost.Beast, in server.cpp alone):
 // HTTP for the page and the client module, WebSocket for the protocol.
 #pragma once

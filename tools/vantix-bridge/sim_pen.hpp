@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual pen (sim.* with --sim): points of a request in digitizer
 // units, and strokes drawn sample by sample on the service's clock.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantix-padsim: plugs a virtual pad into this machine's kernel, through a
 // USB device controller (a real one or dummy_hcd) or /dev/uhid, so that
 // applications built on the library find and use it like a pad on a cable.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Uncompressed BMP files: the formats image editors write without asking.
 #include <cstdint>
 #include <fstream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What every subcommand shares: the common options, the exit codes scripts
 // rely on, and the failures that map to them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fitting a picture to the pad's display and reducing it to one bit.
 #include <algorithm>
 #include <vector>

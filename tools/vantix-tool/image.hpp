@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Pictures the tool reads and writes: 8-bit red, green, blue, row by row.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Input reports as named fields, written as a text line or a JSON line from
 // the one decoding.
 #pragma once

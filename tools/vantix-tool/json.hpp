@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A small JSON writer: enough for the tool's records and event lines.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantix-tool: list, inspect, watch and drive signature pads from a shell.
 #include <CLI/CLI.hpp>
 #include <cstdio>

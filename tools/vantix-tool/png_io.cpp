@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // PNG files through libpng's simplified API.
 #include <png.h>
 

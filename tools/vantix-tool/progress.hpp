@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The "points and strokes so far" line that monitor and sign keep current
 // on a terminal, and event lines printed around it from the read thread.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The library, the pads it lists and the one a subcommand works on.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Saving a capture in the format a file's extension names.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "signing_screen.hpp"
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The signing screen: a prompt, a line to sign on and OK, Clear and Cancel
 // buttons along the bottom. The buttons are pad regions, so the pad reports
 // presses on them; the region edits are dropped again when the screen goes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "sim_script.hpp"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Scripted pen input for the virtual pad, so --sim runs finish unattended.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Waiting for a pad while the user may press Ctrl-C. SIGINT and SIGTERM are
 // blocked in every thread (main blocks them before the library starts its
 // threads), so a read in progress is never interrupted; the waiting thread

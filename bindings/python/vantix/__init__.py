@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Python binding of libvantix-zelnar, the USB signature pad library.
 
     import vantix

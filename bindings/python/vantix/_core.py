@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Process-wide state between the Python objects and the C library.
 
 The C library keeps one device list and calls back on its own threads: a

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Finding and loading the shared libraries the binding wraps.
 
 Each library is loaded by its SONAME, as the dynamic linker finds it

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """ctypes declarations of the C API: the records the binding reads and the
 functions it calls, with their argument and result types. Layouts follow
 include/vantix-zelnar.h and include/vantix-signature.h field by field

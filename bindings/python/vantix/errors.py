@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """The one exception the binding raises for failed calls."""
 
 from __future__ import annotations

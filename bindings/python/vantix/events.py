@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Input events: what a pad's pen, buttons and card reader report.
 
 The library's input records are valid only during its callback, so every

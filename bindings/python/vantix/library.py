@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """The library's lifetime: vantix_init on entry, vantix_destroy on exit."""
 
 from __future__ import annotations

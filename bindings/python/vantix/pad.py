@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Listed pads and open pads."""
 
 from __future__ import annotations

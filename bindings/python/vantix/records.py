@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """What a pad tells about itself, as plain immutable records."""
 
 from __future__ import annotations

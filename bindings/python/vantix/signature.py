@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Signatures captured from a pad, saved as SVG, PNG, InkML or JSON."""
 
 from __future__ import annotations

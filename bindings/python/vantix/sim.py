@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """The virtual pad: a model of pad firmware to test against without hardware.
 
     import vantix, vantix.sim

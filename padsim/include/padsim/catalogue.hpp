@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The reports a pad knows: feature reports with their lengths and whether
 // the host may read or write them, and the input reports it sends.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The pad's HID report descriptor: built from the reports it declares, and
 // walked back into those reports (what a host learns from it).
 #pragma once

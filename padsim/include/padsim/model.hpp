@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What kind of pad a virtual pad is: everything a test or a user may vary
 // between pad models. The defaults describe a 240 x 64 black-and-white pad
 // with a pen, screens/resources support and a HID card reader.

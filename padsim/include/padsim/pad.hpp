@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A virtual pad: a model of pad firmware answering HID feature reports.
 //
 // The pad keeps what real firmware keeps (device status with its lock bits

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A region as the pad keeps it: one record per region number, shared by the
 // legacy list reports and the store's region record. Each wire form is the
 // pad's own reading of that record, independent of the library's records.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual pad's display: a picture of the display's size whose pixels
 // hold only what the display's depth can show (black and white at depth 1,
 // sixteen greys at depths 4 and 8, colour at 24), as display chunks and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What a virtual pad tells tests about its configuration, calibration and
 // tuning beyond the bytes of its reports.
 #pragma once

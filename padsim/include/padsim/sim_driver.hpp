@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The in-process driver table "SIM": the library lists, opens and talks to
 // virtual pads through it as it would to real ones through hidraw.
 #pragma once

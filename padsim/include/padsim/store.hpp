@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Screens and resources as the pad keeps them in its store, beside the
 // regions of padsim/region.hpp.
 #pragma once

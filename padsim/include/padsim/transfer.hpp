@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The outcome of one feature transfer and the record the pad logs of it.
 #pragma once
 

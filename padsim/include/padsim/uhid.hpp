@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual pad as a kernel HID device through /dev/uhid. The kernel makes
 // a hidraw node of it and forwards feature report requests here; input
 // reports the pad queues are sent to the kernel as they come.

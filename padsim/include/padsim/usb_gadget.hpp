@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual pad as a USB device: a configfs gadget with one FunctionFS HID
 // interface, bound to a USB device controller (dummy_hcd on a machine
 // without one). The kernel's usbhid then makes a hidraw node of it with a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Finding the report IDs a HID report descriptor declares, and refusing
 // transfers of the others.
 #include "platform/hid/report_map.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What both platform drivers share about a pad's report IDs: the descriptor
 // parser that fills the map and the check every feature transfer passes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Listing the maker's pads among the hidraw devices udev knows.
 #include <cerrno>
 #include <cstdlib>

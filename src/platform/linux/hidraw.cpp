@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The hidraw transport: opening a pad's node, learning its report IDs and
 // moving feature reports through the hidraw ioctls.
 #include <fcntl.h>

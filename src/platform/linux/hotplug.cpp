@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Driver start/stop and the hotplug thread that reports hidraw devices
 // coming and going.
 #include <poll.h>

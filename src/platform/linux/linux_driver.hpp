@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Entries of the Linux "REAL" driver and the helpers behind them.
 #pragma once
 

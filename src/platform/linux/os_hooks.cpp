@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Process-wide hooks of the Linux platform.
 #include "core/platform_hooks.hpp"
 #include "debug/log.hpp"

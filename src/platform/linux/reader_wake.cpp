@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The per-pad wake-up descriptors of the hidraw driver.
 #include "platform/linux/reader_wake.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One eventfd per open pad, polled together with the pad's hidraw node: a
 // close signals it so that a read waiting for input returns at once.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading input reports from a pad's hidraw node.
 #include <poll.h>
 #include <unistd.h>

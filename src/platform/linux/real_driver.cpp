@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The built-in "REAL" driver table of the Linux build.
 #include "platform/linux/linux_driver.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Owning handle for CoreFoundation objects: one CFRelease per reference the
 // driver obtained through a Create or Copy call, or retained itself.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One HID manager's view of the attached HID devices.
 #include "platform/mac/device_set.hpp"
 

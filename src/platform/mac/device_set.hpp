@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The HID devices present now, as one HID manager sees them. Listing and
 // open each take one and end the manager with it.
 #pragma once

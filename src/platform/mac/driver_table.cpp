@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The driver table of the macOS driver.
 #include "platform/mac/mac_driver.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Feature reports through IOKit, refused without a transfer when the pad
 // does not declare the report ID.
 #include <cerrno>

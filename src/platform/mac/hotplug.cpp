@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Driver start and stop, and the hotplug thread: IOKit tells it that some
 // USB device came or went, and listing the pads again tells which pads.
 #include <IOKit/IOKitLib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Listing the maker's pads among the HID devices, and keeping the paths of
 // the last two listings for the hotplug thread to compare.
 #include <cstdlib>

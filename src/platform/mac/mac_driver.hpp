@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Entries of the macOS driver and the helpers behind them. The driver's
 // functions live in a namespace so that, built on Linux against the IOKit
 // stand-in, they sit beside the Linux driver in one test program; only the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Opening a listed pad through IOKit, learning its report IDs, and closing
 // it again.
 #include <cerrno>

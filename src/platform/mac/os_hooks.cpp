@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Process-wide hooks of the macOS platform; built only for macOS, where
 // this driver is the library's only one.
 #include "core/platform_hooks.hpp"

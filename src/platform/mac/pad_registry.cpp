@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The open pads of the macOS driver.
 #include <map>
 

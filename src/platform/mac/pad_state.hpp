@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the driver keeps of an open pad. The record's `parameters` hold only
 // what both platforms share (the report map, the read thread); the IOKit
 // side lives here, shared between the registry and a read in progress so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading a HID device's properties and building the path that names it.
 #include <cstdio>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading input: IOKit delivers reports into the pad's queue while the
 // reading thread runs the pad's private run-loop mode; the read then
 // dispatches everything queued.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # The macOS driver's sources, shared by the macOS build of the library and
 # the Linux build that runs the driver against the IOKit stand-in.
 set(VANTIX_MAC_DRIVER_SOURCES

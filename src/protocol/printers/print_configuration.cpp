@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Printers of the output, peripheral and calibration configuration.
 #include "protocol/printers/record_print.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Printers of what a pad is and how it is set up.
 #include "protocol/printers/record_print.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Printers of the second-generation command records.
 #include "protocol/printers/record_print.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Printers of the store's resource and screen records and of the display
 // and region-update records.
 #include "protocol/printers/record_print.hpp"

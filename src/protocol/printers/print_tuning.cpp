@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Printers of the acquisition and tuning records, raw ASIC access and
 // firmware download blocks.
 #include "protocol/printers/record_print.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What every report printer shares: the header and "  NULL" lines, the
 // right-aligned label column, and the dumps of byte and colour arrays.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Strings, numbers, data, sets and dictionaries.
 #include "cf_types.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The CoreFoundation value types of the stand-in.
 #pragma once
 

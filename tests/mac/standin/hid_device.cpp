@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // HID devices over virtual pads, the test controls that attach and unplug
 // them, and the IOKit HID device calls.
 #include "hid_device.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A HID device of the stand-in: a virtual pad with properties, a run-loop
 // source that delivers its input and removal callbacks, and a pump thread
 // that moves the pad's input reports to it while the device is open.

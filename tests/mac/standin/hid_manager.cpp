@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The IOKit HID manager: a view of every attached HID device.
 #include <cerrno>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The ledger: every live object with its reference count, and the counts
 // of retains and releases the code under test made.
 #include <mutex>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Matching notifications for USB devices: iterators that hand out the
 // services that arrived or left, and a notification port whose run-loop
 // source calls the handler of an armed iterator.

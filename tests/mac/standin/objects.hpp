@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reference-counted objects of the stand-in and the ledger that counts
 // every retain and release of them.
 #pragma once

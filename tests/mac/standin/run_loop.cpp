@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Per-thread run loops that block until a source in the running mode is
 // signalled, the time is up, or the loop is stopped.
 #include "run_loop.hpp"

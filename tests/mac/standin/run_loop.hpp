@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Run loops and their sources. A source is signalled by whoever has work
 // for it (a device with reports, a notification port with events); a run
 // loop performs it only while its thread runs the loop in a mode the source

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The test side of the IOKit/CoreFoundation stand-in: attach virtual pads
 // as HID devices, unplug them, script IOKit failures, and read the ledger
 // of CF references the code under test took and gave back.

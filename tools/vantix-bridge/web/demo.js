@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The demo page: list pads, open one, sign with a live preview, download
 // the signature. Everything goes through vantix-pad.js.
 import { VantixBridge, base64ToBlob } from "/vantix-pad.js";

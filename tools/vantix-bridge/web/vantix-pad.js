@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantix-pad.js: the JavaScript client of vantix-bridge, an ES module.
 //
 //   import { VantixBridge } from "http://127.0.0.1:9421/vantix-pad.js";

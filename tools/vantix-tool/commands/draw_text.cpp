@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // draw-text: text on the pad's display, in the pad's font.
 #include <CLI/CLI.hpp>
 #include <map>

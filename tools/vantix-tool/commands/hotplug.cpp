@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // hotplug: attach and detach events as they happen.
 #include <CLI/CLI.hpp>
 #include <atomic>

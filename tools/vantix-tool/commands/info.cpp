@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // info: who the pad is and every configuration record it answers, through
 // the library's printers (or the main fields as JSON).
 #include <CLI/CLI.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // list: the attached pads, one a line.
 #include <CLI/CLI.hpp>
 #include <cstdio>

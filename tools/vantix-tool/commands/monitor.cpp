@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // monitor: the pad's input, decoded, one line per report.
 #include <CLI/CLI.hpp>
 #include <atomic>

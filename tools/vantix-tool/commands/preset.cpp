@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // preset: one of the library's ready-made signing configurations.
 #include <CLI/CLI.hpp>
 #include <cstdio>

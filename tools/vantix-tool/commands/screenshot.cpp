@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // screenshot: the pad's display read back pixel by pixel into a PNG.
 #include <CLI/CLI.hpp>
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // show-image: a PNG or BMP picture, fitted to the display and sent at the
 // pad's depth (dithered when that is one bit).
 #include <CLI/CLI.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // sign: a signing session. The pad shows a prompt, a line and OK, Clear and
 // Cancel; the pen inks until OK, and the signature is saved in the formats
 // the --out files name. On the virtual pad a scripted pen signs and taps OK.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // status: the pad's device status (busy, locks, its last error).
 #include <CLI/CLI.hpp>
 #include <cstdio>

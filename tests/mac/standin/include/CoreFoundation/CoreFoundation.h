@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Stand-in for the CoreFoundation calls the macOS driver makes, so that the
 // driver builds and runs on Linux against virtual pads. Names, types and
 // semantics follow Apple's public API; only the subset the driver uses.

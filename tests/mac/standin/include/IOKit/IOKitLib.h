@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Stand-in for the IOKit service calls the macOS driver makes: matching
 // notifications for USB devices coming and going.
 #pragma once

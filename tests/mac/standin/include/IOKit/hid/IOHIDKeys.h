@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Stand-in: HID property keys, report types and options.
 #pragma once
 

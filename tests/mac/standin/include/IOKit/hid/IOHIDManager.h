@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Stand-in for the IOKit HID manager and device calls the macOS driver
 // makes. Devices are virtual pads the tests attach (see standin.hpp).
 #pragma once
