@@ -80,12 +80,23 @@ install(FILES ${CMAKE_BINARY_DIR}/cmake-package/vantix-zelnar-config.cmake
   ${CMAKE_BINARY_DIR}/cmake-package/vantix-zelnar-config-version.cmake
   DESTINATION ${VANTIX_CMAKE_DIR} COMPONENT development)
 
-# The udev rule follows VANTIX_VENDOR_ID: udev compares idVendor as four
-# lower-case hex digits.
-math(EXPR VANTIX_UDEV_VENDOR "${VANTIX_VENDOR_ID}" OUTPUT_FORMAT HEXADECIMAL)
-string(REGEX REPLACE "^0x" "" VANTIX_UDEV_VENDOR "${VANTIX_UDEV_VENDOR}")
-string(TOLOWER "000${VANTIX_UDEV_VENDOR}" VANTIX_UDEV_VENDOR)
-string(REGEX MATCH "....$" VANTIX_UDEV_VENDOR "${VANTIX_UDEV_VENDOR}")
+# The udev rule names each pad by vendor and product: udev compares idVendor
+# and idProduct as four lower-case hex digits. Other devices of the vendor
+# ID (shared by many open-hardware projects) keep their permissions.
+function(vantix_udev_hex number out)
+  math(EXPR hex "${number}" OUTPUT_FORMAT HEXADECIMAL)
+  string(REGEX REPLACE "^0x" "" hex "${hex}")
+  string(TOLOWER "000${hex}" hex)
+  string(REGEX MATCH "....$" hex "${hex}")
+  set(${out} ${hex} PARENT_SCOPE)
+endfunction()
+vantix_udev_hex(${VANTIX_VENDOR_ID} VANTIX_UDEV_VENDOR)
+set(VANTIX_UDEV_MATCHES "")
+foreach(product IN LISTS VANTIX_PAD_PRODUCT_IDS)
+  vantix_udev_hex(${product} hex)
+  string(APPEND VANTIX_UDEV_MATCHES
+    "SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"${VANTIX_UDEV_VENDOR}\", ATTRS{idProduct}==\"${hex}\", TAG+=\"uaccess\"\n")
+endforeach()
 configure_file(cmake/70-vantix-zelnar.rules.in ${CMAKE_BINARY_DIR}/udev/70-vantix-zelnar.rules @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/udev/70-vantix-zelnar.rules DESTINATION ${VANTIX_UDEV_RULES_DIR} COMPONENT runtime)
 

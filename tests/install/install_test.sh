@@ -34,9 +34,14 @@ finally:
 EOF
 # The name a program records is the SONAME, behind its link.
 [ "$(readlink "$libdir/libvantix-zelnar.so")" = libvantix-zelnar.so.2 ]
-# The udev rule names the vendor this build was configured for.
+# The udev rule names the vendor and the products this build was configured
+# for, and nothing that matches the vendor alone.
+rules=$prefix/lib/udev/rules.d/70-vantix-zelnar.rules
 vendor=$(printf %04x "$(sed -n 's/^VANTIX_VENDOR_ID:STRING=//p' "$build/CMakeCache.txt")")
-grep -q "ATTRS{idVendor}==\"$vendor\", TAG+=\"uaccess\"" "$prefix/lib/udev/rules.d/70-vantix-zelnar.rules"
+for product in $(sed -n 's/^VANTIX_PAD_PRODUCT_IDS:STRING=//p' "$build/CMakeCache.txt" | tr ';' ' '); do
+  grep -q "ATTRS{idVendor}==\"$vendor\", ATTRS{idProduct}==\"$(printf %04x "$product")\", TAG+=\"uaccess\"" "$rules"
+done
+! grep -v '^#' "$rules" | grep uaccess | grep -qv 'idProduct'
 
 export PKG_CONFIG_PATH="$libdir/pkgconfig"
 # shellcheck disable=SC2046 # the flags are words
