@@ -4,14 +4,13 @@
 # Components match the Debian packages cmake/packaging.cmake builds: runtime
 # (shared libraries, udev rule), development (headers, .pc, CMake files, the
 # static virtual pad), tools (programs, man pages) and python (the binding).
-include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-install(TARGETS vantix-zelnar vantix-signature
+install(TARGETS vantix-zelnar vantix-signature vantix-padsim-shared
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development)
 install(FILES include/vantix-zelnar.h include/vantix-zelnar.hpp include/vantix-signature.h
   padsim/include/vantix-padsim.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
-# The virtual pad, for application developers' own tests.
+# The virtual pad as a static archive too, for programs that link it in.
 install(TARGETS vantix-padsim ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
 # A stripped install (cmake --install --strip, packages) drops its debug
 # information, as Debian's tools strip static libraries.
@@ -26,10 +25,12 @@ set(program_targets vantix-tool vantix-padsim-program vantix-bridge)
 foreach(program target IN ZIP_LISTS programs program_targets)
   if(TARGET ${target})
     install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
+    # Pages name installed paths (@VARIABLE@), filled in here.
     set(page ${CMAKE_BINARY_DIR}/man/${program}.1.gz)
+    configure_file(tools/${program}/${program}.1 ${CMAKE_BINARY_DIR}/man/${program}.1 @ONLY)
     add_custom_command(OUTPUT ${page}
-      COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/tools/${program}/${program}.1 > ${page}
-      DEPENDS tools/${program}/${program}.1)
+      COMMAND gzip -9n -c ${CMAKE_BINARY_DIR}/man/${program}.1 > ${page}
+      DEPENDS ${CMAKE_BINARY_DIR}/man/${program}.1)
     add_custom_target(${program}-man ALL DEPENDS ${page})
     install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
   endif()

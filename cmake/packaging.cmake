@@ -23,6 +23,18 @@ foreach(component package IN ZIP_LISTS components packages)
   set(CPACK_DEBIAN_${COMPONENT}_PACKAGE_NAME ${package})
 endforeach()
 
+# The documentation: the README and docs/ with the development files and the
+# tools (whose bridge protocol is there), the C examples with the
+# development files, the Python example with the binding.
+file(GLOB vantix_docs ${CMAKE_SOURCE_DIR}/docs/*.md)
+foreach(component dir IN ZIP_LISTS "development;tools" "${VANTIX_DEV_DOC_DIR};${VANTIX_TOOLS_DOC_DIR}")
+  install(FILES README.md ${vantix_docs} DESTINATION ${dir} COMPONENT ${component})
+endforeach()
+install(DIRECTORY examples/ DESTINATION ${VANTIX_DEV_DOC_DIR}/examples COMPONENT development
+  FILES_MATCHING PATTERN "*.c" PATTERN "*.h" PATTERN python EXCLUDE)
+install(FILES examples/python/sign.py DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/python3-vantix/examples
+  COMPONENT python)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME libvantix-zelnar)
 set(CPACK_PACKAGE_CONTACT "${VANTIX_DEB_MAINTAINER}")

@@ -9,9 +9,9 @@ and the signature is written as SVG (the pad's screen beside it, as
 pad-screen.png).
 Run from a source checkout after building (cmake --build build), it uses
 the binding beside it and the libraries of ./build; VANTIX_BUILD_DIR names
-another build tree. With the binding installed (pip install
-bindings/python, or the python3-vantix package) set VANTIX_BUILD_DIR or
-VANTIX_PADSIM_LIBRARY: the virtual pad's shared library is not installed.
+another build tree. With the packages installed (libvantix-zelnar2 and
+python3-vantix, or pip install bindings/python beside the library) it
+runs as it is, from any directory.
 """
 
 import os
@@ -23,7 +23,7 @@ REPO = Path(__file__).resolve().parent.parent.parent
 if (REPO / "bindings" / "python" / "vantix").is_dir():
     sys.path.insert(0, str(REPO / "bindings" / "python"))
 if not any(os.environ.get(v) for v in ("VANTIX_BUILD_DIR", "VANTIX_LIBRARY", "VANTIX_PADSIM_LIBRARY")):
-    if (REPO / "build" / "padsim" / "libvantix-padsim.so").exists():
+    if (REPO / "build" / "padsim" / "libvantix-padsim.so.2").exists():
         os.environ["VANTIX_BUILD_DIR"] = str(REPO / "build")
 
 import vantix  # noqa: E402

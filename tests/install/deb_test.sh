@@ -3,7 +3,8 @@
 # deb_test.sh <build dir>: builds the Debian packages from the build,
 # checks them with lintian (no errors), unpacks them into a scratch root
 # and checks that the programs' libraries resolve there, that the udev
-# rule lies where udev reads it and that the Python binding imports there.
+# rule lies where udev reads it, that the documentation is there, and that a
+# C program and the Python example use the virtual pad from the packages.
 set -eu
 build=$1
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/vantix-deb.XXXXXX")
@@ -26,7 +27,7 @@ rules=$root/usr/lib/udev/rules.d/70-vantix-zelnar.rules
 grep -q 'TAG+="uaccess"' "$rules"
 libs=$(dirname "$(find "$root/usr/lib" -name libvantix-zelnar.so.2)")
 for program in "$root/usr/bin/vantix-tool" "$root/usr/bin/vantix-padsim" "$root/usr/bin/vantix-bridge" \
-               "$libs/libvantix-signature.so.2"; do
+               "$libs/libvantix-signature.so.2" "$libs/libvantix-padsim.so.2"; do
   if LD_LIBRARY_PATH=$libs ldd "$program" | grep 'not found'; then
     echo "unresolved libraries: $program"
     exit 1
@@ -40,4 +41,22 @@ grep -qx 'ExecStart=/usr/bin/vantix-bridge' "$root/usr/lib/systemd/user/vantix-b
 # The binding loads the unpacked libraries by SONAME.
 PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=$root/usr/lib/python3/dist-packages LD_LIBRARY_PATH=$libs \
   python3 -c 'import vantix, sys; sys.exit(vantix.version() != vantix.__version__)'
-echo "packages unpacked; libraries resolve; udev rule in /usr/lib/udev/rules.d; vantix imports"
+# The documentation, where Debian keeps it.
+for f in libvantix-zelnar-dev/README.md libvantix-zelnar-dev/bridge-protocol.md \
+         libvantix-zelnar-dev/examples/sim_capabilities.c vantix-tools/bridge-protocol.md \
+         python3-vantix/examples/sign.py; do
+  [ -e "$root/usr/share/doc/$f" ] || { echo "not packaged: /usr/share/doc/$f"; exit 1; }
+done
+zcat "$root/usr/share/man/man1/vantix-bridge.1.gz" | grep -q "/usr/share/doc/vantix-tools/bridge-protocol.md"
+# A C program built against the packages, and the Python example as
+# packaged, on the packaged virtual pad.
+doc=$root/usr/share/doc
+# shellcheck disable=SC2046 # the flags are words
+cc -o "$scratch/sim_capabilities" "$doc/libvantix-zelnar-dev/examples/sim_capabilities.c" \
+  $(PKG_CONFIG_PATH=$libs/pkgconfig pkg-config --cflags --libs vantix-padsim)
+LD_LIBRARY_PATH=$libs "$scratch/sim_capabilities" >/dev/null
+(cd "$scratch" && PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=$root/usr/lib/python3/dist-packages LD_LIBRARY_PATH=$libs \
+  python3 "$doc/python3-vantix/examples/sign.py" "$scratch/signed.svg" >/dev/null)
+grep -q "<svg" "$scratch/signed.svg"
+echo "packages unpacked; libraries resolve; udev rule in /usr/lib/udev/rules.d; documentation in /usr/share/doc;" \
+  "a C program and the Python example sign on the packaged virtual pad"

@@ -18,7 +18,7 @@ int main(int argc, char **argv) {
         "Exit codes: 0 stopped by SIGINT or SIGTERM, 1 failure, 2 bad command line.",
         "vantix-bridge"};
     app.set_version_flag("--version", std::string(vantix_get_zelnar_version()));
-    app.footer("Protocol: docs/bridge-protocol.md. See vantix-bridge(1).");
+    app.footer("Protocol: " VANTIX_BRIDGE_PROTOCOL_DOC ". See vantix-bridge(1).");
     app.add_option("--listen", cfg.listen,
                    "ADDRESS:PORT to listen on; a loopback address unless --allow-remote (port 0: any free "
                    "port, printed at start)")

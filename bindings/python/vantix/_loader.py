@@ -29,7 +29,7 @@ PADSIM = "padsim"
 _SONAMES = {
     ZELNAR: "libvantix-zelnar.so.2",
     SIGNATURE: "libvantix-signature.so.2",
-    PADSIM: "libvantix-padsim.so",
+    PADSIM: "libvantix-padsim.so.2",
 }
 _VARIABLES = {
     ZELNAR: "VANTIX_LIBRARY",
@@ -40,12 +40,12 @@ _VARIABLES = {
 _BUILD_PATHS = {
     ZELNAR: "libvantix-zelnar.so.2",
     SIGNATURE: os.path.join("src", "signature", "libvantix-signature.so.2"),
-    PADSIM: os.path.join("padsim", "libvantix-padsim.so"),
+    PADSIM: os.path.join("padsim", "libvantix-padsim.so.2"),
 }
 _HINTS = {
     ZELNAR: "install libvantix-zelnar2",
     SIGNATURE: "install libvantix-zelnar2",
-    PADSIM: "build libvantix-zelnar (the virtual pad is not installed)",
+    PADSIM: "install libvantix-zelnar2",
 }
 
 _loaded: Dict[str, ctypes.CDLL] = {}

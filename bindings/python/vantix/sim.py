@@ -10,9 +10,8 @@
             pen = vantix.sim.VirtualPad.of(pad)
             pen.stroke([(300, 650), (420, 450), (540, 330)])
 
-It loads libvantix-padsim.so, which the build makes beside the static
-library and does not install (VANTIX_PADSIM_LIBRARY or VANTIX_BUILD_DIR
-point at it). Pen coordinates are digitizer units; the calibrated
+It loads libvantix-padsim.so.2, installed with the library (or the one
+VANTIX_PADSIM_LIBRARY or VANTIX_BUILD_DIR point at). Pen coordinates are digitizer units; the calibrated
 digitizer range covers the display.
 """
 
