@@ -155,8 +155,10 @@ VANTIX_EXPORT vantix_error_code vantix_signature_get_pad_info(const vantix_signa
 /** What an input callback calls with the report and type it was given.
  * Coordinate and extended coordinate reports add a point while the pen is
  * down; the first pen-down sample after a pen-up begins a stroke and a
- * pen-up sample ends it. Button events (down, move, up, press) and card
- * swipes are passed to the event callback. Other reports are ignored.
+ * pen-up sample ends it. A button event (down, move, up, press) ends the
+ * stroke too: the pen is on a button, not writing, so the next stroke does
+ * not join on to it. Button events and card swipes are passed to the event
+ * callback. Other reports are ignored.
  * Fails for a NULL capture or report, or when the capture is full. */
 VANTIX_EXPORT vantix_error_code vantix_signature_feed(vantix_signature_capture *capture,
                                                       const vantix_input_report *report, uint8_t type);

@@ -35,6 +35,11 @@ bool capture::add(std::uint16_t x, std::uint16_t y, float pressure, bool down, s
     return true;
 }
 
+void capture::end_stroke() {
+    const std::lock_guard lock(mutex_);
+    pen_down_ = false;
+}
+
 void capture::clear() {
     const std::lock_guard lock(mutex_);
     points_.clear();

@@ -36,6 +36,9 @@ public:
 
     // False when the capture is full.
     bool add(std::uint16_t x, std::uint16_t y, float pressure, bool down, std::uint64_t time_us);
+    // The pen left the signing area (lifted, or on a button): the next
+    // pen-down sample begins a new stroke.
+    void end_stroke();
     void clear();
     bool undo_stroke();
 
