@@ -9,7 +9,8 @@ include(CMakePackageConfigHelpers)
 install(TARGETS vantix-zelnar vantix-signature vantix-padsim-shared
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development)
 install(FILES include/vantix-zelnar.h include/vantix-zelnar.hpp include/vantix-signature.h
-  padsim/include/vantix-padsim.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+  include/vantix-signature.hpp padsim/include/vantix-padsim.h padsim/include/vantix-padsim.hpp
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
 # The virtual pad as a static archive too, for programs that link it in.
 install(TARGETS vantix-padsim ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
 # A stripped install (cmake --install --strip, packages) drops its debug

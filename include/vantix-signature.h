@@ -89,11 +89,13 @@ typedef struct vantix_signature_pad_info {
 
 /** One captured point. */
 typedef struct vantix_signature_point {
-    uint16_t x;       /**< Digitizer units. */
-    uint16_t y;       /**< Digitizer units. */
-    float pressure;   /**< 0 to 1. */
-    uint64_t time_us; /**< Host monotonic clock, microseconds. */
-    uint32_t stroke;  /**< Index of the stroke the point belongs to. */
+    uint16_t x;     /**< Digitizer units. */
+    uint16_t y;     /**< Digitizer units. */
+    float pressure; /**< 0 to 1. */
+    /** Host steady (monotonic) clock, microseconds: for intervals between
+     * points, not a date (the JSON export dates the signature). */
+    uint64_t time_us;
+    uint32_t stroke; /**< Index of the stroke the point belongs to. */
 } vantix_signature_point;
 
 /** The coordinate space of exported or measured points. */
@@ -155,8 +157,10 @@ VANTIX_EXPORT vantix_error_code vantix_signature_get_pad_info(const vantix_signa
 /** What an input callback calls with the report and type it was given.
  * Coordinate and extended coordinate reports add a point while the pen is
  * down; the first pen-down sample after a pen-up begins a stroke and a
- * pen-up sample ends it. Button events (down, move, up, press) and card
- * swipes are passed to the event callback. Other reports are ignored.
+ * pen-up sample ends it. A button event (down, move, up, press) ends the
+ * stroke too: the pen is on a button, not writing, so the next stroke does
+ * not join on to it. Button events and card swipes are passed to the event
+ * callback. Other reports are ignored.
  * Fails for a NULL capture or report, or when the capture is full. */
 VANTIX_EXPORT vantix_error_code vantix_signature_feed(vantix_signature_capture *capture,
                                                       const vantix_input_report *report, uint8_t type);
@@ -205,6 +209,15 @@ VANTIX_EXPORT vantix_error_code vantix_signature_bounding_box(const vantix_signa
  * exports a valid empty document. The file variants write `path`,
  * replacing it. Options as in vantix_signature_export_options (NULL: the
  * defaults).
+ *
+ * JSON: `version`, `space`, `pad` (identity, `coordinate_range`,
+ * `active_area`, `display`), `start_time_us` and `strokes`, an array of
+ * strokes, each an array of points {`x`, `y` (in `space`), `digitizer_x`,
+ * `digitizer_y`, `t_us`, `pressure`}. `start_time_us` dates the signature:
+ * the wall-clock time (UTC, microseconds since the Unix epoch) at which the
+ * capture took its first point, 0 when it has none. `t_us` is the time since
+ * that first point on the steady clock, so intervals are right even when
+ * the wall clock is set meanwhile.
  * @{ */
 /** Writes the signature to `path` in the format the name says. @{ */
 VANTIX_EXPORT vantix_error_code vantix_signature_export_svg(const vantix_signature_capture *capture,

@@ -47,10 +47,10 @@ public:
     explicit error(const std::string &what) : std::runtime_error(what) {}
 };
 
-/// Throws error("what: <last-error text>").
-[[noreturn]] inline void throw_last_error(std::string_view what) {
+/// Throws error("what: <text>"), or error("what") when `text` is null or
+/// empty; the text's trailing line break and spaces are dropped.
+[[noreturn]] inline void throw_error(std::string_view what, const char *text) {
     std::string message(what);
-    const char *text = vantix_get_last_error();
     if (text && *text) {
         message += ": ";
         message += text;
@@ -58,6 +58,11 @@ public:
             message.pop_back();
     }
     throw error(message);
+}
+
+/// Throws error("what: <last-error text>").
+[[noreturn]] inline void throw_last_error(std::string_view what) {
+    throw_error(what, vantix_get_last_error());
 }
 
 /// Throws the last error when `code` is not VANTIX_CODE_SUCCESS.

@@ -2,9 +2,19 @@
 #include "capture.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <iterator>
 
 namespace vantix::signature {
+namespace {
+
+std::uint64_t utc_now_us() {
+    // The system clock counts from the Unix epoch (UTC, leap seconds not counted).
+    const auto since = std::chrono::system_clock::now().time_since_epoch();
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(since).count());
+}
+
+}  // namespace
 
 std::span<const sample> snapshot::stroke(std::size_t index) const {
     const std::size_t begin = stroke_starts[index];
@@ -31,8 +41,15 @@ bool capture::add(std::uint16_t x, std::uint16_t y, float pressure, bool down, s
     // Later exports assume time never runs backwards within a capture.
     if (!points_.empty())
         time_us = std::max(time_us, points_.back().time_us);
+    else
+        start_utc_us_ = utc_now_us();
     points_.push_back({x, y, std::clamp(pressure, 0.0f, 1.0f), time_us});
     return true;
+}
+
+void capture::end_stroke() {
+    const std::lock_guard lock(mutex_);
+    pen_down_ = false;
 }
 
 void capture::clear() {
@@ -40,6 +57,7 @@ void capture::clear() {
     points_.clear();
     stroke_starts_.clear();
     pen_down_ = false;
+    start_utc_us_ = 0;
 }
 
 bool capture::undo_stroke() {
@@ -49,6 +67,8 @@ bool capture::undo_stroke() {
     points_.resize(stroke_starts_.back());
     stroke_starts_.pop_back();
     pen_down_ = false;
+    if (points_.empty())
+        start_utc_us_ = 0;
     return true;
 }
 
@@ -75,7 +95,7 @@ bool capture::point(std::size_t index, vantix_signature_point &out) const {
 
 snapshot capture::copy() const {
     const std::lock_guard lock(mutex_);
-    return {info_, points_, stroke_starts_};
+    return {info_, points_, stroke_starts_, start_utc_us_};
 }
 
 void capture::set_event_sink(event_sink sink) {

@@ -25,6 +25,7 @@ struct snapshot {
     vantix_signature_pad_info info;
     std::vector<sample> points;
     std::vector<std::size_t> stroke_starts;  // index of each stroke's first point
+    std::uint64_t start_utc_us;              // wall-clock time of the first point, 0 without one
 
     std::size_t stroke_count() const { return stroke_starts.size(); }
     std::span<const sample> stroke(std::size_t index) const;
@@ -36,6 +37,9 @@ public:
 
     // False when the capture is full.
     bool add(std::uint16_t x, std::uint16_t y, float pressure, bool down, std::uint64_t time_us);
+    // The pen left the signing area (lifted, or on a button): the next
+    // pen-down sample begins a new stroke.
+    void end_stroke();
     void clear();
     bool undo_stroke();
 
@@ -58,6 +62,9 @@ private:
     std::vector<sample> points_;
     std::vector<std::size_t> stroke_starts_;
     bool pen_down_ = false;
+    // Sample times are on the steady clock, good for intervals only; the
+    // wall-clock (UTC) time of the first point dates the signature.
+    std::uint64_t start_utc_us_ = 0;
     event_sink sink_;
 };
 

@@ -13,13 +13,12 @@ std::uint64_t now_us() {
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(since).count());
 }
 
-bool passed_through(std::uint8_t type) {
+bool button_event(std::uint8_t type) {
     switch (type) {
     case VANTIX_INPUT_BUTTONDOWN:
     case VANTIX_INPUT_BUTTONMOVE:
     case VANTIX_INPUT_BUTTONUP:
-    case VANTIX_INPUT_BUTTONPRESS:
-    case VANTIX_INPUT_MAGCARDDATA: return true;
+    case VANTIX_INPUT_BUTTONPRESS: return true;
     default: return false;
     }
 }
@@ -50,7 +49,12 @@ vantix_error_code feed(vantix_signature_capture &capture, const vantix_input_rep
     }
     default: break;
     }
-    if (passed_through(type)) {
+    // A button event takes the place of the pen's sample: the pen is on a
+    // button, not writing, so the stroke ends there as the pad's own ink
+    // does. Without this, the next stroke would join on to it.
+    if (button_event(type))
+        capture.end_stroke();
+    if (button_event(type) || type == VANTIX_INPUT_MAGCARDDATA) {
         // Called without the capture's lock so the callback may use the capture.
         const capture::event_sink sink = capture.sink();
         if (sink.callback)

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// JSON: the pad's identity and ranges, then the strokes' points with their
-// position in the chosen space, their digitizer position, the time since
-// the first point in microseconds and the pressure.
+// JSON: the pad's identity and ranges, the wall-clock (UTC) time of the
+// first point, then the strokes' points with their position in the chosen
+// space, their digitizer position, the time since the first point in
+// microseconds (steady clock) and the pressure.
 #include "exporters.hpp"
 #include "mapping.hpp"
 #include "text.hpp"
@@ -64,7 +65,7 @@ std::string render_json(const snapshot &shot, const vantix_signature_export_opti
     out += ",\n";
     append_pad(out, shot.info);
     const std::uint64_t start = shot.points.empty() ? 0 : shot.points.front().time_us;
-    append_field(out, "start_time_us", static_cast<double>(start));
+    append_field(out, "start_time_us", static_cast<double>(shot.start_utc_us));
     append_key(out, "strokes");
     out.push_back('[');
     for (std::size_t i = 0; i < shot.stroke_count(); ++i) {

@@ -64,14 +64,14 @@ def open_pad(ws, path="sim:0", id=1):
         time.sleep(0.05)
 
 
-def next_of(ws, kind):
+def next_of(ws, *kinds):
     pending = backlog(ws)
     for i, message in enumerate(pending):
-        if message["type"] == kind:
+        if message["type"] in kinds:
             return pending.pop(i)
     while True:
         message = json.loads(ws.recv())
-        if message["type"] == kind:
+        if message["type"] in kinds:
             return message
 
 
@@ -305,6 +305,23 @@ class Security(unittest.TestCase):
         ET.fromstring(signature["inkml"])
         self.assertIsInstance(json.loads(signature["json"]), dict)
         ws.close()
+
+    def test_pen_lifted_on_a_button_ends_the_stroke(self):
+        ws = connect(self.bridge)
+        self.addCleanup(ws.close)  # a failure here leaves the pad to the next test
+        open_pad(ws)
+        ask(ws, {"type": "capture.start", "buttons": ["OK", "Clear"], "id": 2})
+        # Down in the signing area, onto button 0 (left half of the bottom strip), lifted there.
+        for i, (x, y, down) in enumerate(((30, 20, True), (60, 56, True), (60, 56, False))):
+            ask(ws, {"type": "sim.pen", "x": x, "y": y, "down": down, "id": f"p{i}"})
+        seen = [next_of(ws, "sample", "button")]
+        while seen[-1]["type"] != "button":
+            seen.append(next_of(ws, "sample", "button"))
+        self.assertEqual([(e["type"], e.get("down")) for e in seen],
+                         [("sample", True), ("sample", False), ("button", None)])
+        self.assertEqual((seen[1]["x"], seen[1]["y"]), (seen[0]["x"], seen[0]["y"]))  # where the ink ended
+        ask(ws, {"type": "sim.stroke", "points": [[100, 10], [150, 40]], "id": 3})
+        self.assertEqual(ask(ws, {"type": "capture.finish", "formats": ["json"], "id": 4})["strokes"], 2)
 
 
 class Modes(unittest.TestCase):

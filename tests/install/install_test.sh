@@ -12,7 +12,8 @@ prefix=$stage/prefix
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 libdir=$(dirname "$(find "$prefix" -name libvantix-zelnar.so)")
-for f in include/vantix-zelnar.h include/vantix-signature.h include/vantix-padsim.h \
+for f in include/vantix-zelnar.h include/vantix-zelnar.hpp include/vantix-signature.h \
+         include/vantix-signature.hpp include/vantix-padsim.h include/vantix-padsim.hpp \
          bin/vantix-tool bin/vantix-padsim share/man/man1/vantix-tool.1.gz share/man/man1/vantix-padsim.1.gz \
          lib/udev/rules.d/70-vantix-zelnar.rules \
          bin/vantix-bridge share/man/man1/vantix-bridge.1.gz lib/systemd/user/vantix-bridge.service; do

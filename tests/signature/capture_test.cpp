@@ -38,6 +38,12 @@ TEST(signature_capture, PenStateMakesStrokes) {
         {"one stroke", {{1, true}, {1, true}, {1, false}}, 2, 1},
         {"extended, two strokes", {{2, true}, {2, false}, {2, false}, {2, true}, {2, true}}, 3, 2},
         {"mixed records", {{1, true}, {2, true}, {2, false}, {1, true}}, 3, 2},
+        // The pen on a button is not writing: every button event ends the stroke.
+        {"pen set down on a button", {{2, true}, {250, true}, {2, true}}, 2, 2},
+        {"moved, left and lifted on a button",
+         {{2, true}, {251, true}, {2, true}, {252, true}, {2, true}, {253, false}, {2, true}},
+         4,
+         4},
         {"other reports ignored",
          {{VANTIX_INPUT_ADCVALUES, true}, {VANTIX_INPUT_DEBUGCOORDINATE, true}},
          0,

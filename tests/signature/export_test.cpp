@@ -3,7 +3,9 @@
 // ImageMagick reads the PNG, xmllint the InkML and Python's json the JSON.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -150,6 +152,37 @@ TEST_F(signature_export, JsonIsReadByPython) {
             json);
     EXPECT_EQ(read.status, 0) << read_file(json);
     EXPECT_EQ(read.out, "1 5 4095 240 Vantix \"test\" & <co> 5000 120 0.75 display\n");
+}
+
+// The "start_time_us" of a capture's JSON document.
+uint64_t json_start_time(const vantix_signature_capture *capture) {
+    unsigned char *data = nullptr;
+    size_t size = 0;
+    if (vantix_signature_export_json_buffer(capture, nullptr, &data, &size) != VANTIX_CODE_SUCCESS)
+        return 0;
+    const std::string json(reinterpret_cast<char *>(data), size);
+    vantix_signature_free_buffer(data);
+    const std::string key = "\"start_time_us\":";
+    const size_t at = json.find(key);
+    return at == std::string::npos ? 0 : std::strtoull(json.c_str() + at + key.size(), nullptr, 10);
+}
+
+uint64_t unix_time_us() {
+    using namespace std::chrono;
+    return static_cast<uint64_t>(duration_cast<microseconds>(system_clock::now().time_since_epoch()).count());
+}
+
+TEST_F(signature_export, JsonDatesTheFirstPointByTheWallClock) {
+    capture_ptr capture = new_capture();
+    EXPECT_EQ(json_start_time(capture.get()), 0u);
+    const uint64_t before = unix_time_us();
+    capture = stroke_capture();  // its points' own times are small steady-clock values
+    const uint64_t after = unix_time_us();
+    const uint64_t start = json_start_time(capture.get());
+    EXPECT_GE(start, before);
+    EXPECT_LE(start, after);
+    vantix_signature_clear(capture.get());
+    EXPECT_EQ(json_start_time(capture.get()), 0u);
 }
 
 TEST_F(signature_export, EmptyCapturesExportValidEmptyDocuments) {

@@ -9,17 +9,22 @@
 namespace bridge {
 namespace {
 
-json sample_event(const input_state &in, const vantix::zelnar::input_event &e, std::uint64_t seq) {
-    const bool ext = e.type == VANTIX_INPUT_EXTENDEDCOORDINATE;
-    const unsigned x = ext ? e.report.extended_coordinate.x : e.report.coordinate.x;
-    const unsigned y = ext ? e.report.extended_coordinate.y : e.report.coordinate.y;
-    const bool down = (ext ? e.report.extended_coordinate.sample_info.common.down
-                           : e.report.coordinate.sample_info.common.down) != 0;
-    const vantix_signature_pad_info &info = in.info;
+bool is_pen(std::uint8_t type) {
+    return type == VANTIX_INPUT_COORDINATE || type == VANTIX_INPUT_EXTENDEDCOORDINATE;
+}
+
+bool is_button(std::uint8_t type) {
+    return type >= VANTIX_INPUT_BUTTONDOWN && type <= VANTIX_INPUT_BUTTONPRESS;
+}
+
+}  // namespace
+
+json input_state::sample_event(unsigned x, unsigned y, bool down) {
     const double dx = to_display(x, info.active_x_min, info.active_x_max, info.display_width);
     const double dy = to_display(y, info.active_y_min, info.active_y_max, info.display_height);
+    pen = {x, y, down};
     return {{"type", "sample"},
-            {"seq", seq},
+            {"seq", seq.fetch_add(1)},
             {"x", x},
             {"y", y},
             {"dx", std::round(dx * 100) / 100},
@@ -27,8 +32,6 @@ json sample_event(const input_state &in, const vantix::zelnar::input_event &e, s
             {"down", down},
             {"t", now_us()}};
 }
-
-}  // namespace
 
 double to_display(unsigned value, unsigned active_min, unsigned active_max, unsigned size) {
     const double span = static_cast<double>(active_max) - active_min + 1;
@@ -45,25 +48,44 @@ int to_digitizer(double pixel, unsigned active_min, unsigned active_max, unsigne
 
 void input_state::on_input(const vantix::zelnar::input_event &e) noexcept {
     try {
-        if (e.type == VANTIX_INPUT_COORDINATE || e.type == VANTIX_INPUT_EXTENDEDCOORDINATE) {
-            if (!capturing.load(std::memory_order_acquire))
+        const bool capture_runs = capturing.load(std::memory_order_acquire);
+        if (is_pen(e.type)) {
+            if (!capture_runs)
                 return;
             vantix_signature_feed(capture, &e.report, e.type);
-            stream->push(sample_event(*this, e, seq.fetch_add(1)).dump());
-        } else if (e.type == VANTIX_INPUT_BUTTONPRESS) {
-            const unsigned region =
-                e.report.button_press.region ? e.report.button_press.region->common.region_number : 0;
-            json event = {{"type", "button"}, {"region", region}, {"t", now_us()}};
-            std::lock_guard guard(lock);
-            if (region >= first_button_region && region - first_button_region < captions.size()) {
-                event["index"] = region - first_button_region;
-                event["caption"] = captions[region - first_button_region];
-            }
-            stream->push(event.dump());
+            const bool ext = e.type == VANTIX_INPUT_EXTENDEDCOORDINATE;
+            const auto &c = e.report.coordinate;
+            const auto &x = e.report.extended_coordinate;
+            stream->push(sample_event(ext ? x.x : c.x, ext ? x.y : c.y,
+                                      (ext ? x.sample_info.common.down : c.sample_info.common.down) != 0)
+                             .dump());
+            return;
         }
+        if (!is_button(e.type))
+            return;
+        if (capture_runs) {
+            // The pen on a button is not writing: the capture ends its stroke
+            // here, and the stream says so with a pen-up where the ink ended.
+            vantix_signature_feed(capture, &e.report, e.type);
+            if (pen.down)
+                stream->push(sample_event(pen.x, pen.y, false).dump());
+        }
+        if (e.type == VANTIX_INPUT_BUTTONPRESS)
+            push_button(e.report.button_press);
     } catch (...) {
         // Out of memory at worst: the sample is lost, the reading goes on.
     }
+}
+
+void input_state::push_button(const vantix_hid_input_button_press &press) {
+    const unsigned region = press.region ? press.region->common.region_number : 0;
+    json event = {{"type", "button"}, {"region", region}, {"t", now_us()}};
+    std::lock_guard guard(lock);
+    if (region >= first_button_region && region - first_button_region < captions.size()) {
+        event["index"] = region - first_button_region;
+        event["caption"] = captions[region - first_button_region];
+    }
+    stream->push(event.dump());
 }
 
 void input_state::set_captions(std::vector<std::string> now) {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // Input of one open pad, shared between the service's thread and the
 // library's read thread: pen samples go to the signature capture while a
-// capture runs and, with button presses, to the owner's event stream.
+// capture runs and, with button presses, to the owner's event stream. A
+// pen reaching a button ends the stroke, in the capture and in the stream.
 #pragma once
 
 #include <atomic>
@@ -39,6 +40,15 @@ struct input_state {
     void on_input(const vantix::zelnar::input_event &e) noexcept;
     // On the service's thread.
     void set_captions(std::vector<std::string> now);
+
+private:
+    // Read thread only: the last sample streamed.
+    struct pen_state {
+        unsigned x = 0, y = 0;
+        bool down = false;
+    } pen;
+    json sample_event(unsigned x, unsigned y, bool down);
+    void push_button(const vantix_hid_input_button_press &press);
 };
 
 }  // namespace bridge
