@@ -44,6 +44,20 @@ vantix_error_code fail(const char *function, const char *fmt, Args... args) {
 
 char *copy_text(const std::string &text) { return strdup(text.c_str()); }
 
+// The record's handle, kept where the hidraw driver keeps its descriptor. A
+// listed record (0) has never been opened: its feature reports still reach
+// the pad, for callers that query a pad before opening it. An open record
+// holds `open_handle`; a closed one holds `closed_handle` and, like a
+// closed descriptor, fails every transfer until it is opened again.
+constexpr int open_handle = 1;
+constexpr int closed_handle = -1;
+
+bool closed(const vantix_device *device) { return device && device->parameters.handle == closed_handle; }
+
+vantix_error_code closed_failure(const char *function, const char *what) {
+    return fail(function, "Problem %s (%i): %s\n", what, EBADF, std::strerror(EBADF));
+}
+
 vantix_error_code sim_driver_init() { return VANTIX_CODE_SUCCESS; }
 vantix_error_code sim_driver_destroy(vantix_device_driver *) { return VANTIX_CODE_SUCCESS; }
 
@@ -54,11 +68,14 @@ vantix_error_code sim_open_device(vantix_device *device) {
     const auto map = report_id_map(target->descriptor());
     std::memcpy(device->parameters.hid_report_map, map.data(), map.size());
     device->parameters.interrupted = 0;
+    device->parameters.handle = open_handle;
     target->mark_open(true);
     return VANTIX_CODE_SUCCESS;
 }
 
 vantix_error_code sim_close_device(vantix_device *device) {
+    if (device)
+        device->parameters.handle = closed_handle;
     if (auto target = pad_for(device))
         target->mark_open(false);
     return VANTIX_CODE_SUCCESS;
@@ -112,15 +129,17 @@ vantix_error_code sim_device_read(vantix_device *device) {
     return VANTIX_CODE_SUCCESS;
 }
 
-vantix_error_code sim_set_output_report(vantix_device *, unsigned char *, unsigned int) {
-    return VANTIX_CODE_SUCCESS;
+vantix_error_code sim_set_output_report(vantix_device *device, unsigned char *, unsigned int) {
+    return closed(device) ? closed_failure(__func__, "writing to the device") : VANTIX_CODE_SUCCESS;
 }
 
-// Feature transfers route to the pad whether or not the record is open: the
-// listing hands out records a caller may query before opening.
+// Feature transfers route to the pad of a listed or open record (see
+// open_handle).
 template <typename Transfer>
-vantix_error_code route(const char *function, vantix_device *device, unsigned char *buffer,
+vantix_error_code route(const char *function, const char *what, vantix_device *device, unsigned char *buffer,
                         unsigned int length, Transfer transfer) {
+    if (closed(device))
+        return closed_failure(function, what);
     auto target = pad_for(device);
     if (!target)
         return fail(function, "Device is not a connected virtual pad.\n");
@@ -136,11 +155,13 @@ vantix_error_code route(const char *function, vantix_device *device, unsigned ch
 }
 
 vantix_error_code sim_set_feature_report(vantix_device *device, unsigned char *buffer, unsigned int length) {
-    return route(__func__, device, buffer, length, [&](pad &p) { return p.set_feature(buffer, length); });
+    return route(__func__, "sending a feature report", device, buffer, length,
+                 [&](pad &p) { return p.set_feature(buffer, length); });
 }
 
 vantix_error_code sim_get_feature_report(vantix_device *device, unsigned char *buffer, unsigned int length) {
-    return route(__func__, device, buffer, length, [&](pad &p) { return p.get_feature(buffer, length); });
+    return route(__func__, "getting a feature report", device, buffer, length,
+                 [&](pad &p) { return p.get_feature(buffer, length); });
 }
 
 const char *sim_get_name() { return "SIM"; }

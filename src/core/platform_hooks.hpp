@@ -13,12 +13,3 @@ void vantix_os_destroy(void);
 // Registers further drivers the platform offers (none on Linux).
 void vantix_load_additional_drivers(void);
 }
-
-namespace vantix {
-
-// Ends a wait for input on `device` at once, and every later one, so that a
-// pad being read closes without waiting out the read period. Does nothing
-// for pads of drivers the platform cannot wake.
-void wake_reader(vantix_device *device);
-
-}  // namespace vantix

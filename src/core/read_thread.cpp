@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/device_flags.hpp"
-#include "core/platform_hooks.hpp"
+#include "core/reader_wakers.hpp"
 #include "debug/log.hpp"
 
 namespace vantix {

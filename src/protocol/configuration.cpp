@@ -174,9 +174,11 @@ vantix_error_code vantix_set_calibration_data(vantix_device *device,
 
 vantix_hid_feature_calibrate vantix_get_calibrate_state(vantix_device *device) {
     VANTIX_TRACE_CALL();
+    // A pad that never frees the lock is neither read nor waited for again.
+    if (!wait_for_interlock(device, calibrate_state_polls_before, INTERLOCK_CALIBRATE))
+        return {};
     const auto state = vantix::protocol::read_report<vantix_hid_feature_calibrate>(
-        device, VANTIX_FEATURE_CALIBRATE, VANTIX_FEATURE_CALIBRATE_SIZE, decode_calibrate, VANTIX_HERE,
-        {calibrate_state_polls_before, INTERLOCK_CALIBRATE});
+        device, VANTIX_FEATURE_CALIBRATE, VANTIX_FEATURE_CALIBRATE_SIZE, decode_calibrate, VANTIX_HERE);
     // The pad holds the lock while it takes the command in; its outcome
     // does not change what was read.
     wait_for_interlock(device, calibrate_state_polls_after, INTERLOCK_CALIBRATE);

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 // Input through the pad's private run-loop mode: several reports per read,
-// reads from another thread, removal during a read.
+// reads from another thread, removal during a read, a close waking a read.
 #include <atomic>
+#include <future>
+#include <string>
 #include <thread>
 
 #include "mac/mac_fixture.hpp"
@@ -36,6 +38,57 @@ struct reading : vantix::test::mac_driver_test {
     standin::device_id id;
     vantix_device *device = nullptr;
 };
+
+// Runs ignore their time limit while this lives, so a read waiting for input
+// returns only when something wakes it; end() lets it time out again, so
+// that a failing test leaves nothing waiting.
+struct untimed_runs {
+    untimed_runs() { standin::set_untimed_runs(true); }
+    ~untimed_runs() { end(); }
+    void end() { standin::set_untimed_runs(false); }
+};
+
+// Far beyond any wake-up: only a read that nothing woke takes this long.
+constexpr std::chrono::seconds wake_deadline{60};
+
+void wait_until_waiting(pthread_t thread) {
+    while (!standin::waiting_in_run(thread))
+        std::this_thread::yield();
+}
+
+template <typename T>
+bool ready_in_time(std::future<T> &outcome, untimed_runs &untimed) {
+    const bool ready = outcome.wait_for(wake_deadline) == std::future_status::ready;
+    untimed.end();
+    return ready;
+}
+
+TEST_F(reading, ClosingWakesTheReadThreadWaitingForInput) {
+    untimed_runs untimed;
+    vantix_device_read_until_done(device);
+    wait_until_waiting(device->parameters.readUntilDoneThread);
+    std::future<vantix_error_code> closed = std::async(std::launch::async, vantix_close_device, device);
+    ASSERT_TRUE(ready_in_time(closed, untimed));
+    EXPECT_EQ(closed.get(), VANTIX_CODE_SUCCESS);
+    EXPECT_EQ(device->open, 0);
+    EXPECT_TRUE(pthread_equal(device->parameters.readUntilDoneThread, pthread_t{}));  // ended and joined
+}
+
+TEST_F(reading, ClosingEndsAReadWaitingOnAnotherThread) {
+    untimed_runs untimed;
+    std::promise<std::string> outcome;
+    std::future<std::string> read = outcome.get_future();
+    std::thread reader([&] {
+        const vantix_error_code result = vantix_device_read(device);
+        outcome.set_value(result == VANTIX_CODE_SUCCESS ? "success" : vantix_get_last_error());
+    });
+    wait_until_waiting(reader.native_handle());
+    EXPECT_EQ(vantix_close_device(device), VANTIX_CODE_SUCCESS);
+    const bool woken = ready_in_time(read, untimed);
+    reader.join();
+    ASSERT_TRUE(woken);
+    EXPECT_EQ(read.get(), "Device is not open after read");
+}
 
 TEST_F(reading, ReportsQueuedTogetherArriveInOneRead) {
     // Both waiting when the pad opens: one run of the pad's mode hands

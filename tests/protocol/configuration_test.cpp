@@ -2,6 +2,7 @@
 // Output, peripheral and calibration configuration and the calibrate
 // command against the virtual pad: bytes both ways, the flag byte, the
 // reserved bytes, and the interlock waits of calibration.
+#include "core/pause.hpp"
 #include "protocol/sim_fixture.hpp"
 
 namespace {
@@ -89,6 +90,17 @@ TEST_F(configuration, CalibrateStateDecodesAndWaitsAroundTheRead) {
     EXPECT_EQ(state.calibration_mode, 1);
     EXPECT_EQ(state.point, VANTIX_CALIBRATION_POINT_LOWERRIGHT);
     EXPECT_EQ(wire(), (std::vector<std::string>{"get 13", "get 130", "get 13"}));
+}
+
+TEST_F(configuration, CalibrateStateOfAStuckPadIsZeroAfterOneWait) {
+    vantix::set_pause_function([](unsigned) {});
+    pad->set_lock_bits(INTERLOCK_CALIBRATE);
+    pad->store(VANTIX_FEATURE_CALIBRATE, {130, 0x31});
+    const vantix_hid_feature_calibrate state = vantix_get_calibrate_state(device);
+    vantix::set_pause_function(nullptr);
+    EXPECT_EQ(state.report_id, 0);
+    EXPECT_EQ(state.calibration_mode, 0);
+    EXPECT_EQ(wire(), std::vector<std::string>(2103, "get 13"));  // neither read nor waited for again
 }
 
 TEST_F(configuration, CalibrateDropsRegionEditsCancelDoesNot) {

@@ -118,6 +118,47 @@ TEST_F(open_close, EachFailingReadLeavesARecordThatOpensAgain) {
     EXPECT_EQ(vantix_open_device(device), VANTIX_CODE_ERROR);
 }
 
+// What an application may still try on a pad it has closed: each reaches
+// the pad once it is open again, and nothing while it is closed.
+struct pad_call {
+    const char *name;
+    bool (*succeeds)(vantix_device *);
+    const char *closed_error;
+};
+const pad_call pad_calls[] = {
+    {"feature get", [](vantix_device *d) { return vantix_get_version(d).report_id != 0; },
+     "Problem getting a feature report (9): Bad file descriptor\n"},
+    {"feature set",
+     [](vantix_device *d) {
+         return vantix_device_draw_text(d, "Hello", 10, 10, VANTIX_ALIGN_LEFT, 0) == VANTIX_CODE_SUCCESS;
+     },
+     "Problem sending a feature report (9): Bad file descriptor\n"},
+    {"output",
+     [](vantix_device *d) {
+         unsigned char report[] = {1, 0};
+         return vantix_hid_set_output_report(d, report, sizeof report) == VANTIX_CODE_SUCCESS;
+     },
+     "Problem writing to the device (9): Bad file descriptor\n"},
+    {"input", [](vantix_device *d) { return vantix_device_read(d) == VANTIX_CODE_SUCCESS; },
+     "Device is not open.\n"},
+};
+
+TEST_F(open_close, AClosedPadAnswersNothingUntilOpenedAgain) {
+    ASSERT_EQ(vantix_open_device(device), VANTIX_CODE_SUCCESS);
+    ASSERT_EQ(vantix_close_device(device), VANTIX_CODE_SUCCESS);
+    wire();
+    for (const pad_call &call : pad_calls) {
+        EXPECT_FALSE(call.succeeds(device)) << call.name;
+        EXPECT_STREQ(vantix_get_last_error(), call.closed_error) << call.name;
+    }
+    EXPECT_TRUE(wire().empty());  // not even the text reached the pad
+
+    ASSERT_EQ(vantix_open_device(device), VANTIX_CODE_SUCCESS);
+    for (const pad_call &call : pad_calls)
+        EXPECT_TRUE(call.succeeds(device)) << call.name;
+    EXPECT_EQ(vantix_close_device(device), VANTIX_CODE_SUCCESS);
+}
+
 // Through the replaceable pause, as the fuzz targets do: no real sleeping.
 TEST_F(open_close, APadStuckStartingUpOpensAfterAHundredPauses) {
     static unsigned paused_ms;

@@ -9,7 +9,8 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "core/platform_hooks.hpp"
+#include "core/reader_wakers.hpp"
+#include "platform/linux/linux_driver.hpp"
 
 namespace vantix::linux_driver {
 namespace {
@@ -59,12 +60,8 @@ int reader_wake_fd(const vantix_device *device) {
     return found == r.fds.end() ? -1 : found->second;
 }
 
-}  // namespace vantix::linux_driver
-
-namespace vantix {
-
 void wake_reader(vantix_device *device) {
-    linux_driver::wake_registry &r = linux_driver::registry();
+    wake_registry &r = registry();
     std::lock_guard lock(r.lock);
     if (auto found = r.fds.find(device); found != r.fds.end()) {
         // Never read back: once woken, every later wait of this pad ends too,
@@ -74,4 +71,9 @@ void wake_reader(vantix_device *device) {
     }
 }
 
-}  // namespace vantix
+namespace {
+
+[[maybe_unused]] const bool waker_registered = set_reader_waker(&vantix_real_driver, wake_reader);
+
+}  // namespace
+}  // namespace vantix::linux_driver

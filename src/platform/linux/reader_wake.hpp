@@ -14,5 +14,8 @@ bool create_reader_wake(const vantix_device *device);
 void release_reader_wake(const vantix_device *device);
 // The descriptor a read polls beside the node, or -1 when the pad has none.
 int reader_wake_fd(const vantix_device *device);
+// Signals the pad's descriptor: its read thread's wait ends at once, and
+// every later one until the pad is opened again (the driver's reader waker).
+void wake_reader(vantix_device *device);
 
 }  // namespace vantix::linux_driver

@@ -57,9 +57,13 @@ vantix_error_code adopt_opened(vantix_device *device, IOHIDDeviceRef hid) {
 vantix_error_code open_device(vantix_device *device) {
     VANTIX_TRACE_CALL();
     // A record whose HID device is open already keeps it: a second IOKit
-    // open would leave one that no close ends.
-    if (device && pad_of(device))
+    // open would leave one that no close ends. Its reads wait again, should
+    // a close that is still on its way have woken them.
+    if (std::shared_ptr<pad_state> kept = device ? pad_of(device) : nullptr) {
+        std::lock_guard lock(kept->lock);
+        kept->woken = false;
         return VANTIX_CODE_SUCCESS;
+    }
     const char *path = device && device->path ? device->path : "";
     std::optional<device_set> present = device_set::take(__func__, __FILE__, __LINE__);
     if (!present)
@@ -90,6 +94,7 @@ vantix_error_code close_device(vantix_device *device) {
     if (!pad)
         return VANTIX_CODE_SUCCESS;
     IOHIDDeviceRef hid = pad->hid.get();
+    wake(*pad);  // a read waiting on another thread returns at once
     {
         std::lock_guard lock(pad->lock);
         // No callback may reach the pad's state once it is closed; a read in

@@ -19,11 +19,3 @@ void vantix_device_notify_close(vantix_device *) {
 }
 
 }  // extern "C"
-
-namespace vantix {
-
-// The IOKit driver does not wake its reader: a close waits for the current
-// run-loop period to end.
-void wake_reader(vantix_device *) {}
-
-}  // namespace vantix

@@ -33,6 +33,8 @@ struct pad_state {
     std::mutex lock;                         // guards the members below
     std::deque<std::vector<uint8_t>> queue;  // received, not yet dispatched
     cf_ref<CFRunLoopRef> scheduled_on;       // the run loop of the thread that reads
+    bool waiting = false;                    // a read runs (or is about to run) that loop
+    bool woken = false;                      // closing: no read waits any more
     // Filled by IOKit before each input callback.
     uint8_t input_buffer[input_buffer_size] = {};
 };
@@ -42,6 +44,12 @@ void adopt_pad(vantix_device *record, std::shared_ptr<pad_state> pad);
 std::shared_ptr<pad_state> pad_of(const vantix_device *record);
 // Removes the pad from the registry and hands it over; null when not open.
 std::shared_ptr<pad_state> take_pad(const vantix_device *record);
+
+// Ends the wait of a read of the pad at once (stopping the run loop it
+// runs), and every later read's wait: the pad is closing.
+void wake(pad_state &pad);
+// The driver's reader waker: wakes the open pad of `record`, if any.
+void wake_reader(vantix_device *record);
 
 // IOKit's callbacks; the context is the pad_state.
 void on_input(void *context, IOReturn result, void *sender, IOHIDReportType type, uint32_t report_id,

@@ -58,9 +58,12 @@ VANTIX_RECORD_PRINTER(
     out.put<"error_correction_enable reserved scale_x offset_x scale_y offset_y">(
         r.error_correction_enable, r.reserved, r.scale_x, r.offset_x, r.scale_y, r.offset_y))
 
+// The published layout puts the dump's heading one column left of the label
+// above it.
 VANTIX_RECORD_PRINTER(error_correction_table, vantix_hid_feature_error_correction_table,
                       "vantix_hid_feature_error_correction_table structure:", 10,
-                      out.put<"report_id data">(r.report_id, all(r.data)))
+                      out.put<"report_id">(r.report_id);
+                      out.width(9); out.put<"data">(all(r.data)))
 
 VANTIX_RECORD_PRINTER(asic_reset, vantix_hid_feature_asic_reset,
                       "vantix_hid_feature_asic_reset structure:", 14,

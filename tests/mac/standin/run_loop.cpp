@@ -3,10 +3,15 @@
 // signalled, the time is up, or the loop is stopped.
 #include "run_loop.hpp"
 
+#include <pthread.h>
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+
+#include "standin.hpp"
 
 namespace standin {
 
@@ -25,6 +30,30 @@ namespace {
 std::mutex &loops_lock() {
     static auto *lock = new std::mutex;
     return *lock;
+}
+
+std::atomic<bool> untimed{false};
+// How often an untimed run looks whether it is timed again.
+constexpr std::chrono::milliseconds untimed_recheck{10};
+
+// The threads blocked in a run, guarded by the run loops' lock.
+std::vector<pthread_t> &waiting_threads() {
+    static auto *threads = new std::vector<pthread_t>;
+    return *threads;
+}
+
+// Blocks until the loop is woken or `deadline` passes (never, while runs
+// are untimed); true when the time is up.
+bool wait_for_wake(run_loop *loop, std::unique_lock<std::mutex> &lock,
+                   std::chrono::steady_clock::time_point deadline) {
+    const bool timed = !untimed.load();
+    const auto until = timed ? deadline : std::chrono::steady_clock::now() + untimed_recheck;
+    std::vector<pthread_t> &waiting = waiting_threads();
+    waiting.push_back(pthread_self());
+    const bool expired = loop->wake.wait_until(lock, until) == std::cv_status::timeout;
+    waiting.erase(std::find_if(waiting.begin(), waiting.end(),
+                               [](pthread_t t) { return pthread_equal(t, pthread_self()) != 0; }));
+    return timed && expired && std::chrono::steady_clock::now() >= deadline;
 }
 
 // The thread's own reference to its run loop, dropped when it ends.
@@ -75,6 +104,15 @@ void detach_everywhere(run_loop_source *source) {
     for (auto &[loop, mode] : source->added)
         erase_pair(loop->sources, std::make_pair(source, mode));
     source->added.clear();
+}
+
+void set_untimed_runs(bool on) { untimed.store(on); }
+
+bool waiting_in_run(pthread_t thread) {
+    std::lock_guard lock(loops_lock());
+    const std::vector<pthread_t> &waiting = waiting_threads();
+    return std::any_of(waiting.begin(), waiting.end(),
+                       [&](pthread_t t) { return pthread_equal(t, thread) != 0; });
 }
 
 void signal(run_loop_source *source) {
@@ -133,8 +171,7 @@ CFRunLoopRunResult CFRunLoopRunInMode(CFRunLoopMode mode, CFTimeInterval seconds
             lock.lock();
             continue;
         }
-        if (loop->wake.wait_until(lock, deadline) == std::cv_status::timeout &&
-            std::chrono::steady_clock::now() >= deadline)
+        if (standin::wait_for_wake(loop, lock, deadline))
             return kCFRunLoopRunTimedOut;
     }
 }

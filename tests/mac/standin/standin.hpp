@@ -5,6 +5,7 @@
 #pragma once
 
 #include <IOKit/IOReturn.h>
+#include <pthread.h>
 
 #include <cstdint>
 #include <memory>
@@ -42,6 +43,13 @@ void set_property(device_id id, const std::string &key, const property &value);
 void fail_manager_create(bool fail);
 void set_open_result(device_id id, IOReturn result);
 void set_report_result(device_id id, IOReturn result);
+
+// Run loops. While untimed, a run ignores its time limit: it returns only
+// when stopped, when a source performs or when its mode has none. Timed
+// again, runs in progress time out as before.
+void set_untimed_runs(bool untimed);
+// Whether `thread` is blocked in a run of its run loop.
+bool waiting_in_run(pthread_t thread);
 
 // CF references: objects the code under test still owns a reference of,
 // and releases of objects it did not own (released twice, or unknown).
