@@ -11,7 +11,8 @@ namespace tool {
 
 void add_sim_screen_option(CLI::App &command, std::string &file) {
     command.add_option("--sim-screen", file, "With --sim: save what the virtual pad shows to this PNG file")
-        ->allow_extra_args(false);
+        ->allow_extra_args(false)
+        ->type_name("PNG");
 }
 
 void save_sim_screen(const session &s, const vantix::zelnar::pad &p, const std::string &file) {

@@ -159,6 +159,7 @@ void add_sign(CLI::App &app, const common_options &common, action &run) {
                     "clear or cancel; after Clear it signs again and presses the next one (may repeat)")
         ->allow_extra_args(false)
         ->transform(CLI::CheckedTransformer(buttons, CLI::ignore_case))
+        ->option_text("ok|clear|cancel ...")
         ->group("Testing");
     cmd->add_option("--timeout", options->timeout, "Give up after this many seconds")
         ->check(CLI::NonNegativeNumber);
