@@ -76,15 +76,40 @@ def test_failed_call_carries_its_text(lib, pad, failing_call, text):
     assert str(raised.value) == text == raised.value.message
 
 
-@pytest.mark.parametrize("call, error", [
-    (lambda pad: pad.show_image(b"\0" * 3, 2, 2), ValueError),
-    (lambda pad: pad.show_image(b"\0" * 4, 2, 2, mode="CMYK"), ValueError),
-    (lambda pad: pad.capture().export("gif"), ValueError),
-    (lambda pad: pad.capture().save("signature.txt"), ValueError),
+@pytest.mark.parametrize("call, error, text", [
+    (lambda pad: pad.show_image(b"\0" * 3, 2, 2), ValueError, "2 x 2 pixels in mode L take 4 bytes, got 3"),
+    (lambda pad: pad.show_image(b"\0" * 4, 2, 2, mode="CMYK"), ValueError, "mode must be one of L, RGB, RGBA"),
+    (lambda pad: pad.show_image("abcd", 2, 2), TypeError, "pixels must be a bytes-like object, not str"),
+    (lambda pad: pad.show_image(b"", 0, 2), ValueError, "width must be from 1 to 2147483647, not 0"),
+    (lambda pad: pad.capture().export("gif"), ValueError, "fmt must be one of svg, png, inkml, json"),
+    (lambda pad: pad.capture().export(b"png"), TypeError, "fmt must be a str, not bytes"),
+    (lambda pad: pad.capture().export("png", width=-1), ValueError, "width must be from 0 to 4294967295, not -1"),
+    (lambda pad: pad.capture().export("png", width=2**32 + 5), ValueError, "width must be from 0 to"),
+    (lambda pad: pad.capture().export("svg", line_width=float("inf")), ValueError, "line_width must be a finite"),
+    (lambda pad: pad.capture().export("svg", space=5), ValueError, "space must be one of Space.DISPLAY"),
+    (lambda pad: pad.capture().save("signature.txt"), ValueError, "signature.txt: not .svg"),
+    (lambda pad: pad.capture().save(5), TypeError, "path must be a str, bytes or os.PathLike path, not int"),
+    (lambda pad: pad.capture().add_point(2**40, 5), ValueError, "x must be from 0 to 65535, not 1099511627776"),
+    (lambda pad: pad.capture().add_point(1, 2, pressure="hard"), TypeError, "pressure must be a number, not str"),
+    (lambda pad: pad.capture().add_point(1, 2, time_us=-1), ValueError, "time_us must be from 0 to"),
+    (lambda pad: pad.draw_text(123), TypeError, "text must be a str, not int"),
+    (lambda pad: pad.draw_text("x", 1.5), TypeError, "x must be an int, not float"),
+    (lambda pad: pad.draw_text("x", 0, True), TypeError, "y must be an int, not bool"),
+    (lambda pad: pad.draw_text("x", -1), ValueError, "x must be from 0 to 4294967295, not -1"),
+    (lambda pad: pad.draw_text("x", align=7), ValueError, "align must be one of Align.LEFT, Align.RIGHT"),
+    (lambda pad: pad.measure_text(None), TypeError, "text must be a str, not NoneType"),
+    (lambda pad: pad.events(timeout=float("nan")), ValueError, "timeout must be a finite number, not nan"),
+    (lambda pad: pad.events(timeout=-1), ValueError, "timeout must be at least 0, not -1"),
+    (lambda pad: pad.events(timeout="1"), TypeError, "timeout must be a number, not str"),
+    (lambda pad: pad.info.library.open(0), TypeError, "path must be a str, not int"),
+    (lambda pad: vantix.sim.VirtualPad.of(pad).tap(2**31, 0), ValueError, "x must be from -2147483648"),
+    (lambda pad: vantix.sim.VirtualPad.of(pad).stroke([(1, 2), 3]), TypeError, "points[1] must be an (x, y) pair"),
+    (lambda pad: vantix.sim.VirtualPad.of(pad).swipe_card(b"B4111"), TypeError, "track1 must be a str, not bytes"),
 ])
-def test_bad_arguments_are_refused_before_the_library(pad, call, error):
-    with pytest.raises(error):
+def test_bad_arguments_are_refused_before_the_library(pad, call, error, text):
+    with pytest.raises(error) as raised:
         call(pad)
+    assert str(raised.value).startswith(text)
 
 
 def test_register_needs_an_open_library():

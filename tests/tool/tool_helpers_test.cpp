@@ -3,13 +3,16 @@
 // the picture path (BMP reading, fitting, dithering).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 
 #include "image.hpp"
 #include "input_fields.hpp"
 #include "json.hpp"
+#include "padsim/model.hpp"
 #include "signing_screen.hpp"
+#include "sim_script.hpp"
 #include "text.hpp"
 
 using namespace tool;
@@ -64,6 +67,33 @@ TEST(ToolSigningScreen, ButtonsShareTheBottomQuarterWithoutOverlap) {
             EXPECT_EQ(buttons[i].x1, buttons[i - 1].x2 + 1);
         }
     }
+}
+
+TEST(ToolSimScript, TheSignatureStaysBetweenThePromptAndTheButtons) {
+    const padsim::model m{};
+    const unsigned buttons_top = button_layout(m.display_width, m.display_height)[0].y1;
+    const auto row = [&](int y) {
+        return (y - m.calibration_y_min) * m.display_height / (m.calibration_y_max - m.calibration_y_min);
+    };
+    const auto strokes = scripted_signature();
+    ASSERT_EQ(strokes.size(), 5u);
+    double slowest = 1e9, fastest = 0;
+    for (const auto &stroke : strokes) {
+        EXPECT_GE(stroke.size(), 2u);
+        for (std::size_t i = 0; i < stroke.size(); ++i) {
+            const auto [x, y] = stroke[i];
+            EXPECT_GT(x, m.calibration_x_min);
+            EXPECT_LT(x, m.calibration_x_max);
+            EXPECT_GE(row(y), 12);  // below the prompt
+            EXPECT_LT(row(y), static_cast<int>(buttons_top));
+            if (i > 0) {
+                const double gap = std::hypot(x - stroke[i - 1].first, y - stroke[i - 1].second);
+                slowest = std::min(slowest, gap);
+                fastest = std::max(fastest, gap);
+            }
+        }
+    }
+    EXPECT_GT(fastest, 4 * slowest);  // the pen's speed changes as a hand's does
 }
 
 TEST(ToolPicture, FitKeepsTheAspectOnWhite) {

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include "image.hpp"
+
 namespace {
 
 struct outcome {
@@ -32,6 +34,37 @@ outcome run(const std::string &args, const std::filesystem::path &dir = ::testin
     return o;
 }
 
+// An empty directory of its own for a test's files.
+std::filesystem::path fresh_dir(const char *name) {
+    const auto dir = std::filesystem::path(::testing::TempDir()) / name;
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+bool has(const outcome &o, const std::string &text) { return o.output.find(text) != std::string::npos; }
+
+// Where the dark pixels of a saved screen lie, and how much of that box is dark.
+struct ink {
+    unsigned left = ~0u, top = ~0u, right = 0, bottom = 0;
+    double dark_share = 0;
+};
+
+ink ink_of(const tool::image &screen) {
+    ink box;
+    std::size_t dark = 0;
+    for (unsigned y = 0; y < screen.height; ++y)
+        for (unsigned x = 0; x < screen.width; ++x)
+            if (screen.at(x, y)[0] < 128) {
+                box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x),
+                       std::max(box.bottom, y)};
+                ++dark;
+            }
+    if (dark)
+        box.dark_share = double(dark) / ((box.right - box.left + 1) * (box.bottom - box.top + 1));
+    return box;
+}
+
 }  // namespace
 
 TEST(ToolProcess, ListShowsTheVirtualPad) {
@@ -53,9 +86,9 @@ TEST(ToolProcess, InfoJsonNamesThePadAndItsDisplay) {
 TEST(ToolProcess, MonitorJsonWritesTheScriptedStrokeLineByLine) {
     const outcome o = run("monitor --sim --json");
     EXPECT_EQ(o.code, 0) << o.output;
-    EXPECT_EQ(o.output.rfind("{\"type\":\"pen\",\"x\":300,\"y\":650,\"down\":true,\"region\":1}\n", 0), 0u)
+    EXPECT_EQ(o.output.rfind("{\"type\":\"pen\",\"x\":1140,\"y\":470,\"down\":true,\"region\":1}\n", 0), 0u)
         << o.output;
-    EXPECT_NE(o.output.find("{\"type\":\"pen\",\"x\":900,\"y\":470,\"down\":false,\"region\":1}\n"),
+    EXPECT_NE(o.output.find("{\"type\":\"pen\",\"x\":1362,\"y\":620,\"down\":false,\"region\":1}\n"),
               std::string::npos);
 }
 
@@ -63,9 +96,11 @@ TEST(ToolProcess, SignOnTheVirtualPadWritesEveryFile) {
     const auto dir = std::filesystem::path(::testing::TempDir()) / "tool-sign";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
-    const outcome o = run("sign --sim --out signature.svg --out signature.png --out signature.json", dir);
+    const outcome o = run(
+        "sign --sim --out signature.svg --out signature.png --out signature.json --sim-screen pad-screen.png",
+        dir);
     EXPECT_EQ(o.code, 0) << o.output;
-    EXPECT_NE(o.output.find("in 3 strokes"), std::string::npos) << o.output;
+    EXPECT_TRUE(has(o, "in 5 strokes")) << o.output;
     for (const char *file : {"signature.svg", "signature.png", "signature.json", "pad-screen.png"})
         EXPECT_GT(std::filesystem::file_size(dir / file), 0u) << file;
 }
@@ -113,4 +148,94 @@ TEST(ToolProcess, HelpExplainsEverySubcommand) {
     for (const char *command : {"list", "info", "status", "monitor", "sign", "draw-text", "show-image",
                                 "screenshot", "preset", "hotplug"})
         EXPECT_NE(o.output.find(std::string("  ") + command + " "), std::string::npos) << command;
+}
+
+TEST(ToolProcess, SignFollowsTheButtonsTheScriptedPenPresses) {
+    struct {
+        const char *presses;
+        int code;
+        const char *says;
+    } const cases[] = {
+        {"--sim-press ok", 0, "signature: 185 points in 5 strokes"},
+        // Clear empties the capture: the second signature alone is saved.
+        {"--sim-press clear --sim-press ok", 0, "signature: 185 points in 5 strokes"},
+        {"--sim-press cancel", 4, "signing cancelled on the pad"},
+        {"--sim-press clear --sim-press cancel", 4, "signing cancelled on the pad"},
+        {"--sim-press later", 2, "later"},
+    };
+    const auto dir = fresh_dir("tool-sign-presses");
+    for (const auto &c : cases) {
+        const outcome o = run(std::string("sign --sim --out sig.json ") + c.presses, dir);
+        EXPECT_EQ(o.code, c.code) << c.presses << "\n" << o.output;
+        EXPECT_TRUE(has(o, c.says)) << c.presses << "\n" << o.output;
+    }
+}
+
+TEST(ToolProcess, TheVirtualScreenIsSavedOnlyWhereAsked) {
+    const auto dir = fresh_dir("tool-screen");
+    // Nothing unasked in the working directory, which may not be writable.
+    ASSERT_EQ(run("sign --sim --out sig.png", dir).code, 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    // A screen that cannot be written is a warning; the signature is saved first.
+    const outcome o = run("sign --sim --out sig.svg --sim-screen missing/screen.png", dir);
+    EXPECT_EQ(o.code, 0) << o.output;
+    EXPECT_TRUE(has(o, "warning: missing/screen.png: the virtual pad's screen cannot be written"))
+        << o.output;
+    EXPECT_GT(std::filesystem::file_size(dir / "sig.svg"), 0u);
+    for (const char *command :
+         {"show-image --sim sig.png", "draw-text --sim Hello", "sign --sim --out s.json"}) {
+        std::filesystem::remove(dir / "screen.png");
+        const outcome saved = run(std::string(command) + " --sim-screen screen.png", dir);
+        EXPECT_TRUE(has(saved, "the virtual pad's screen is in screen.png")) << command << "\n"
+                                                                             << saved.output;
+        EXPECT_GT(ink_of(tool::read_png((dir / "screen.png").string())).dark_share, 0) << command;
+    }
+}
+
+TEST(ToolProcess, DrawTextPlacesAndInvertsTheText) {
+    struct {
+        const char *options;
+        unsigned middle_min, middle_max, top_min, top_max;  // of the ink, in display pixels
+        bool inverted;
+    } const cases[] = {
+        {"", 0, 40, 0, 3, false},
+        {"--clear --x 100 --y 30", 100, 140, 30, 33, false},
+        {"--align right --x 239", 200, 239, 0, 3, false},
+        {"--align CENTER --x 120", 118, 122, 0, 3, false},
+        {"--invert --y 20", 0, 40, 20, 23, true},
+    };
+    const auto dir = fresh_dir("tool-draw-text");
+    for (const auto &c : cases) {
+        const outcome o =
+            run(std::string("draw-text --sim \"Hi there\" --sim-screen text.png ") + c.options, dir);
+        ASSERT_EQ(o.code, 0) << c.options << "\n" << o.output;
+        const ink box = ink_of(tool::read_png((dir / "text.png").string()));
+        EXPECT_GE((box.left + box.right) / 2, c.middle_min) << c.options;
+        EXPECT_LE((box.left + box.right) / 2, c.middle_max) << c.options;
+        EXPECT_GE(box.top, c.top_min) << c.options;
+        EXPECT_LE(box.top, c.top_max) << c.options;
+        EXPECT_EQ(box.dark_share > 0.5, c.inverted) << c.options << ": " << box.dark_share;
+    }
+    EXPECT_EQ(run("draw-text --sim Hi --align middle").code, 2);
+}
+
+TEST(ToolProcess, StatusAndPresetSayWhatThePadDid) {
+    struct {
+        const char *args;
+        int code;
+        const char *says;
+    } const cases[] = {
+        {"status --sim", 0, "is_idle = 1"},
+        {"--json status --sim", 0, "\"idle\":true,"},
+        {"status --sim --sim-fail 13", 1, "vantix-tool: "},
+        {"preset zelnar --sim", 0, "zelnar preset applied\n"},
+        {"preset travon --sim --save", 0, "travon preset applied and saved as the pad's defaults\n"},
+        {"preset zelnar --sim --sim-fail 11", 1, "vantix-tool: reading the capabilities: "},
+        {"preset other --sim", 2, "other"},
+    };
+    for (const auto &c : cases) {
+        const outcome o = run(c.args);
+        EXPECT_EQ(o.code, c.code) << c.args << "\n" << o.output;
+        EXPECT_TRUE(has(o, c.says)) << c.args << "\n" << o.output;
+    }
 }

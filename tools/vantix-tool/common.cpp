@@ -17,4 +17,6 @@ void note(const common_options &common, const std::string &text) {
         std::fprintf(stderr, "vantix-tool: %s\n", text.c_str());
 }
 
+void warn(const std::string &text) { std::fprintf(stderr, "vantix-tool: warning: %s\n", text.c_str()); }
+
 }  // namespace tool

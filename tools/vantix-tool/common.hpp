@@ -67,5 +67,7 @@ CLI::App *add_command(CLI::App &app, const char *name, const char *description, 
 
 // --verbose notes, on standard error.
 void note(const common_options &common, const std::string &text);
+// A warning on standard error; the command goes on and its exit code stays.
+void warn(const std::string &text);
 
 }  // namespace tool

@@ -7,6 +7,7 @@ import ctypes
 import weakref
 from typing import Callable, List, Optional
 
+from . import _arguments as arg
 from . import _core as core
 from . import _native as native
 from .errors import VantixError
@@ -44,6 +45,7 @@ class Library(core.Closing):
 
     def open(self, path: Optional[str] = None) -> Pad:
         """Opens the pad at ``path``, or the first one listed; VantixError when there is none."""
+        arg.optional(arg.text, "path", path)
         for info in self.list_pads():
             if path is None or info.path == path:
                 return info.open()

@@ -9,6 +9,7 @@ import time
 import weakref
 from typing import TYPE_CHECKING, Callable, List, Optional, Tuple
 
+from . import _arguments as arg
 from . import _core as core
 from . import _native as native
 from .errors import VantixError, check
@@ -208,13 +209,16 @@ class Pad(core.Closing):
     def draw_text(self, text: str, x: int = 0, y: int = 0, align: Align = Align.LEFT,
                   invert: bool = False) -> None:
         """Draws UTF-8 text in the pad's font; y is its top, x its left, right or middle edge."""
-        check(native.zelnar.vantix_device_draw_text(self._device(), text.encode("utf-8"), x, y,
-                                                    int(align), 1 if invert else 0) == native.SUCCESS,
+        data = arg.utf8("text", text)
+        x, y = arg.integer("x", x, arg.U32), arg.integer("y", y, arg.U32)
+        align = arg.member("align", align, Align)
+        check(native.zelnar.vantix_device_draw_text(self._device(), data, x, y, int(align),
+                                                    1 if invert else 0) == native.SUCCESS,
               core.last_error)
 
     def measure_text(self, text: str) -> Tuple[int, int]:
         """Width and height in pixels of text in the pad's font."""
-        device, data = self._device(), text.encode("utf-8")
+        device, data = self._device(), arg.utf8("text", text)
         return (native.zelnar.vantix_measure_text_width(device, data),
                 native.zelnar.vantix_measure_text_height(device, data))
 
@@ -229,21 +233,19 @@ class Pad(core.Closing):
         one grey byte each in mode "L", three (red, green, blue) in "RGB",
         four in "RGBA" (composited over white).
         """
-        channels = _MODES.get(mode)
-        if channels is None:
-            raise ValueError(f"mode must be one of {', '.join(_MODES)}, not {mode!r}")
-        if width < 1 or height < 1:
-            raise ValueError("width and height must be at least 1")
-        if len(pixels) != width * height * channels:
+        view = arg.data("pixels", pixels)
+        width, height = arg.integer("width", width, (1, arg.I32[1])), arg.integer("height", height, (1, arg.I32[1]))
+        x, y, depth = arg.integer("x", x, arg.U32), arg.integer("y", y, arg.U32), arg.integer("depth", depth, arg.I32)
+        channels = _MODES[arg.one_of("mode", mode, _MODES)]
+        if len(view) != width * height * channels:
             raise ValueError(f"{width} x {height} pixels in mode {mode} take {width * height * channels} "
-                             f"bytes, got {len(pixels)}")
+                             f"bytes, got {len(view)}")
         device = self._device()
         buffer = ctypes.create_string_buffer(54 + height * ((24 * width + 31) // 32 * 4))
         bitmap = native.Bitmap()
         native.zelnar.vantix_bitmap_init(ctypes.byref(bitmap), ctypes.addressof(buffer), width, height)
         if not bitmap.bitmap:
             raise ValueError(f"a {width} x {height} picture is too large")
-        view = memoryview(pixels).cast("B")
         set_pixel = native.zelnar.vantix_set_pixel
         for row in range(height):
             for column in range(width):
@@ -281,7 +283,7 @@ class Pad(core.Closing):
 
     def events(self, timeout: Optional[float] = None) -> EventStream:
         """An iterator over the events from now on (see EventStream)."""
-        stream = EventStream(self, timeout)
+        stream = EventStream(self, arg.optional(arg.real, "timeout", timeout, 0))
         self._consume("streams", stream)
         return stream
 

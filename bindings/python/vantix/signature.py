@@ -10,6 +10,7 @@ import weakref
 from dataclasses import dataclass
 from typing import List, Optional, Union
 
+from . import _arguments as arg
 from . import _core as core
 from . import _native as native
 from .errors import VantixError
@@ -94,6 +95,8 @@ class Signature:
     def add_point(self, x: int, y: int, down: bool = True, pressure: float = 1.0,
                   time_us: int = 0) -> None:
         """Adds one sample as the pen would (replays, tests)."""
+        x, y = arg.integer("x", x, arg.U16), arg.integer("y", y, arg.U16)
+        pressure, time_us = arg.real("pressure", pressure), arg.integer("time_us", time_us, arg.U64)
         _check(native.signature.vantix_signature_add_point(self._address, x, y, pressure, int(down), time_us)
                == native.SUCCESS)
 
@@ -105,6 +108,7 @@ class Signature:
         _check(native.signature.vantix_signature_undo_stroke(self._address) == native.SUCCESS)
 
     def bounding_box(self, space: Space = Space.DISPLAY) -> Box:
+        space = arg.member("space", space, Space)
         box = native.SignatureBox()
         _check(native.signature.vantix_signature_bounding_box(self._address, int(space), ctypes.byref(box))
                == native.SUCCESS)
@@ -117,12 +121,12 @@ class Signature:
         ``space`` applies to SVG and JSON, ``width`` and ``height`` (0: the
         display's) to PNG, ``line_width`` and ``pressure_width`` to SVG and PNG.
         """
-        if fmt not in FORMATS:
-            raise ValueError(f"format must be one of {', '.join(FORMATS)}, not {fmt!r}")
+        arg.one_of("fmt", fmt, FORMATS)
         options = native.ExportOptions()
         native.signature.vantix_signature_default_options(ctypes.byref(options))
-        options.space, options.width, options.height = int(space), width, height
-        options.line_width, options.pressure_width = line_width, int(pressure_width)
+        options.space = int(arg.member("space", space, Space))
+        options.width, options.height = arg.integer("width", width, arg.U32), arg.integer("height", height, arg.U32)
+        options.line_width, options.pressure_width = arg.real("line_width", line_width), int(pressure_width)
         data, size = ctypes.c_void_p(), ctypes.c_size_t()
         exporter = getattr(native.signature, f"vantix_signature_export_{fmt}_buffer")
         _check(exporter(self._address, ctypes.byref(options), ctypes.byref(data), ctypes.byref(size))
@@ -137,11 +141,13 @@ class Signature:
 
         Options as in export().
         """
-        chosen = fmt or os.path.splitext(os.fspath(path))[1].lstrip(".").lower()
+        where = arg.path("path", path)
+        chosen = arg.optional(arg.one_of, "fmt", fmt, FORMATS) or \
+            os.path.splitext(os.fsdecode(where))[1].lstrip(".").lower()
         if chosen not in FORMATS:
-            raise ValueError(f"{os.fspath(path)}: not .svg, .png, .inkml or .json; pass fmt")
+            raise ValueError(f"{os.fsdecode(where)}: not .svg, .png, .inkml or .json; pass fmt")
         data = self.export(chosen, **options)  # type: ignore[arg-type]
-        with open(path, "wb") as file:
+        with open(where, "wb") as file:
             file.write(data)
 
     def __repr__(self) -> str:

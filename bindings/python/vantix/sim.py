@@ -21,6 +21,7 @@ import os
 from ctypes import POINTER, c_char_p, c_int, c_uint, c_void_p
 from typing import Iterable, Tuple, Union
 
+from . import _arguments as arg
 from . import _core as core
 from . import _loader
 from .errors import VantixError
@@ -70,6 +71,10 @@ def reset() -> None:
     _padsim.vantix_padsim_reset()
 
 
+def _point(x_name: str, x: object, y_name: str, y: object) -> Tuple[int, int]:
+    return arg.integer(x_name, x, arg.I32), arg.integer(y_name, y, arg.I32)
+
+
 class VirtualPad:
     """The pen, buttons and card reader of virtual pad ``index``.
 
@@ -79,7 +84,7 @@ class VirtualPad:
     """
 
     def __init__(self, index: int) -> None:
-        self.index = index
+        self.index = arg.integer("index", index, arg.I32)
 
     @classmethod
     def of(cls, pad: Union[Pad, PadInfo]) -> "VirtualPad":
@@ -95,34 +100,43 @@ class VirtualPad:
 
     def pen(self, x: int, y: int, down: bool = True) -> None:
         """One pen sample at (x, y)."""
+        x, y = _point("x", x, "y", y)
         self._done(_padsim.vantix_padsim_pen_sample(self.index, x, y, int(down)), f"a pen sample at {x}, {y}")
 
     def stroke(self, points: Iterable[Tuple[int, int]]) -> None:
         """Pen-down samples through ``points``, then a pen-up at the last."""
-        flat = [coordinate for point in points for coordinate in point]
+        flat = []
+        for number, point in enumerate(points):
+            if not isinstance(point, (tuple, list)) or len(point) != 2:
+                raise arg.wrong_type(f"points[{number}]", "an (x, y) pair", point)
+            flat.extend(_point(f"points[{number}][0]", point[0], f"points[{number}][1]", point[1]))
         array = (c_int * len(flat))(*flat)
         self._done(_padsim.vantix_padsim_stroke(self.index, array, len(flat) // 2), "the stroke")
 
     def tap(self, x: int, y: int) -> None:
         """Pen down and up at digitizer (x, y): on a button, a press."""
+        x, y = _point("x", x, "y", y)
         self._done(_padsim.vantix_padsim_tap(self.index, x, y), f"a tap at {x}, {y}")
 
     def tap_display(self, x: int, y: int) -> None:
         """The same at display pixel (x, y), for example a button's centre."""
+        x, y = _point("x", x, "y", y)
         self._done(_padsim.vantix_padsim_tap_display(self.index, x, y), f"a tap at pixel {x}, {y}")
 
     def swipe_card(self, track1: str = "", track2: str = "", track3: str = "") -> None:
         """A valid financial card swipe."""
-        self._done(_padsim.vantix_padsim_swipe_card(self.index, track1.encode(), track2.encode(),
-                                                    track3.encode()), "the card swipe")
+        tracks = (arg.utf8("track1", track1), arg.utf8("track2", track2), arg.utf8("track3", track3))
+        self._done(_padsim.vantix_padsim_swipe_card(self.index, *tracks), "the card swipe")
 
     def queue_input(self, report: bytes) -> None:
         """Queues a raw input report (report ID in byte 0)."""
-        self._done(_padsim.vantix_padsim_queue_input(self.index, report, len(report)), "the input report")
+        raw = arg.data("report", report).tobytes()
+        self._done(_padsim.vantix_padsim_queue_input(self.index, raw, len(raw)), "the input report")
 
     def write_png(self, path: Union[str, "os.PathLike[str]"]) -> None:
         """Writes what the pad's display shows (drawn pictures and ink) as a PNG picture."""
-        self._done(_padsim.vantix_padsim_write_png(self.index, os.fsencode(path)), f"writing {os.fspath(path)}")
+        where = arg.path("path", path)
+        self._done(_padsim.vantix_padsim_write_png(self.index, os.fsencode(where)), f"writing {os.fsdecode(where)}")
 
     def __repr__(self) -> str:
         return f"<VirtualPad {_PREFIX}{self.index}>"

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "../session.hpp"
+#include "../sim_screen.hpp"
 
 namespace tool {
 namespace {
@@ -14,6 +15,7 @@ struct draw_text_options {
     vantix_font_alignment align = VANTIX_ALIGN_LEFT;
     bool invert = false;
     bool clear = false;
+    std::string sim_screen;
 };
 
 int draw_text(const common_options &common, const draw_text_options &options) {
@@ -23,6 +25,7 @@ int draw_text(const common_options &common, const draw_text_options &options) {
         p.clear_screen();
     p.draw_text(options.text, options.x, options.y, options.align, options.invert);
     note(common, "drew " + std::to_string(p.text_width(options.text)) + " pixels of text");
+    save_sim_screen(s, p, options.sim_screen);
     return exit_ok;
 }
 
@@ -41,6 +44,7 @@ void add_draw_text(CLI::App &app, const common_options &common, action &run) {
         ->transform(CLI::CheckedTransformer(aligns, CLI::ignore_case));
     cmd->add_flag("--invert", options->invert, "White text on black");
     cmd->add_flag("--clear", options->clear, "Blank the display first");
+    add_sim_screen_option(*cmd, options->sim_screen);
 }
 
 }  // namespace tool

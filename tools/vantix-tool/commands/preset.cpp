@@ -2,6 +2,7 @@
 // preset: one of the library's ready-made signing configurations.
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <stdexcept>
 
 #include "../session.hpp"
 
@@ -16,6 +17,10 @@ struct preset_options {
 int preset(const common_options &common, const preset_options &options) {
     session s(common);
     vantix::zelnar::pad p = s.open();
+    // The library applies a preset only to a pad with a region store and
+    // succeeds quietly on others; say so rather than claim it was applied.
+    if (!p.capabilities().supports_screens_resources)
+        throw std::runtime_error("the pad has no region store, so it takes no preset");
     if (options.name == "zelnar")
         p.set_zelnar_mode(options.save);
     else

@@ -5,9 +5,15 @@
 
 #include "../image.hpp"
 #include "../session.hpp"
+#include "../sim_screen.hpp"
 
 namespace tool {
 namespace {
+
+struct show_image_options {
+    std::string file;
+    std::string sim_screen;
+};
 
 // The deepest depth the transfer packs that the pad shows (1, 4, 8 or 24).
 int send_depth(unsigned pad_depth) {
@@ -17,7 +23,8 @@ int send_depth(unsigned pad_depth) {
     return 1;
 }
 
-int show_image(const common_options &common, const std::string &file) {
+int show_image(const common_options &common, const show_image_options &options) {
+    const std::string &file = options.file;
     image picture = read_picture(file);
     session s(common);
     vantix::zelnar::pad p = s.open();
@@ -36,16 +43,20 @@ int show_image(const common_options &common, const std::string &file) {
         }
     p.show(bmp, 0, 0, depth);
     note(common, "sent " + file + " at " + std::to_string(depth) + " bits per pixel");
+    save_sim_screen(s, p, options.sim_screen);
     return exit_ok;
 }
 
 }  // namespace
 
 void add_show_image(CLI::App &app, const common_options &common, action &run) {
-    auto file = std::make_shared<std::string>();
+    auto options = std::make_shared<show_image_options>();
     CLI::App *cmd = add_command(app, "show-image", "Show a PNG or BMP picture on the pad's display", run,
-                                [&common, file] { return show_image(common, *file); });
-    cmd->add_option("file", *file, "The picture (.png or .bmp)")->required()->check(CLI::ExistingFile);
+                                [&common, options] { return show_image(common, *options); });
+    cmd->add_option("file", options->file, "The picture (.png or .bmp)")
+        ->required()
+        ->check(CLI::ExistingFile);
+    add_sim_screen_option(*cmd, options->sim_screen);
 }
 
 }  // namespace tool

@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: Apache-2.0
 // sign: a signing session. The pad shows a prompt, a line and OK, Clear and
 // Cancel; the pen inks until OK, and the signature is saved in the formats
-// the --out files name. On the virtual pad a scripted pen signs and taps OK.
+// the --out files name. On the virtual pad a scripted pen signs and presses
+// OK (or the buttons --sim-press names).
 #include <CLI/CLI.hpp>
 #include <atomic>
 #include <cstdio>
+#include <map>
 #include <memory>
+#include <optional>
 
 #include "../progress.hpp"
 #include "../session.hpp"
 #include "../signature_files.hpp"
 #include "../signing_screen.hpp"
+#include "../sim_screen.hpp"
 #include "../sim_script.hpp"
 #include "../watch.hpp"
 #include "vantix-padsim.h"
@@ -21,7 +25,8 @@ namespace {
 struct sign_options {
     std::vector<std::string> out;
     std::string prompt = "Please sign below";
-    std::string sim_screen = "pad-screen.png";
+    std::string sim_screen;
+    std::vector<choice> sim_presses;
     double timeout = 0;
 };
 
@@ -30,10 +35,37 @@ struct free_capture {
 };
 using capture_ptr = std::unique_ptr<vantix_signature_capture, free_capture>;
 
+// The virtual pad's pen: it signs and presses the first of `presses`, and
+// again with the next one after each Clear. Each round waits for the last
+// press to be handled, as a signer waits for the cleared screen.
+class scripted_pen {
+public:
+    scripted_pen(int index, const signing_screen &screen, std::vector<choice> presses)
+        : index_(index), screen_(screen), presses_(std::move(presses)) {
+        if (presses_.empty())
+            presses_.push_back(choice::ok);
+    }
+
+    void next_round() {
+        if (next_ == presses_.size())
+            return;  // nothing more scripted: the session waits as for a signer
+        play_signature(index_);
+        const screen_button &b = screen_.button(presses_[next_++]);
+        vantix_padsim_tap_display(index_, static_cast<int>((b.x1 + b.x2) / 2),
+                                  static_cast<int>((b.y1 + b.y2) / 2));
+    }
+
+private:
+    int index_;
+    const signing_screen &screen_;
+    std::vector<choice> presses_;
+    std::size_t next_ = 0;
+};
+
 // Waits for OK (with ink), Cancel, Ctrl-C or the time limit; Clear starts
-// over. Returns normally only for OK.
+// over (and `pen`, if any, signs again). Returns normally only for OK.
 void wait_for_ok(vantix::zelnar::pad &p, signing_screen &screen, vantix_signature_capture *capture,
-                 std::atomic<std::uint8_t> &pressed_region, double timeout) {
+                 std::atomic<std::uint8_t> &pressed_region, double timeout, scripted_pen *pen) {
     progress_line progress;
     choice outcome = choice::none;
     const watch_end end = watch(
@@ -42,6 +74,8 @@ void wait_for_ok(vantix::zelnar::pad &p, signing_screen &screen, vantix_signatur
             if (c == choice::clear) {
                 vantix_signature_clear(capture);
                 screen.draw();
+                if (pen)
+                    pen->next_round();
             } else if (c == choice::cancel ||
                        (c == choice::ok && vantix_signature_point_count(capture) > 0)) {
                 outcome = c;
@@ -80,13 +114,10 @@ int sign(const common_options &common, const sign_options &options) {
                 pressed_region = e.report.button_press.region->common.region_number;
         });
         p.start_reading();
-        if (simulated) {
-            const screen_button &ok = screen.button(choice::ok);
-            play_signature(sim_index(p.record()), (ok.x1 + ok.x2) / 2, (ok.y1 + ok.y2) / 2);
-        }
-        wait_for_ok(p, screen, capture.get(), pressed_region, options.timeout);
-        if (simulated && !vantix_padsim_write_png(sim_index(p.record()), options.sim_screen.c_str()))
-            throw std::runtime_error(options.sim_screen + ": the virtual pad's screen cannot be written");
+        std::optional<scripted_pen> pen;
+        if (simulated)
+            pen.emplace(sim_index(p.record()), screen, options.sim_presses).next_round();
+        wait_for_ok(p, screen, capture.get(), pressed_region, options.timeout, pen ? &*pen : nullptr);
     }  // the button regions go before the pad closes
     p.stop_reading();
     for (const std::string &file : options.out)
@@ -96,8 +127,8 @@ int sign(const common_options &common, const sign_options &options) {
     for (const std::string &file : options.out)
         std::printf(" %s", file.c_str());
     std::printf("\n");
-    if (simulated)
-        std::printf("the virtual pad's screen is in %s\n", options.sim_screen.c_str());
+    // Last: the signature is safe whatever happens to the picture.
+    save_sim_screen(s, p, options.sim_screen);
     return exit_ok;
 }
 
@@ -120,8 +151,16 @@ void add_sign(CLI::App &app, const common_options &common, action &run) {
             },
             "FILE.{svg,png,inkml,json}"));
     cmd->add_option("--prompt", options->prompt, "Text shown above the signature line");
-    cmd->add_option("--sim-screen", options->sim_screen,
-                    "With --sim: where the virtual pad's screen goes (PNG)");
+    add_sim_screen_option(*cmd, options->sim_screen);
+    const std::map<std::string, choice> buttons{
+        {"ok", choice::ok}, {"clear", choice::clear}, {"cancel", choice::cancel}};
+    cmd->add_option("--sim-press", options->sim_presses,
+                    "With --sim: the button the scripted pen presses after signing, ok (the default), "
+                    "clear or cancel; after Clear it signs again and presses the next one (may repeat)")
+        ->allow_extra_args(false)
+        ->transform(CLI::CheckedTransformer(buttons, CLI::ignore_case))
+        ->option_text("ok|clear|cancel ...")
+        ->group("Testing");
     cmd->add_option("--timeout", options->timeout, "Give up after this many seconds")
         ->check(CLI::NonNegativeNumber);
 }
