@@ -14,43 +14,50 @@
 namespace vantix::signature {
 namespace {
 
+// Grey levels, 255 paper to 0 full ink. A pixel keeps the most ink any
+// capsule gives it; the level is a monotonic function of the ink, so
+// keeping the darkest level is the same as keeping the most ink.
 class canvas {
 public:
     canvas(std::uint32_t width, std::uint32_t height)
-        : width_(width), height_(height), ink_(width * height) {}
+        : width_(width), height_(height), grey_(std::size_t{width} * height, paper) {}
 
-    // Ink of a capsule from a to b, radii ra and rb.
+    // Ink of a capsule from a to b, radii ra and rb. Only the pixels near
+    // the segment are visited: on each row, the span the capsule can reach.
     void capsule(position a, double ra, position b, double rb) {
         const double reach = std::max(ra, rb) + 1;
-        const int x0 = clamp_x(std::min(a.x, b.x) - reach), x1 = clamp_x(std::max(a.x, b.x) + reach);
         const int y0 = clamp_y(std::min(a.y, b.y) - reach), y1 = clamp_y(std::max(a.y, b.y) + reach);
         const double dx = b.x - a.x, dy = b.y - a.y, length2 = dx * dx + dy * dy;
         for (int y = y0; y < y1; ++y) {
+            const row_span span = span_on_row(a, b, y + 0.5, reach);
+            if (span.left > span.right)
+                continue;
+            const int x0 = clamp_x(span.left), x1 = clamp_x(span.right + 1);
+            std::uint8_t *row = grey_.data() + static_cast<std::size_t>(y) * width_;
             for (int x = x0; x < x1; ++x) {
                 // Nearest point of the segment to the pixel's centre.
                 const double px = x + 0.5 - a.x, py = y + 0.5 - a.y;
                 const double t = length2 > 0 ? std::clamp((px * dx + py * dy) / length2, 0.0, 1.0) : 0.0;
                 const double distance = std::hypot(px - t * dx, py - t * dy);
                 const double coverage = std::clamp(ra + t * (rb - ra) - distance + 0.5, 0.0, 1.0);
-                float &cell = ink_[static_cast<std::size_t>(y) * width_ + static_cast<std::size_t>(x)];
-                cell = std::max(cell, static_cast<float>(coverage));
+                if (coverage > 0)
+                    row[x] = std::min(row[x], level(coverage));
             }
         }
     }
 
-    std::vector<png_byte> grey() const {
-        std::vector<png_byte> pixels(ink_.size());
-        std::transform(ink_.begin(), ink_.end(), pixels.begin(),
-                       [](float ink) { return static_cast<png_byte>(std::lround(255.0f * (1.0f - ink))); });
-        return pixels;
-    }
+    const std::vector<png_byte> &grey() const { return grey_; }
 
 private:
+    static constexpr png_byte paper = 255;
+    static png_byte level(double ink) {
+        return static_cast<png_byte>(std::lround(255.0f * (1.0f - static_cast<float>(ink))));
+    }
     int clamp_x(double x) const { return static_cast<int>(std::clamp(std::floor(x), 0.0, double(width_))); }
     int clamp_y(double y) const { return static_cast<int>(std::clamp(std::floor(y), 0.0, double(height_))); }
 
     std::uint32_t width_, height_;
-    std::vector<float> ink_;  // 0 paper .. 1 full ink
+    std::vector<png_byte> grey_;
 };
 
 struct png_image_releaser {
