@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // The four renderers: each turns a snapshot into the bytes of its format.
-// Options reach them already checked.
+// Options reach them already checked, a picture size of 0 resolved to the
+// display's.
 #pragma once
 
 #include <string>

@@ -86,8 +86,7 @@ std::string encode(const std::vector<png_byte> &pixels, std::uint32_t width, std
 
 std::string render_png(const snapshot &shot, const vantix_signature_export_options &options) {
     const vantix_signature_pad_info &info = shot.info;
-    const std::uint32_t width = options.width ? options.width : info.display_width;
-    const std::uint32_t height = options.height ? options.height : info.display_height;
+    const std::uint32_t width = options.width, height = options.height;
     // Fit the display into the picture, keeping its aspect, centred.
     const double scale = std::min(double(width) / info.display_width, double(height) / info.display_height);
     const position offset{(width - info.display_width * scale) / 2,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -242,6 +243,10 @@ TEST_F(signature_export, RefusedOptionsAndDestinations) {
         {[](vantix_signature_export_options &o) { o.line_width = 0; },
          "The signature's line width must be above 0 and at most 1000."},
         {[](vantix_signature_export_options &o) { o.line_width = 1e9; },
+         "The signature's line width must be above 0 and at most 1000."},
+        {[](vantix_signature_export_options &o) { o.line_width = std::nan(""); },
+         "The signature's line width must be above 0 and at most 1000."},
+        {[](vantix_signature_export_options &o) { o.line_width = HUGE_VAL; },
          "The signature's line width must be above 0 and at most 1000."},
         {[](vantix_signature_export_options &o) { o.width = 9000; },
          "A signature picture is at most 8192 pixels wide and high."},
