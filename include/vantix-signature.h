@@ -137,7 +137,10 @@ typedef struct vantix_signature_export_options {
     /** @} */
     /** SVG and PNG: stroke width in units of the output (SVG: the chosen
      * space, PNG: pixels). Must be above 0 and at most 1000 (NaN and
-     * infinity are refused). */
+     * infinity are refused). A PNG export whose drawing would visit more
+     * than 2^29 pixels, a wide line over many points, is refused with
+     * "Drawing the signature picture would take too long: lower its line
+     * width or size." before any is drawn. */
     double line_width;
     /** SVG and PNG: non-zero makes the width follow pressure: a point draws
      * line_width * pressure wide. */

@@ -60,6 +60,8 @@ vantix_error_code render(const vantix_signature_capture *capture,
         bytes = draw(capture->copy(), options);
     } catch (const std::bad_alloc &) {
         return fail("Out of memory for the exported signature.");
+    } catch (const export_refused &refused) {
+        return fail(refused.what());
     }
     return VANTIX_CODE_SUCCESS;
 }

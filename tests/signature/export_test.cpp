@@ -207,6 +207,25 @@ TEST_F(signature_export, TimesAreWrittenExactlyUpToTheLargest) {
         << inkml;
 }
 
+TEST_F(signature_export, WideLinesOverManyPointsAreRefusedBeforeDrawing) {
+    capture_ptr capture = new_capture();
+    for (int i = 0; i < 2000; ++i)
+        vantix_signature_add_point(capture.get(), 2000, 500, 1, 1, 0);
+    vantix_signature_export_options options;
+    vantix_signature_default_options(&options);
+    options.width = 2048;
+    options.height = 546;
+    options.line_width = 1000;
+    unsigned char *data = nullptr;
+    size_t size = 0;
+    EXPECT_EQ(vantix_signature_export_png_buffer(capture.get(), &options, &data, &size), VANTIX_CODE_ERROR);
+    EXPECT_STREQ(vantix_signature_last_error(),
+                 "Drawing the signature picture would take too long: lower its line width or size.");
+    options.line_width = 20;
+    ASSERT_EQ(vantix_signature_export_png_buffer(capture.get(), &options, &data, &size), VANTIX_CODE_SUCCESS);
+    vantix_signature_free_buffer(data);
+}
+
 TEST_F(signature_export, EmptyCapturesExportValidEmptyDocuments) {
     need("rsvg-convert");
     need("identify");
