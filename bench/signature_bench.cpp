@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // Signature capture and export: the cost of one fed sample (the capture's
 // lock and its growing point array, amortised over a signature), and the
-// time to export a 2,000-point signature to each format.
+// time to export a 2,000-point signature to each format, and a zig-zag drawn
+// into a large picture, where each segment spans the whole picture.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -73,6 +74,29 @@ BENCHMARK_CAPTURE(export_2000, svg, vantix_signature_export_svg_buffer)->Unit(be
 BENCHMARK_CAPTURE(export_2000, png, vantix_signature_export_png_buffer)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(export_2000, inkml, vantix_signature_export_inkml_buffer)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(export_2000, json, vantix_signature_export_json_buffer)->Unit(benchmark::kMicrosecond);
+
+// Forty points from corner to corner of the calibrated area, exported at
+// the width of the argument (the display's aspect kept): each segment's
+// bounding box is the whole picture, the ink it lays a thin band.
+void BM_ExportPngZigZag(benchmark::State &state) {
+    vantix_signature_capture *capture = sim_capture();
+    const uint16_t corners[][2] = {{100, 50}, {3995, 1041}, {3995, 50}, {100, 1041}};
+    for (int i = 0; i < 40; ++i)
+        vantix_signature_add_point(capture, corners[i % 4][0], corners[i % 4][1], 1.0f, 1, 0);
+    vantix_signature_export_options options;
+    vantix_signature_default_options(&options);
+    options.width = static_cast<uint32_t>(state.range(0));
+    options.height = options.width * 64 / 240;
+    for (auto _ : state) {
+        unsigned char *data = nullptr;
+        size_t bytes = 0;
+        if (!vantix_signature_export_png_buffer(capture, &options, &data, &bytes))
+            state.SkipWithError(vantix_signature_last_error());
+        vantix_signature_free_buffer(data);
+    }
+    vantix_signature_capture_free(capture);
+}
+BENCHMARK(BM_ExportPngZigZag)->Arg(2048)->Arg(8192)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -53,8 +53,17 @@ extern "C" {
  * pressure (the full range, 0 to 1). */
 #define VANTIX_SIGNATURE_DEFAULT_PRESSURE 1.0f
 
-/** PNG pictures are at most this many pixels wide and high. */
+/** PNG pictures are at most this many pixels wide and high; the limit
+ * holds for the size drawn, also where a width or height of 0 takes the
+ * display's. */
 #define VANTIX_SIGNATURE_MAX_PNG_SIZE 8192u
+
+/** A pad's display is at most this many pixels wide and high. Signature pad
+ * displays measure a few hundred to about two thousand pixels a side; a pad
+ * (or a caller's description) claiming more is refused with "The pad's
+ * display size is over 4096 pixels." rather than cut down, since a cut
+ * size would map every point to the wrong pixel. */
+#define VANTIX_SIGNATURE_MAX_DISPLAY_SIZE 4096u
 
 /** A signature being captured: points, strokes and the pad's description.
  * Created by vantix_signature_capture_new*, released with
@@ -127,7 +136,11 @@ typedef struct vantix_signature_export_options {
     uint32_t height;
     /** @} */
     /** SVG and PNG: stroke width in units of the output (SVG: the chosen
-     * space, PNG: pixels). Must be above 0 and at most 1000. */
+     * space, PNG: pixels). Must be above 0 and at most 1000 (NaN and
+     * infinity are refused). A PNG export whose drawing would visit more
+     * than 2^29 pixels, a wide line over many points, is refused with
+     * "Drawing the signature picture would take too long: lower its line
+     * width or size." before any is drawn. */
     double line_width;
     /** SVG and PNG: non-zero makes the width follow pressure: a point draws
      * line_width * pressure wide. */
@@ -145,7 +158,8 @@ VANTIX_EXPORT void vantix_signature_default_options(vantix_signature_export_opti
  * pad's coordinate range.", ...). Release with vantix_signature_capture_free. */
 VANTIX_EXPORT vantix_signature_capture *vantix_signature_capture_new(vantix_device *device);
 /** A capture for a pad described by the caller (tests, bindings, replays).
- * The ranges must not be inverted and the display size must not be 0. */
+ * The ranges must not be inverted and the display size must be 1 to
+ * VANTIX_SIGNATURE_MAX_DISPLAY_SIZE pixels a side. */
 VANTIX_EXPORT vantix_signature_capture *vantix_signature_capture_new_with_info(
     const vantix_signature_pad_info *info);
 /** Releases a capture; NULL is ignored. No thread may use it any more. */
@@ -164,9 +178,12 @@ VANTIX_EXPORT vantix_error_code vantix_signature_get_pad_info(const vantix_signa
  * Fails for a NULL capture or report, or when the capture is full. */
 VANTIX_EXPORT vantix_error_code vantix_signature_feed(vantix_signature_capture *capture,
                                                       const vantix_input_report *report, uint8_t type);
-/** One sample, as feed would add it, with the caller's pressure (0 to 1) and
- * timestamp (microseconds, on a clock that does not go back; an earlier
- * timestamp than the last point's is raised to it). */
+/** One sample, as feed would add it, with the caller's pressure (0 to 1;
+ * values outside are clamped to it) and timestamp (microseconds, on a clock
+ * that does not go back; an earlier timestamp than the last point's is
+ * raised to it). A pressure that is not a finite number (NaN, infinity) is
+ * refused ("The pressure of a signature point must be a finite number.")
+ * and changes nothing. */
 VANTIX_EXPORT vantix_error_code vantix_signature_add_point(vantix_signature_capture *capture, uint16_t x,
                                                            uint16_t y, float pressure, int down,
                                                            uint64_t time_us);

@@ -26,16 +26,22 @@ vantix_signature_capture *create(const vantix_signature_pad_info &info) {
 
 using renderer = std::string (*)(const snapshot &, const vantix_signature_export_options &);
 
-// Checked options, or an error text.
-bool checked_options(const vantix_signature_export_options *given, vantix_signature_export_options &out) {
+// Checked options with the picture size resolved against the pad's
+// display, or false with the error text set.
+bool checked_options(const vantix_signature_export_options *given, const vantix_signature_pad_info &info,
+                     vantix_signature_export_options &out) {
     if (given)
         out = *given;
     else
         vantix_signature_default_options(&out);
     if (!known_space(out.space))
         return fail("Unknown coordinate space for the signature export."), false;
+    // Written so that NaN fails it too.
     if (!(out.line_width > 0.0 && out.line_width <= 1000.0))
         return fail("The signature's line width must be above 0 and at most 1000."), false;
+    // The limit is on the size drawn, so 0 (the display's size) is resolved first.
+    out.width = out.width ? out.width : info.display_width;
+    out.height = out.height ? out.height : info.display_height;
     if (out.width > VANTIX_SIGNATURE_MAX_PNG_SIZE || out.height > VANTIX_SIGNATURE_MAX_PNG_SIZE)
         return fail("A signature picture is at most 8192 pixels wide and high."), false;
     return true;
@@ -48,12 +54,14 @@ vantix_error_code render(const vantix_signature_capture *capture,
     if (!capture)
         return fail(no_capture);
     vantix_signature_export_options options;
-    if (!checked_options(given, options))
+    if (!checked_options(given, capture->info(), options))
         return VANTIX_CODE_ERROR;
     try {
         bytes = draw(capture->copy(), options);
     } catch (const std::bad_alloc &) {
         return fail("Out of memory for the exported signature.");
+    } catch (const export_refused &refused) {
+        return fail(refused.what());
     }
     return VANTIX_CODE_SUCCESS;
 }

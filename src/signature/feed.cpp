@@ -2,6 +2,7 @@
 #include "feed.hpp"
 
 #include <chrono>
+#include <cmath>
 
 #include "errors.hpp"
 
@@ -31,6 +32,9 @@ vantix_error_code add_sample(capture &target, std::uint16_t x, std::uint16_t y, 
 
 vantix_error_code add_point(capture &target, std::uint16_t x, std::uint16_t y, float pressure, bool down,
                             std::uint64_t time_us) {
+    // NaN passes every comparison, so clamping would let it through.
+    if (!std::isfinite(pressure))
+        return fail("The pressure of a signature point must be a finite number.");
     if (!target.add(x, y, pressure, down, time_us))
         return fail("Signature capture is full (at most 100000 points).");
     return VANTIX_CODE_SUCCESS;

@@ -8,16 +8,18 @@
 namespace vantix::signature {
 namespace {
 
-void append_channel(std::string &out, const char *name, const char *type, double min, double max,
-                    const char *units) {
+using number_writer = void (*)(std::string &, std::uint64_t);
+
+void append_channel(std::string &out, const char *name, const char *type, number_writer number,
+                    std::uint64_t min, std::uint64_t max, const char *units) {
     out += "          <channel name=\"";
     out += name;
     out += "\" type=\"";
     out += type;
     out += "\" min=\"";
-    append_number(out, min);
+    number(out, min);
     out += "\" max=\"";
-    append_number(out, max);
+    number(out, max);
     out += "\"";
     if (units)
         out += " units=\"", out += units, out += "\"";
@@ -43,12 +45,13 @@ std::string render_inkml(const snapshot &shot, const vantix_signature_export_opt
     append_attribute(out, "model", info.model);
     append_attribute(out, "serialNo", info.serial_number);
     out += ">\n        <traceFormat xml:id=\"format\">\n";
-    append_channel(out, "X", "integer", info.x_min, info.x_max, nullptr);
-    append_channel(out, "Y", "integer", info.y_min, info.y_max, nullptr);
-    const double last_ms =
-        shot.points.empty() ? 0.0 : (shot.points.back().time_us - shot.points.front().time_us) / 1e3;
-    append_channel(out, "T", "decimal", 0, last_ms, "ms");
-    append_channel(out, "F", "decimal", 0, 1, nullptr);
+    append_channel(out, "X", "integer", append_integer, info.x_min, info.x_max, nullptr);
+    append_channel(out, "Y", "integer", append_integer, info.y_min, info.y_max, nullptr);
+    // T: microseconds since the first point, written as milliseconds.
+    const std::uint64_t start = shot.points.empty() ? 0 : shot.points.front().time_us;
+    const std::uint64_t last = shot.points.empty() ? 0 : shot.points.back().time_us - start;
+    append_channel(out, "T", "decimal", append_thousandths, 0, last, "ms");
+    append_channel(out, "F", "decimal", append_integer, 0, 1, nullptr);
     out += "        </traceFormat>\n      </inkSource>\n    </context>\n  </definitions>\n";
     for (std::size_t i = 0; i < shot.stroke_count(); ++i) {
         out += "  <trace contextRef=\"#pad\">";
@@ -57,11 +60,11 @@ std::string render_inkml(const snapshot &shot, const vantix_signature_export_opt
             if (!first)
                 out += ", ";
             first = false;
-            append_number(out, s.x);
+            append_integer(out, s.x);
             out.push_back(' ');
-            append_number(out, s.y);
+            append_integer(out, s.y);
             out.push_back(' ');
-            append_number(out, (s.time_us - shot.points.front().time_us) / 1e3, 3);
+            append_thousandths(out, s.time_us - start);
             out.push_back(' ');
             append_number(out, s.pressure, 3);
         }

@@ -22,22 +22,29 @@ void append_field(std::string &out, const char *key, double value, bool last = f
         out.push_back(',');
 }
 
+void append_integer_field(std::string &out, const char *key, std::uint64_t value, bool last = false) {
+    append_key(out, key);
+    append_integer(out, value);
+    if (!last)
+        out.push_back(',');
+}
+
 void append_range(std::string &out, const char *key, unsigned x_min, unsigned x_max, unsigned y_min,
                   unsigned y_max) {
     append_key(out, key);
     out.push_back('{');
-    append_field(out, "x_min", x_min);
-    append_field(out, "x_max", x_max);
-    append_field(out, "y_min", y_min);
-    append_field(out, "y_max", y_max, true);
+    append_integer_field(out, "x_min", x_min);
+    append_integer_field(out, "x_max", x_max);
+    append_integer_field(out, "y_min", y_min);
+    append_integer_field(out, "y_max", y_max, true);
     out += "},";
 }
 
 void append_pad(std::string &out, const vantix_signature_pad_info &info) {
     append_key(out, "pad");
     out.push_back('{');
-    append_field(out, "vendor_id", info.vendor_id);
-    append_field(out, "product_id", info.product_id);
+    append_integer_field(out, "vendor_id", info.vendor_id);
+    append_integer_field(out, "product_id", info.product_id);
     for (const auto &[key, value] :
          {std::pair{"manufacturer", info.manufacturer}, std::pair{"model", info.model},
           std::pair{"serial_number", info.serial_number}}) {
@@ -50,8 +57,8 @@ void append_pad(std::string &out, const vantix_signature_pad_info &info) {
                  info.active_y_max);
     append_key(out, "display");
     out.push_back('{');
-    append_field(out, "width", info.display_width);
-    append_field(out, "height", info.display_height, true);
+    append_integer_field(out, "width", info.display_width);
+    append_integer_field(out, "height", info.display_height, true);
     out += "}},\n";
 }
 
@@ -59,13 +66,13 @@ void append_pad(std::string &out, const vantix_signature_pad_info &info) {
 
 std::string render_json(const snapshot &shot, const vantix_signature_export_options &options) {
     std::string out = "{";
-    append_field(out, "version", 1);
+    append_integer_field(out, "version", 1);
     append_key(out, "space");
     append_json_string(out, options.space == VANTIX_SIGNATURE_SPACE_DIGITIZER ? "digitizer" : "display");
     out += ",\n";
     append_pad(out, shot.info);
     const std::uint64_t start = shot.points.empty() ? 0 : shot.points.front().time_us;
-    append_field(out, "start_time_us", static_cast<double>(shot.start_utc_us));
+    append_integer_field(out, "start_time_us", shot.start_utc_us);
     append_key(out, "strokes");
     out.push_back('[');
     for (std::size_t i = 0; i < shot.stroke_count(); ++i) {
@@ -77,9 +84,9 @@ std::string render_json(const snapshot &shot, const vantix_signature_export_opti
             const position p = place(shot.info, options.space, s);
             append_field(out, "x", p.x);
             append_field(out, "y", p.y);
-            append_field(out, "digitizer_x", s.x);
-            append_field(out, "digitizer_y", s.y);
-            append_field(out, "t_us", static_cast<double>(s.time_us - start));
+            append_integer_field(out, "digitizer_x", s.x);
+            append_integer_field(out, "digitizer_y", s.y);
+            append_integer_field(out, "t_us", s.time_us - start);
             append_field(out, "pressure", s.pressure, true);
             out.push_back('}');
         }

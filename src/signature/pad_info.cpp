@@ -69,6 +69,10 @@ std::string check_pad_info(const vantix_signature_pad_info &info) {
         return "The pad's active area is inverted.";
     if (info.display_width == 0 || info.display_height == 0)
         return "The pad's display size is 0.";
+    // A pad's claim sizes every picture drawn at the display's size.
+    if (info.display_width > VANTIX_SIGNATURE_MAX_DISPLAY_SIZE ||
+        info.display_height > VANTIX_SIGNATURE_MAX_DISPLAY_SIZE)
+        return "The pad's display size is over 4096 pixels.";
     return {};
 }
 

@@ -23,6 +23,20 @@ void append_number(std::string &out, double value, int decimals) {
     out += text == "-0" ? std::string_view("0") : text;
 }
 
+void append_integer(std::string &out, std::uint64_t value) {
+    std::array<char, 24> digits;
+    out.append(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr);
+}
+
+void append_thousandths(std::string &out, std::uint64_t value) {
+    append_integer(out, value / 1000);
+    if (unsigned fraction = value % 1000) {
+        out.push_back('.');
+        for (unsigned digit = 100; fraction; fraction %= digit, digit /= 10)
+            out.push_back(static_cast<char>('0' + fraction / digit));
+    }
+}
+
 void append_xml_escaped(std::string &out, std::string_view text) {
     for (const char c : text) {
         switch (c) {

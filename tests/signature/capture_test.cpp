@@ -3,6 +3,7 @@
 // clear, the point limit, the display mapping and refused arguments.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,21 @@ TEST(signature_capture, RefusesPointsPastTheLimit) {
     EXPECT_EQ(vantix_signature_add_point(capture.get(), 1, 1, 1, 1, 0), VANTIX_CODE_SUCCESS);
 }
 
+TEST(signature_capture, RefusesPressuresThatAreNoNumber) {
+    capture_ptr capture = new_capture();
+    vantix_signature_add_point(capture.get(), 1, 1, 0.5f, 1, 0);
+    for (const float pressure : {std::nanf(""), HUGE_VALF, -HUGE_VALF}) {
+        for (const int down : {1, 0}) {
+            EXPECT_EQ(vantix_signature_add_point(capture.get(), 2, 2, pressure, down, 0), VANTIX_CODE_ERROR);
+            EXPECT_EQ(error(), "The pressure of a signature point must be a finite number.");
+        }
+    }
+    // Nothing changed: the stroke goes on with the next good point.
+    EXPECT_EQ(vantix_signature_add_point(capture.get(), 3, 3, 0.5f, 1, 0), VANTIX_CODE_SUCCESS);
+    EXPECT_EQ(vantix_signature_point_count(capture.get()), 2u);
+    EXPECT_EQ(vantix_signature_stroke_count(capture.get()), 1u);
+}
+
 struct events {
     std::vector<uint8_t> types;
     static void record(vantix_signature_capture *, const vantix_input_report *report, uint8_t type,
@@ -183,6 +199,10 @@ TEST(signature_capture, RefusedArguments) {
         {[](vantix_signature_pad_info &i) { i.x_min = 5000; }, "The pad's coordinate range is inverted."},
         {[](vantix_signature_pad_info &i) { i.active_y_max = 0; }, "The pad's active area is inverted."},
         {[](vantix_signature_pad_info &i) { i.display_height = 0; }, "The pad's display size is 0."},
+        {[](vantix_signature_pad_info &i) { i.display_width = 4097; },
+         "The pad's display size is over 4096 pixels."},
+        {[](vantix_signature_pad_info &i) { i.display_height = 65535; },
+         "The pad's display size is over 4096 pixels."},
     };
     for (const auto &c : bad_infos) {
         vantix_signature_pad_info changed = info;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -154,14 +155,20 @@ TEST_F(signature_export, JsonIsReadByPython) {
     EXPECT_EQ(read.out, "1 5 4095 240 Vantix \"test\" & <co> 5000 120 0.75 display\n");
 }
 
-// The "start_time_us" of a capture's JSON document.
-uint64_t json_start_time(const vantix_signature_capture *capture) {
+// A capture exported to a buffer with default options; empty on failure.
+std::string exported(const vantix_signature_capture *capture, buffer_exporter write) {
     unsigned char *data = nullptr;
     size_t size = 0;
-    if (vantix_signature_export_json_buffer(capture, nullptr, &data, &size) != VANTIX_CODE_SUCCESS)
-        return 0;
-    const std::string json(reinterpret_cast<char *>(data), size);
+    if (write(capture, nullptr, &data, &size) != VANTIX_CODE_SUCCESS)
+        return {};
+    const std::string bytes(reinterpret_cast<char *>(data), size);
     vantix_signature_free_buffer(data);
+    return bytes;
+}
+
+// The "start_time_us" of a capture's JSON document.
+uint64_t json_start_time(const vantix_signature_capture *capture) {
+    const std::string json = exported(capture, vantix_signature_export_json_buffer);
     const std::string key = "\"start_time_us\":";
     const size_t at = json.find(key);
     return at == std::string::npos ? 0 : std::strtoull(json.c_str() + at + key.size(), nullptr, 10);
@@ -183,6 +190,40 @@ TEST_F(signature_export, JsonDatesTheFirstPointByTheWallClock) {
     EXPECT_LE(start, after);
     vantix_signature_clear(capture.get());
     EXPECT_EQ(json_start_time(capture.get()), 0u);
+}
+
+TEST_F(signature_export, TimesAreWrittenExactlyUpToTheLargest) {
+    capture_ptr capture = new_capture();
+    vantix_signature_add_point(capture.get(), 1, 2, 1, 1, 0);
+    vantix_signature_add_point(capture.get(), 3, 4, 1, 1, 12005);
+    vantix_signature_add_point(capture.get(), 5, 6, 1, 1, UINT64_MAX);
+    const std::string json = exported(capture.get(), vantix_signature_export_json_buffer);
+    EXPECT_NE(json.find("\"t_us\":12005,"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"t_us\":18446744073709551615,"), std::string::npos) << json;
+    const std::string inkml = exported(capture.get(), vantix_signature_export_inkml_buffer);
+    EXPECT_NE(inkml.find(">1 2 0 1, 3 4 12.005 1, 5 6 18446744073709551.615 1<"), std::string::npos) << inkml;
+    EXPECT_NE(inkml.find("name=\"T\" type=\"decimal\" min=\"0\" max=\"18446744073709551.615\""),
+              std::string::npos)
+        << inkml;
+}
+
+TEST_F(signature_export, WideLinesOverManyPointsAreRefusedBeforeDrawing) {
+    capture_ptr capture = new_capture();
+    for (int i = 0; i < 2000; ++i)
+        vantix_signature_add_point(capture.get(), 2000, 500, 1, 1, 0);
+    vantix_signature_export_options options;
+    vantix_signature_default_options(&options);
+    options.width = 2048;
+    options.height = 546;
+    options.line_width = 1000;
+    unsigned char *data = nullptr;
+    size_t size = 0;
+    EXPECT_EQ(vantix_signature_export_png_buffer(capture.get(), &options, &data, &size), VANTIX_CODE_ERROR);
+    EXPECT_STREQ(vantix_signature_last_error(),
+                 "Drawing the signature picture would take too long: lower its line width or size.");
+    options.line_width = 20;
+    ASSERT_EQ(vantix_signature_export_png_buffer(capture.get(), &options, &data, &size), VANTIX_CODE_SUCCESS);
+    vantix_signature_free_buffer(data);
 }
 
 TEST_F(signature_export, EmptyCapturesExportValidEmptyDocuments) {
@@ -242,6 +283,10 @@ TEST_F(signature_export, RefusedOptionsAndDestinations) {
         {[](vantix_signature_export_options &o) { o.line_width = 0; },
          "The signature's line width must be above 0 and at most 1000."},
         {[](vantix_signature_export_options &o) { o.line_width = 1e9; },
+         "The signature's line width must be above 0 and at most 1000."},
+        {[](vantix_signature_export_options &o) { o.line_width = std::nan(""); },
+         "The signature's line width must be above 0 and at most 1000."},
+        {[](vantix_signature_export_options &o) { o.line_width = HUGE_VAL; },
          "The signature's line width must be above 0 and at most 1000."},
         {[](vantix_signature_export_options &o) { o.width = 9000; },
          "A signature picture is at most 8192 pixels wide and high."},

@@ -49,12 +49,11 @@ std::string scratch(const std::string &suffix) {
         .string();
 }
 
-grey_picture read_png(const std::string &path) {
+namespace {
+
+// Finishes a read begun on `image`, releasing it either way.
+grey_picture finish_read(png_image &image) {
     grey_picture picture;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return picture;
     image.format = PNG_FORMAT_GRAY;
     std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
     // Transparent areas (an SVG's background) read as white paper.
@@ -64,6 +63,24 @@ grey_picture read_png(const std::string &path) {
     }
     png_image_free(&image);
     return picture;
+}
+
+}  // namespace
+
+grey_picture read_png(const std::string &path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return {};
+    return finish_read(image);
+}
+
+grey_picture read_png(const unsigned char *data, std::size_t size) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, data, size))
+        return {};
+    return finish_read(image);
 }
 
 }  // namespace vantix::test

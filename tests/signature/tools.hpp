@@ -39,5 +39,6 @@ struct grey_picture {
 };
 // Empty pixels when the file is no readable PNG.
 grey_picture read_png(const std::string &path);
+grey_picture read_png(const unsigned char *data, std::size_t size);
 
 }  // namespace vantix::test
