@@ -14,6 +14,34 @@
  * programs that load the virtual pad at run time, such as the Python
  * binding's tests; it uses the shared libvantix-zelnar, so the program and
  * the pad share one library and one device list.
+ *
+ * @par The default pad and its screen
+ * A pad added here has a black-and-white display of 240 x 64 pixels (one
+ * bit each), x 0..239 from the left and y 0..63 from the top. Its pen
+ * reports digitizer coordinates x 0..4095 and y 0..1091; the calibrated part
+ * x 100..3995, y 50..1041 covers the display, and pixel
+ * (px, py) = ((x - 100) * 240 / 3896, (y - 50) * 64 / 992), rounded down.
+ * The pen outside that part lies off the display and over no region. The
+ * pad leaves the factory with three regions and shows its two buttons from
+ * power-on: a frame along each button's border with its caption centred in
+ * it. Clearing the display (vantix_clear_screen, or
+ * vantix_set_display_content with content 0) blanks them too; restoring the
+ * store's factory contents (vantix_set_screen_region_commit with
+ * VANTIX_SCREEN_REGION_FACTORY_DEFAULTS) shows them again. Pen strokes in
+ * region 1 leave ink on the display.
+ *
+ * | Region | What            | Display pixels (x; y) | Pen coordinates (x; y) | Its middle, pen |
+ * |--------|-----------------|-----------------------|------------------------|-----------------|
+ * | 1      | ink container   | 0..239; 0..47         | 100..3995; 50..793     |                 |
+ * | 2      | "OK" button     | 0..119; 48..63        | 100..2047; 794..1041   | 1082; 925       |
+ * | 3      | "Cancel" button | 120..239; 48..63      | 2048..3995; 794..1041  | 3030; 925       |
+ *
+ * vantix_padsim_tap and the other pen functions take pen (digitizer)
+ * coordinates: vantix_padsim_tap(0, 1082, 925) presses OK.
+ * vantix_padsim_tap_display takes display pixels: vantix_padsim_tap_display(0,
+ * 180, 56) presses Cancel. Either way the host gets VANTIX_INPUT_BUTTONDOWN
+ * and then VANTIX_INPUT_BUTTONPRESS, whose region->common.region_number is 2
+ * for OK and 3 for Cancel.
  */
 #ifndef VANTIX_PADSIM_H
 #define VANTIX_PADSIM_H
@@ -62,11 +90,12 @@ VANTIX_EXPORT int vantix_padsim_tap_display(int index, int x, int y);
 
 /** A valid financial card swipe; null tracks are empty. Returns 0 when there
  * is no such pad or it has no card reader. */
-VANTIX_EXPORT int vantix_padsim_swipe_card(int index, const char *track1, const char *track2, const char *track3);
+VANTIX_EXPORT int vantix_padsim_swipe_card(int index, const char *track1, const char *track2,
+                                           const char *track3);
 
-/** Writes what pad `index` shows on its display (chunks sent to it and the
- * ink of its pen) to `path` as a PNG picture. Returns 1, or 0 when there is
- * no such pad or the file cannot be written. */
+/** Writes what pad `index` shows on its display (its buttons, chunks sent to
+ * it and the ink of its pen) to `path` as a PNG picture. Returns 1, or 0
+ * when there is no such pad or the file cannot be written. */
 VANTIX_EXPORT int vantix_padsim_write_png(int index, const char *path);
 
 /** Removes every pad; the next one added is index 0 again. */

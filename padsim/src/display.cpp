@@ -87,6 +87,11 @@ void show_store_change(screen &display, const std::vector<region> &regions, cons
         display.clear();
         return;
     }
+    if (id == VANTIX_FEATURE_SCREEN_REGION_SAVE_RELOAD) {
+        if (report.at(1) == VANTIX_SCREEN_REGION_FACTORY_DEFAULTS)
+            show_buttons(display, regions);
+        return;
+    }
     if (id != VANTIX_FEATURE_REGIONSET && id != VANTIX_FEATURE_REGION)
         return;
     const std::uint8_t number = report.at(1);
@@ -95,8 +100,7 @@ void show_store_change(screen &display, const std::vector<region> &regions, cons
     const region &r = regions[number - 1u];
     if (r.type != VANTIX_REGION_TYPE_CONTAINER || !r.visible || !r.in_use)
         return;
-    const auto &bg = r.background;  // red, green, blue, alpha
-    display.fill({r.x1, r.y1, r.x2, r.y2}, bg[3] == 0 ? white : rgb{bg[0], bg[1], bg[2]});
+    display.fill({r.x1, r.y1, r.x2, r.y2}, colour_of(r.background, white));
 }
 
 }  // namespace padsim::display

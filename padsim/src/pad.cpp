@@ -55,7 +55,9 @@ pad::state::state(model m)
       stored(identity_reports(config)),
       run_mode(config.power_up_run_mode),
       startup_mode(config.power_up_startup_mode),
-      pen_report(config.pen_report) {}
+      pen_report(config.pen_report) {
+    display::show_buttons(framebuffer, regions.current());
+}
 
 result pad::state::admit(std::uint8_t id, direction dir, std::size_t length) {
     if (unplugged)

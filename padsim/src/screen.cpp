@@ -44,9 +44,7 @@ void screen::line(int x0, int y0, int x1, int y1, unsigned width, rgb colour, pi
     const int pen = static_cast<int>(std::max(width, 1u));
     const int before = (pen - 1) / 2, after = pen / 2;
     auto dab = [&](int x, int y) {
-        fill({std::max(x - before, clip.x1), std::max(y - before, clip.y1), std::min(x + after, clip.x2),
-              std::min(y + after, clip.y2)},
-             colour);
+        fill(clipped({x - before, y - before, x + after, y + after}, clip), colour);
     };
     // Bresenham, every step of the pen stamped.
     const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 // Pictures and text on the pad's display: chunks on the wire, what the
 // virtual pad's display shows afterwards, and the refusals.
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "graphics/canvas.hpp"
@@ -162,6 +164,33 @@ TEST_F(display, DisplayContentWaitsAndSendsItsByte) {
     EXPECT_EQ(last_set(VANTIX_FEATURE_DISPLAYCONTENT), (bytes{101, 0}));  // never the record's ID
     EXPECT_EQ(wire(), (std::vector<std::string>{"get 13", "set 101"}));
     EXPECT_EQ(shown(0, 0), 0xFFFFFFFFu);  // content 0 blanks this pad
+}
+
+// A pad of the default model, which shows its factory buttons.
+struct factory_display : display {
+    factory_display() : display(padsim::model{}) {}
+    bool blank() const {
+        const padsim::screen shown = pad->display();
+        return std::all_of(shown.pixels().begin(), shown.pixels().end(),
+                           [](padsim::rgb c) { return c == padsim::white; });
+    }
+};
+
+TEST_F(factory_display, ClearingBlanksTheButtonsAndAFactoryRestoreShowsThemAgain) {
+    const std::vector<padsim::rgb> factory = pad->display().pixels();
+    ASSERT_FALSE(blank());
+    const std::function<vantix_error_code()> clears[] = {
+        [this] { return vantix_clear_screen(device); },
+        [this] {
+            return vantix_set_display_content(device, {VANTIX_FEATURE_DISPLAYCONTENT, 0});
+        }};
+    for (const auto &clear : clears) {
+        EXPECT_EQ(clear(), VANTIX_CODE_SUCCESS);
+        EXPECT_TRUE(blank());
+        EXPECT_EQ(vantix_set_screen_region_commit(device, VANTIX_SCREEN_REGION_FACTORY_DEFAULTS),
+                  VANTIX_CODE_SUCCESS);
+        EXPECT_EQ(pad->display().pixels(), factory);
+    }
 }
 
 }  // namespace

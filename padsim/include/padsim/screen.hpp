@@ -5,6 +5,7 @@
 // ink left them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +24,12 @@ inline constexpr rgb black{0, 0, 0};
 struct pixel_box {
     int x1 = 0, y1 = 0, x2 = -1, y2 = -1;
 };
+
+// The part of `box` inside `clip`.
+inline pixel_box clipped(pixel_box box, pixel_box clip) {
+    return {std::max(box.x1, clip.x1), std::max(box.y1, clip.y1), std::min(box.x2, clip.x2),
+            std::min(box.y2, clip.y2)};
+}
 
 class screen {
 public:
