@@ -105,7 +105,7 @@ TEST(LineClipping, EveryOctantAndEveryWayAcrossDrawsWhatTheWholeWalkDraws) {
     // Lines through random points near the bitmap, in random directions.
     std::mt19937 random(23);
     std::uniform_int_distribution<int32_t> far(-5000, 5000), near_x(-30, 270), near_y(-30, 94);
-    for (int i = 0; i < 120; ++i) {
+    for (int i = 0; i < 60; ++i) {
         const int32_t px = near_x(random), py = near_y(random), ax = far(random), ay = far(random);
         lines.push_back({ax, ay, 2 * px - ax, 2 * py - ay});
     }
