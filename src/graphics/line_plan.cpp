@@ -22,6 +22,16 @@ line_plan::line_plan(const vantix_bitmap &bmp, int64_t x0, int64_t y0, const lin
     : x0_(x0), y0_(y0), t_(t), rule_(rule), x_major_(t.dx >= t.dy), steps_(std::max(t.dx, t.dy)) {
     const int64_t major_size = x_major_ ? bmp.width : bmp.height;
     const int64_t minor_size = x_major_ ? bmp.height : bmp.width;
+    // Most lines lie near the bitmap from end to end: no search for them.
+    auto near = [&](int64_t x, int64_t y) {
+        return x >= -margin && y >= -margin && x < int64_t{bmp.width} + margin &&
+               y < int64_t{bmp.height} + margin;
+    };
+    if (near(x0, y0) && near(x0 + t.sx * t.dx, y0 + t.sy * t.dy)) {
+        near_ = {0, steps_};
+        minor_rows_ = {0, -1};
+        return;
+    }
     const step_range major = major_within(-margin, major_size - 1 + margin);
     const step_range minor = minor_within(-margin, minor_size - 1 + margin);
     near_ = {std::max(major.first, minor.first), std::min(major.last, minor.last)};
