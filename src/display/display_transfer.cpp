@@ -15,6 +15,12 @@ void put_be16(std::span<unsigned char> report, size_t at, uint16_t value) {
     report[at + 1] = static_cast<unsigned char>(value & 0xFF);
 }
 
+// True when every pixel of a run of `length` from `start` has a 16-bit
+// coordinate (in 64 bits, so that neither sum wraps).
+bool fits_wire_coordinates(unsigned int start, uint32_t length) {
+    return uint64_t{start} + length <= uint64_t{UINT16_MAX} + 1;
+}
+
 }  // namespace
 
 extern "C" {
@@ -58,6 +64,15 @@ vantix_error_code vantix_transfer_bitmap_to_device(vantix_device *device, vantix
         return VANTIX_CODE_ERROR;
     }
     const auto width = static_cast<uint32_t>(bmp->width), height = static_cast<uint32_t>(bmp->height);
+    // A chunk carries 16-bit positions; a picture with a pixel beyond them
+    // would land elsewhere on the display. Partly off the display is fine:
+    // the pad gets the coordinates unchanged.
+    if (!fits_wire_coordinates(x, width) || !fits_wire_coordinates(y, height)) {
+        vantix_report_error_internal(
+            "A %u x %u bitmap at (%u, %u) reaches beyond the display's coordinates (0 to 65535).", width,
+            height, x, y);
+        return VANTIX_CODE_ERROR;
+    }
     const vantix::display::chunk_size size = vantix::display::plan_chunks(width, height, depth);
     vantix_hid_feature_display_chunk chunk;  // one buffer for every rectangle
     for (uint32_t x0 = 0; x0 < width; x0 += size.width)

@@ -1,63 +1,64 @@
 // SPDX-License-Identifier: Apache-2.0
 // Solid and anti-aliased lines, one pixel wide.
-#include "graphics/line_walk.hpp"
+#include "graphics/line_plan.hpp"
 
 using namespace vantix::graphics;
 
 extern "C" {
 
-void vantix_draw_line(vantix_bitmap *bmp, int32_t x0_, int32_t y0_, int32_t x1, int32_t y1,
+void vantix_draw_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                       vantix_gcolor color) {
-    int64_t x0 = x0_, y0 = y0_;
     if (misses_bitmap(bmp, x0, y0, x1, y1, 0))
         return;
-    line_terms t = make_line_terms(x0, y0, x1, y1);
-    for (;;) {
-        plot(bmp, x0, y0, color);
-        if (x0 == x1 && y0 == y1)
-            return;
-        const int64_t e2 = 2 * t.err;
+    const line_terms t = make_line_terms(x0, y0, x1, y1);
+    walk(line_plan(*bmp, x0, y0, t, step_rule::plain, 0, false), [&](walk_state &s) {
+        plot(bmp, s.x, s.y, color);
+        if (s.x == x1 && s.y == y1)
+            return false;
+        const int64_t e2 = 2 * s.err;
         if (e2 >= -t.dy) {
-            t.err -= t.dy;
-            x0 += t.sx;
+            s.err -= t.dy;
+            s.x += t.sx;
         }
         if (e2 <= t.dx) {
-            t.err += t.dx;
-            y0 += t.sy;
+            s.err += t.dx;
+            s.y += t.sy;
         }
-    }
+        return true;
+    });
 }
 
-void vantix_draw_aa_line(vantix_bitmap *bmp, int32_t x0_, int32_t y0_, int32_t x1, int32_t y1,
+void vantix_draw_aa_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                          vantix_gcolor color) {
-    int64_t x0 = x0_, y0 = y0_;
     if (misses_bitmap(bmp, x0, y0, x1, y1, 1))
         return;
-    line_terms t = make_line_terms(x0, y0, x1, y1);
+    const line_terms t = make_line_terms(x0, y0, x1, y1);
     const int64_t ed = t.dx + t.dy == 0 ? 1 : static_cast<int64_t>(line_length(t));
     // Coverage of a pixel at error distance v, as alpha.
     auto shade = [&](int64_t v) { return with_alpha(color, static_cast<uint32_t>(255 - v * 255 / ed)); };
-    for (;;) {
-        plot(bmp, x0, y0, shade(std::llabs(t.err - t.dx + t.dy)));
-        const int64_t e2 = t.err;
-        const int64_t x2 = x0;
+    // Besides its main pixel a step writes one neighbour across the line.
+    walk(line_plan(*bmp, x0, y0, t, step_rule::blended, 1, false), [&](walk_state &s) {
+        plot(bmp, s.x, s.y, shade(std::llabs(s.err - t.dx + t.dy)));
+        const int64_t e2 = s.err;
+        const int64_t x2 = s.x;
         if (2 * e2 >= -t.dx) {
-            if (x0 == x1)
-                return;
+            if (s.x == x1)
+                return false;
             if (e2 + t.dy < ed)
-                plot(bmp, x0, y0 + t.sy, shade(e2 + t.dy));
-            t.err -= t.dy;
-            x0 += t.sx;
+                plot(bmp, s.x, s.y + t.sy, shade(e2 + t.dy));
+            s.err -= t.dy;
+            s.x += t.sx;
         }
         if (2 * e2 <= t.dy) {
-            if (y0 == y1)
-                return;
+            if (s.y == y1)
+                return false;
             if (t.dx - e2 < ed)
-                plot(bmp, x2 + t.sx, y0, shade(t.dx - e2));
-            t.err += t.dx;
-            y0 += t.sy;
+                plot(bmp, x2 + t.sx, s.y, shade(t.dx - e2));
+            s.err += t.dx;
+            s.y += t.sy;
         }
-    }
+        return true;
+    });
 }
 
 }  // extern "C"

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 // Pictures and text on the pad's display: chunks on the wire, what the
 // virtual pad's display shows afterwards, and the refusals.
+<<<<<<< HEAD
 #include <algorithm>
+=======
+#include <climits>
+>>>>>>> guard
 #include <cstring>
 #include <functional>
 #include <string>
@@ -96,14 +100,15 @@ TEST_F(display, FullScreenChunksAtEachDepth) {
     EXPECT_EQ(colour[23], (h{230, 0, 10, 64, 24}));
 }
 
-TEST_F(display, TilesWalkColumnByColumnAndPositionsAreCutTo16Bits) {
+TEST_F(display, TilesWalkColumnByColumnUpToTheLastCoordinate) {
     canvas big(700, 700);
-    ASSERT_EQ(vantix_transfer_bitmap_to_device(device, &big.bmp, 70000, 0, 24), VANTIX_CODE_SUCCESS);
+    constexpr unsigned left = 65536 - 700;  // the last pixel on x = 65535
+    ASSERT_EQ(vantix_transfer_bitmap_to_device(device, &big.bmp, left, 0, 24), VANTIX_CODE_SUCCESS);
     const auto tiles = chunks();
     ASSERT_EQ(tiles.size(), 27u * 27u);
-    EXPECT_EQ(tiles[0], (chunk_header{70000 - 65536, 0, 26, 26, 24}));
-    EXPECT_EQ(tiles[1], (chunk_header{70000 - 65536, 26, 26, 26, 24}));
-    EXPECT_EQ(tiles.back(), (chunk_header{70000 - 65536 + 676, 676, 24, 24, 24}));
+    EXPECT_EQ(tiles[0], (chunk_header{left, 0, 26, 26, 24}));
+    EXPECT_EQ(tiles[1], (chunk_header{left, 26, 26, 26, 24}));
+    EXPECT_EQ(tiles.back(), (chunk_header{left + 676, 676, 24, 24, 24}));
 
     // Exactly one payload of bits: one chunk, every byte of its payload used.
     canvas exact(2039, 8);
@@ -139,6 +144,30 @@ TEST_F(display, RefusalsSendNothing) {
     EXPECT_STREQ(vantix_get_last_error(), "No bitmap to transfer.");
     EXPECT_EQ(vantix_transfer_bitmap_to_device(device, nullptr, 0, 0, 1), VANTIX_CODE_ERROR);
     EXPECT_TRUE(wire().empty());
+}
+
+TEST_F(display, PicturesBeyondTheWiresCoordinatesAreRefused) {
+    canvas picture(40, 20);
+    const struct {
+        unsigned x, y;
+    } beyond[] = {
+        {65656, 65556},       // would arrive cut to (120, 20)
+        {65536 - 39, 0},      // its last column on 65536
+        {0, 65536 - 19},      // its last row on 65536
+        {0, 0u - 5u},         // -5 from a caller that thinks in signed
+        {UINT_MAX, UINT_MAX}  // the sums must not wrap
+    };
+    for (const auto &at : beyond) {
+        EXPECT_EQ(vantix_transfer_bitmap_to_device(device, &picture.bmp, at.x, at.y, 1), VANTIX_CODE_ERROR);
+        EXPECT_EQ(std::string(vantix_get_last_error()),
+                  "A 40 x 20 bitmap at (" + std::to_string(at.x) + ", " + std::to_string(at.y) +
+                      ") reaches beyond the display's coordinates (0 to 65535).");
+        EXPECT_TRUE(wire().empty());
+    }
+    // Off the display but on the wire: sent unchanged.
+    ASSERT_EQ(vantix_transfer_bitmap_to_device(device, &picture.bmp, 65536 - 40, 65536 - 20, 1),
+              VANTIX_CODE_SUCCESS);
+    EXPECT_EQ(chunks(), (std::vector<chunk_header>{{65536 - 40, 65536 - 20, 40, 20, 1}}));
 }
 
 TEST_F(display, AFailedChunkEndsTheTransfer) {

@@ -117,28 +117,120 @@ TEST(ToolPicture, DitherKeepsTheMeanGreyAndUsesOnlyBlackAndWhite) {
     EXPECT_NEAR(share, 128.0 / 255.0, 0.03);
 }
 
+// File bytes, written to a file named `name` in the test's directory.
+std::string write_file(const std::string &name, const std::vector<unsigned char> &bytes) {
+    const std::string path = ::testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+void put_le(std::vector<unsigned char> &f, std::size_t at, std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i)
+        f[at + i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+// The 54-byte header of a BMP of w x h at `bits`, pixels from byte 54 + palette.
+std::vector<unsigned char> bmp_header(std::int32_t w, std::int32_t h, int bits, std::uint32_t palette = 0) {
+    std::vector<unsigned char> f(54 + palette, 0);
+    f[0] = 'B', f[1] = 'M';
+    put_le(f, 10, 54 + palette, 4), put_le(f, 14, 40, 4), put_le(f, 18, static_cast<std::uint32_t>(w), 4);
+    put_le(f, 22, static_cast<std::uint32_t>(h), 4), put_le(f, 26, 1, 2), put_le(f, 28, bits, 2);
+    return f;
+}
+
+// A PNG chunk: length, type, data and CRC.
+void add_chunk(std::vector<unsigned char> &f, const char *type, const std::vector<unsigned char> &data) {
+    const std::size_t from = f.size() + 4;
+    for (int shift : {24, 16, 8, 0})
+        f.push_back(static_cast<unsigned char>(data.size() >> shift));
+    f.insert(f.end(), type, type + 4);
+    f.insert(f.end(), data.begin(), data.end());
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (std::size_t i = from; i < f.size(); ++i) {
+        crc ^= f[i];
+        for (int k = 0; k < 8; ++k)
+            crc = crc >> 1 ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    for (int shift : {24, 16, 8, 0})
+        f.push_back(static_cast<unsigned char>(~crc >> shift));
+}
+
+// A PNG claiming w x h (8-bit RGB) whose pixel data ends at once.
+std::vector<unsigned char> png_header(std::uint32_t w, std::uint32_t h) {
+    std::vector<unsigned char> f = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, header;
+    for (std::uint32_t v : {w, h})
+        for (int shift : {24, 16, 8, 0})
+            header.push_back(static_cast<unsigned char>(v >> shift));
+    header.insert(header.end(), {8, 2, 0, 0, 0});
+    add_chunk(f, "IHDR", header);
+    add_chunk(f, "IDAT", {});
+    return f;
+}
+
 TEST(ToolPicture, ReadsBottomUpPalettedBmpAndRefusesOthers) {
     // 2 x 2 at 8 bits: palette 0 red, 1 blue; bottom row first.
-    std::vector<unsigned char> f(54 + 8 + 8, 0);
-    auto put = [&](std::size_t at, std::uint32_t v, int n) {
-        for (int i = 0; i < n; ++i)
-            f[at + i] = static_cast<unsigned char>(v >> (8 * i));
-    };
-    f[0] = 'B', f[1] = 'M';
-    put(2, f.size(), 4), put(10, 62, 4), put(14, 40, 4), put(18, 2, 4), put(22, 2, 4), put(26, 1, 2),
-        put(28, 8, 2);
-    put(54, 0x00FF0000, 4), put(58, 0x000000FF, 4);  // blue, green, red, 0
-    f[62] = 0, f[63] = 1;                            // bottom row: red, blue
-    f[66] = 1, f[67] = 0;                            // top row: blue, red
-    const std::string path = ::testing::TempDir() + "tool_test.bmp";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(f.data()), f.size());
-    const image read = read_bmp(path);
+    std::vector<unsigned char> f = bmp_header(2, 2, 8, 8);
+    f.resize(f.size() + 8);
+    put_le(f, 54, 0x00FF0000, 4), put_le(f, 58, 0x000000FF, 4);  // blue, green, red, 0
+    f[62] = 0, f[63] = 1;                                        // bottom row: red, blue
+    f[66] = 1, f[67] = 0;                                        // top row: blue, red
+    const std::string path = write_file("tool_test.bmp", f);
+    const image read = read_fitted(path, 2, 2);
     ASSERT_EQ(read.width, 2u);
     EXPECT_EQ(read.at(0, 0)[2], 255);  // top-left blue
     EXPECT_EQ(read.at(0, 1)[0], 255);  // bottom-left red
     f.resize(40);
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char *>(f.data()), f.size());
-    EXPECT_THROW(read_bmp(path), std::runtime_error);
-    EXPECT_THROW(read_picture(path + ".gif"), std::runtime_error);
+    write_file("tool_test.bmp", f);
+    EXPECT_THROW(read_fitted(path, 2, 2), std::runtime_error);
+    EXPECT_THROW(read_fitted(path + ".gif", 2, 2), std::runtime_error);
+}
+
+// Headers that claim more than the file holds, or more than pictures may
+// be, are refused before anything is allocated for their pixels.
+TEST(ToolPicture, OversizedAndLyingHeadersAreRefusedWithTheirReason) {
+    const std::string too_large = " pixels, more than the 8192 x 8192 pixels pictures are limited to";
+    const struct {
+        const char *name;
+        std::vector<unsigned char> bytes;
+        std::string reason;
+    } cases[] = {
+        {"huge.bmp", bmp_header(16384, 16384, 24), "the picture is 16384 x 16384" + too_large},
+        {"tall.bmp", bmp_header(1, -100000, 24), "the picture is 1 x 100000" + too_large},
+        {"empty.bmp", bmp_header(0, 5, 24), "the picture is empty (0 x 5 pixels)"},
+        {"lying.bmp", bmp_header(8000, 8000, 24),
+         "file is cut short: 8000 x 8000 pixels at 24 bits need 192000000 bytes from byte 54"},
+        {"huge.png", png_header(50000, 50000), "the picture is 50000 x 50000" + too_large},
+        {"bomb.png", png_header(16000, 16000), "the picture is 16000 x 16000" + too_large},
+        {"wide.png", png_header(8193, 1), "the picture is 8193 x 1" + too_large},
+    };
+    for (const auto &c : cases) {
+        const std::string path = write_file(c.name, c.bytes);
+        try {
+            read_fitted(path, 240, 64);
+            ADD_FAILURE() << c.name << " was read";
+        } catch (const std::runtime_error &e) {
+            EXPECT_EQ(e.what(), path + ": " + c.reason);
+        }
+    }
+}
+
+// The row readers, on a written PNG and on the picture fuzz target's seeds.
+TEST(ToolPicture, PngRowsAndInterlacedPassesLandWhereTheyBelong) {
+    const std::string corpus = VANTIX_PICTURE_CORPUS;
+    image written(7, 5);
+    for (unsigned y = 0; y < 5; ++y)
+        for (unsigned x = 0; x < 7; ++x)
+            written.at(x, y)[0] = static_cast<std::uint8_t>(x * 30),
+                          written.at(x, y)[1] = static_cast<std::uint8_t>(y * 50);
+    const std::string path = ::testing::TempDir() + "tool_test.png";
+    write_png(path, written);
+    EXPECT_EQ(read_fitted(path, 7, 5).rgb, written.rgb);
+    // The same picture, interlaced or not; alpha over white lightens it.
+    const image plain = read_fitted(corpus + "/rgba.png", 9, 7),
+                interlaced = read_fitted(corpus + "/rgba_interlaced.png", 9, 7);
+    EXPECT_EQ(plain.rgb, interlaced.rgb);
+    EXPECT_GT(plain.at(0, 6)[0], 100);  // blue at 60 %: its red is the white below
+    for (const char *name : {"grey16.png", "palette.png", "bgr24.bmp", "palette8.bmp", "mono1.bmp"})
+        EXPECT_NO_THROW(read_fitted(corpus + "/" + name, 240, 64)) << name;
 }

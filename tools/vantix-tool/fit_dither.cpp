@@ -7,32 +7,84 @@
 
 namespace tool {
 
-image fit(const image &picture, unsigned w, unsigned h) {
-    image out(w, h);
-    if (picture.width == 0 || picture.height == 0 || w == 0 || h == 0)
-        return out;
-    // The larger shrink of the two sides keeps the aspect.
-    const double scale = std::min(double(w) / picture.width, double(h) / picture.height);
-    const unsigned fw = std::max(1u, unsigned(picture.width * scale)),
-                   fh = std::max(1u, unsigned(picture.height * scale));
-    const unsigned left = (w - fw) / 2, top = (h - fh) / 2;
-    // Each output pixel averages the source pixels it covers (box filter),
-    // so thin lines survive a large reduction.
-    for (unsigned y = 0; y < fh; ++y) {
-        const unsigned sy0 = y * picture.height / fh, sy1 = std::max(sy0 + 1, (y + 1) * picture.height / fh);
-        for (unsigned x = 0; x < fw; ++x) {
-            const unsigned sx0 = x * picture.width / fw,
-                           sx1 = std::max(sx0 + 1, (x + 1) * picture.width / fw);
-            unsigned sum[3] = {0, 0, 0}, count = 0;
-            for (unsigned sy = sy0; sy < sy1; ++sy)
-                for (unsigned sx = sx0; sx < sx1; ++sx, ++count)
-                    for (int c = 0; c < 3; ++c)
-                        sum[c] += picture.at(sx, sy)[c];
-            for (int c = 0; c < 3; ++c)
-                out.at(left + x, top + y)[c] = static_cast<std::uint8_t>(sum[c] / count);
+// Output index o averages source indices [o * source / fitted, the next
+// one's start), at least one; the ranges only grow with o, so the outputs
+// a source index adds to are consecutive.
+std::vector<fitter::cover> fitter::covers(unsigned source, unsigned fitted) {
+    std::vector<cover> out(source, cover{1, 0});
+    for (unsigned o = 0; o < fitted; ++o) {
+        const unsigned from = static_cast<unsigned>(std::uint64_t{o} * source / fitted);
+        const unsigned to = std::max(from + 1, static_cast<unsigned>(std::uint64_t{o + 1} * source / fitted));
+        for (unsigned s = from; s < to; ++s) {
+            if (out[s].first > out[s].last)
+                out[s].first = o;
+            out[s].last = o;
         }
     }
     return out;
+}
+
+void fitter::begin(unsigned width, unsigned height) {
+    const unsigned w = out_.width, h = out_.height;
+    if (width == 0 || height == 0 || w == 0 || h == 0)
+        return;
+    // The larger shrink of the two sides keeps the aspect.
+    const double scale = std::min(double(w) / width, double(h) / height);
+    fw_ = std::max(1u, unsigned(width * scale));
+    fh_ = std::max(1u, unsigned(height * scale));
+    left_ = (w - fw_) / 2;
+    top_ = (h - fh_) / 2;
+    columns_ = covers(width, fw_);
+    rows_ = covers(height, fh_);
+    column_weight_.assign(fw_, 0);
+    row_weight_.assign(fh_, 0);
+    for (const cover &c : columns_)
+        for (unsigned o = c.first; o <= c.last; ++o)
+            ++column_weight_[o];
+    for (const cover &c : rows_)
+        for (unsigned o = c.first; o <= c.last; ++o)
+            ++row_weight_[o];
+    sums_.assign(std::size_t{fw_} * fh_ * 3, 0);
+}
+
+void fitter::pixels(unsigned y, unsigned first, unsigned stride, const std::uint8_t *rgb, unsigned count) {
+    if (sums_.empty() || y >= rows_.size())
+        return;
+    const cover rows = rows_[y];
+    for (unsigned i = 0; i < count; ++i, rgb += 3) {
+        const std::size_t x = first + std::size_t{i} * stride;
+        if (x >= columns_.size())
+            return;
+        const cover columns = columns_[x];
+        for (unsigned oy = rows.first; oy <= rows.last; ++oy)
+            for (unsigned ox = columns.first; ox <= columns.last; ++ox) {
+                std::uint64_t *sum = &sums_[(std::size_t{oy} * fw_ + ox) * 3];
+                sum[0] += rgb[0], sum[1] += rgb[1], sum[2] += rgb[2];
+            }
+    }
+}
+
+image fitter::result() const {
+    image out = out_;
+    if (sums_.empty())
+        return out;
+    for (unsigned y = 0; y < fh_; ++y)
+        for (unsigned x = 0; x < fw_; ++x) {
+            const std::uint64_t count = std::uint64_t{column_weight_[x]} * row_weight_[y];
+            const std::uint64_t *sum = &sums_[(std::size_t{y} * fw_ + x) * 3];
+            std::uint8_t *px = out.at(left_ + x, top_ + y);
+            for (int c = 0; c < 3; ++c)
+                px[c] = static_cast<std::uint8_t>(sum[c] / count);
+        }
+    return out;
+}
+
+image fit(const image &picture, unsigned w, unsigned h) {
+    fitter f(w, h);
+    f.begin(picture.width, picture.height);
+    for (unsigned y = 0; y < picture.height && picture.width > 0; ++y)
+        f.pixels(y, 0, 1, picture.at(0, y), picture.width);
+    return f.result();
 }
 
 void dither_to_black_and_white(image &picture) {

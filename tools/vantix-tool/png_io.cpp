@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// PNG files through libpng's simplified API.
+// Writing PNG files (libpng's simplified API), the size limit of pictures
+// read, and reading by extension.
 #include <png.h>
 
 #include <stdexcept>
@@ -21,18 +22,6 @@ struct png_guard {
 
 }  // namespace
 
-image read_png(const std::string &path) {
-    png_guard guard;
-    if (!png_image_begin_read_from_file(&guard.png, path.c_str()))
-        throw std::runtime_error(path + ": " + guard.png.message);
-    guard.png.format = PNG_FORMAT_RGB;  // alpha is composed over the background below
-    image out(guard.png.width, guard.png.height);
-    png_color white{255, 255, 255};
-    if (!png_image_finish_read(&guard.png, &white, out.rgb.data(), 0, nullptr))
-        throw std::runtime_error(path + ": " + guard.png.message);
-    return out;
-}
-
 void write_png(const std::string &path, const image &picture) {
     png_guard guard;
     guard.png.width = picture.width;
@@ -42,13 +31,29 @@ void write_png(const std::string &path, const image &picture) {
         throw std::runtime_error(path + ": " + guard.png.message);
 }
 
-image read_picture(const std::string &path) {
+void check_picture_size(const std::string &path, unsigned w, unsigned h) {
+    const std::string size = std::to_string(w) + " x " + std::to_string(h);
+    if (w == 0 || h == 0)
+        throw std::runtime_error(path + ": the picture is empty (" + size + " pixels)");
+    if (w > largest_picture_side || h > largest_picture_side)
+        throw std::runtime_error(path + ": the picture is " + size + " pixels, more than the " +
+                                 std::to_string(largest_picture_side) + " x " +
+                                 std::to_string(largest_picture_side) + " pixels pictures are limited to");
+}
+
+void read_picture(const std::string &path, picture_sink &sink) {
     const std::string ext = lower_extension(path);
     if (ext == "png")
-        return read_png(path);
+        return read_png(path, sink);
     if (ext == "bmp")
-        return read_bmp(path);
+        return read_bmp(path, sink);
     throw std::runtime_error(path + ": not a .png or .bmp file");
+}
+
+image read_fitted(const std::string &path, unsigned w, unsigned h) {
+    fitter f(w, h);
+    read_picture(path, f);
+    return f.result();
 }
 
 }  // namespace tool

@@ -25,12 +25,11 @@ int send_depth(unsigned pad_depth) {
 
 int show_image(const common_options &common, const show_image_options &options) {
     const std::string &file = options.file;
-    image picture = read_picture(file);
     session s(common);
     vantix::zelnar::pad p = s.open();
     const unsigned width = p.display().width, height = p.display().height;
     const int depth = send_depth(p.display().color_depth);
-    image fitted = fit(picture, width, height);
+    image fitted = read_fitted(file, width, height);
     if (depth == 1)
         dither_to_black_and_white(fitted);
     vantix::zelnar::bitmap bmp(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
@@ -51,7 +50,10 @@ int show_image(const common_options &common, const show_image_options &options) 
 
 void add_show_image(CLI::App &app, const common_options &common, action &run) {
     auto options = std::make_shared<show_image_options>();
-    CLI::App *cmd = add_command(app, "show-image", "Show a PNG or BMP picture on the pad's display", run,
+    static const std::string description = "Show a PNG or BMP picture on the pad's display (at most " +
+                                           std::to_string(largest_picture_side) + " x " +
+                                           std::to_string(largest_picture_side) + " pixels)";
+    CLI::App *cmd = add_command(app, "show-image", description.c_str(), run,
                                 [&common, options] { return show_image(common, *options); });
     cmd->add_option("file", options->file, "The picture (.png or .bmp)")
         ->required()
