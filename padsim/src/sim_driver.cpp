@@ -35,7 +35,10 @@ registry &pads() {
 // "Error reported: %s" through the log entry the library put in the table.
 template <typename... Args>
 vantix_error_code fail(const char *function, const char *fmt, Args... args) {
-    vantix_report_error_internal(fmt, args...);
+    if constexpr (sizeof...(args) == 0)
+        vantix_report_error_internal("%s", fmt);  // a fixed text is never read as a format
+    else
+        vantix_report_error_internal(fmt, args...);
     if (vantix_device_driver *table = sim_driver(); table->debug)
         table->debug(function, __FILE__, __LINE__, VANTIX_DEBUG_LEVEL_WARNING, "Error reported: %s",
                      vantix_get_last_error());
