@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // Pictures and text on the pad's display: chunks on the wire, what the
 // virtual pad's display shows afterwards, and the refusals.
-<<<<<<< HEAD
 #include <algorithm>
-=======
 #include <climits>
->>>>>>> guard
 #include <cstring>
 #include <functional>
 #include <string>
