@@ -269,6 +269,150 @@ VANTIX_EXPORT vantix_error_code vantix_signature_export_json_buffer(
 VANTIX_EXPORT void vantix_signature_free_buffer(unsigned char *data);
 /** @} */
 
+/** @name The signature record and its sealing
+ * A signature record binds a capture to the document it signs: the
+ * document's SHA-256 digest, its name and the prompt the pad showed, the
+ * capture's UTC start and end, the pad's description, every pen sample and
+ * the digest of the signature's picture. It is deterministic JSON (see
+ * docs/signature-record.md). Sealing encrypts the record to one or more
+ * recipients' X.509 certificates as CMS AuthEnvelopedData (RFC 5083) with
+ * AES-256-GCM, RSA recipients through RSA-OAEP and EC recipients through
+ * ECDH key agreement, and optionally signs that envelope (CMS SignedData)
+ * with the capturing host's key. Stock OpenSSL opens it:
+ *     openssl cms -decrypt -inform DER -in s.p7m -recip cert.pem -inkey key.pem
+ * Opening fails with one of these texts: "The data is not a sealed
+ * signature record.", "The key does not open this sealed record (wrong key,
+ * or its recipient information is damaged).", "The sealed record is damaged
+ * (its authentication tag does not match).", "The host signature of the
+ * sealed record does not verify.", "Unsupported record version.", "The
+ * signature record is malformed: ..." (what is wrong).
+ * @{ */
+
+/** The version of the signature records this library writes; it reads this one only. */
+#define VANTIX_SIGNATURE_RECORD_VERSION 1u
+/** A sealed record (and a plain record) is at most this many bytes; larger input is refused unread. */
+#define VANTIX_SIGNATURE_MAX_SEALED_SIZE (64u * 1024u * 1024u)
+/** Document names and prompts are at most this many bytes. */
+#define VANTIX_SIGNATURE_MAX_RECORD_TEXT 1024u
+
+/** The document a record signs, given one way: set exactly one of `sha256`
+ * (its 32-byte SHA-256 digest), `data` (its bytes; `size` may be 0) or
+ * `path` (a file, read and digested). */
+typedef struct vantix_signature_document {
+    const unsigned char *sha256; /**< 32 bytes, or NULL. */
+    const unsigned char *data;   /**< The document's bytes, or NULL. */
+    size_t size;                 /**< Bytes at `data`. */
+    const char *path;            /**< A file holding the document, or NULL. */
+} vantix_signature_document;
+
+/** What a record says beyond the capture. Strings are UTF-8, NULL means
+ * none (an empty text in the record); names and prompts are at most
+ * VANTIX_SIGNATURE_MAX_RECORD_TEXT bytes, the pad's texts at most 128. */
+typedef struct vantix_signature_record_options {
+    vantix_signature_document document; /**< The signed document (required). */
+    const char *document_name;          /**< Its name, e.g. a file name. */
+    const char *prompt;                 /**< The text the pad showed the signer. */
+    const char *pad_serial_number;      /**< Replaces the pad description's serial number. */
+    const char *pad_uuid;               /**< The pad's UUID, as text. */
+    const char *pad_firmware;           /**< The pad's firmware version, as text. */
+} vantix_signature_record_options;
+
+/** A certificate or key, in PEM or DER: set `path` (a file) or `data` and
+ * `size` (bytes in memory). Keys are unencrypted (PKCS#8 or traditional). */
+typedef struct vantix_signature_material {
+    const char *path;          /**< A file, or NULL to use `data`. */
+    const unsigned char *data; /**< The bytes, when `path` is NULL. */
+    size_t size;               /**< Bytes at `data`. */
+} vantix_signature_material;
+
+/** A sealed record opened with a recipient's key. Created by
+ * vantix_signature_open_sealed, released with vantix_signature_opened_free. */
+typedef struct vantix_signature_opened vantix_signature_opened;
+
+/** The texts of an opened record (vantix_signature_opened_text). */
+typedef enum vantix_signature_record_text {
+    VANTIX_SIGNATURE_RECORD_DOCUMENT_NAME = 0,   /**< The document's name. */
+    VANTIX_SIGNATURE_RECORD_PROMPT = 1,          /**< The prompt the pad showed. */
+    VANTIX_SIGNATURE_RECORD_PAD_UUID = 2,        /**< The pad's UUID. */
+    VANTIX_SIGNATURE_RECORD_PAD_FIRMWARE = 3,    /**< The pad's firmware version. */
+    VANTIX_SIGNATURE_RECORD_LIBRARY_VERSION = 4, /**< The version of the library that wrote the record. */
+    /** The subject (RFC 2253) of the host certificate that signed the sealed
+     * record; empty when it is not signed. */
+    VANTIX_SIGNATURE_RECORD_HOST_SIGNER = 5
+} vantix_signature_record_text;
+
+/** The digests of an opened record (vantix_signature_opened_digest). */
+typedef enum vantix_signature_record_digest {
+    VANTIX_SIGNATURE_RECORD_DOCUMENT_SHA256 = 0, /**< The signed document's SHA-256. */
+    /** The SHA-256 of the signature's SVG export with the default options. */
+    VANTIX_SIGNATURE_RECORD_IMAGE_SHA256 = 1
+} vantix_signature_record_digest;
+
+/** The plain (unsealed) record of a capture as a new buffer (*data, *size
+ * bytes, NUL-terminated past *size), released with
+ * vantix_signature_free_buffer. It holds the pen data in the clear: seal it
+ * rather than store it. Fails for an empty capture ("The signature has no
+ * points.") and for a missing or unreadable document. */
+VANTIX_EXPORT vantix_error_code vantix_signature_record_buffer(const vantix_signature_capture *capture,
+                                                               const vantix_signature_record_options *options,
+                                                               unsigned char **data, size_t *size);
+
+/** Seals the capture's record to `recipient_count` (1 to 64) certificates:
+ * DER CMS AuthEnvelopedData in a new buffer (*data, *size bytes) released
+ * with vantix_signature_free_buffer. With `signer_key` and `signer_cert`
+ * (both or neither) the envelope is signed by the host: the buffer is then
+ * DER CMS SignedData holding the envelope. The plain record is wiped from
+ * memory before this returns. */
+VANTIX_EXPORT vantix_error_code vantix_signature_seal(const vantix_signature_capture *capture,
+                                                      const vantix_signature_record_options *options,
+                                                      const vantix_signature_material *recipients,
+                                                      size_t recipient_count,
+                                                      const vantix_signature_material *signer_key,
+                                                      const vantix_signature_material *signer_cert,
+                                                      unsigned char **data, size_t *size);
+
+/** Opens a sealed record (signed or not, DER) with a recipient's private
+ * key; `cert`, the recipient's certificate, may be NULL (it then picks the
+ * recipient information the key opens). A host signature is verified
+ * (the signature over the envelope with the certificate it carries; whether
+ * that host is trusted is the caller's call, see
+ * VANTIX_SIGNATURE_RECORD_HOST_SIGNER). NULL on failure, with one of the
+ * texts above. Release with vantix_signature_opened_free. */
+VANTIX_EXPORT vantix_signature_opened *vantix_signature_open_sealed(const unsigned char *data, size_t size,
+                                                                    const vantix_signature_material *key,
+                                                                    const vantix_signature_material *cert);
+/** Releases an opened record; NULL is ignored. */
+VANTIX_EXPORT void vantix_signature_opened_free(vantix_signature_opened *opened);
+/** One of the record's texts (NUL-terminated, "" when it has none), valid
+ * until the record is released; NULL for a NULL record or unknown field. */
+VANTIX_EXPORT const char *vantix_signature_opened_text(const vantix_signature_opened *opened,
+                                                       vantix_signature_record_text field);
+/** Copies one of the record's digests (32 bytes) to `sha256`. */
+VANTIX_EXPORT vantix_error_code vantix_signature_opened_digest(const vantix_signature_opened *opened,
+                                                               vantix_signature_record_digest which,
+                                                               unsigned char *sha256);
+/** The capture's UTC start and end (microseconds since the Unix epoch);
+ * either pointer may be NULL. */
+VANTIX_EXPORT vantix_error_code vantix_signature_opened_times(const vantix_signature_opened *opened,
+                                                              uint64_t *start_utc_us, uint64_t *end_utc_us);
+/** Copies the pad description the record holds into `info` (its serial
+ * number the record's). */
+VANTIX_EXPORT vantix_error_code vantix_signature_opened_pad_info(const vantix_signature_opened *opened,
+                                                                 vantix_signature_pad_info *info);
+/** 1 when the sealed record was signed by a host and that signature
+ * verified (opening fails when it does not), 0 when it was not signed. */
+VANTIX_EXPORT int vantix_signature_opened_host_signed(const vantix_signature_opened *opened);
+/** Succeeds when `document` is the one the record signs; fails with "The
+ * document does not match the signature record." when it is another. */
+VANTIX_EXPORT vantix_error_code vantix_signature_opened_check_document(
+    const vantix_signature_opened *opened, const vantix_signature_document *document);
+/** A new capture holding the record's pad description and pen samples,
+ * dated by the record's start, ready for any exporter. Release it with
+ * vantix_signature_capture_free. */
+VANTIX_EXPORT vantix_signature_capture *vantix_signature_opened_load_capture(
+    const vantix_signature_opened *opened);
+/** @} */
+
 /** The text of this thread's last failure of a vantix_signature_ function. */
 VANTIX_EXPORT const char *vantix_signature_last_error(void);
 

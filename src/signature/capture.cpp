@@ -72,6 +72,11 @@ bool capture::undo_stroke() {
     return true;
 }
 
+void capture::set_start_utc(std::uint64_t utc_us) {
+    const std::lock_guard lock(mutex_);
+    start_utc_us_ = utc_us;
+}
+
 std::size_t capture::point_count() const {
     const std::lock_guard lock(mutex_);
     return points_.size();

@@ -42,6 +42,9 @@ public:
     void end_stroke();
     void clear();
     bool undo_stroke();
+    // Dates a capture rebuilt from a record by the record's start, not by
+    // the time it was rebuilt.
+    void set_start_utc(std::uint64_t utc_us);
 
     std::size_t point_count() const;
     std::size_t stroke_count() const;

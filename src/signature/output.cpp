@@ -36,7 +36,7 @@ vantix_error_code write_file(const std::string &bytes, const char *path) {
     return VANTIX_CODE_SUCCESS;
 }
 
-vantix_error_code hand_out(const std::string &bytes, unsigned char **data, std::size_t *size) {
+vantix_error_code hand_out(std::string_view bytes, unsigned char **data, std::size_t *size) {
     if (!data || !size)
         return fail("No buffer given to export the signature to.");
     // One extra byte terminates text formats for callers that print them.

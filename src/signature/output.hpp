@@ -4,12 +4,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "vantix-signature.h"
 
 namespace vantix::signature {
 
 vantix_error_code write_file(const std::string &bytes, const char *path);
-vantix_error_code hand_out(const std::string &bytes, unsigned char **data, std::size_t *size);
+vantix_error_code hand_out(std::string_view bytes, unsigned char **data, std::size_t *size);
 
 }  // namespace vantix::signature

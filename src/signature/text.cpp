@@ -5,9 +5,12 @@
 #include <charconv>
 #include <cstdio>
 
+#include "secret.hpp"
+
 namespace vantix::signature {
 
-void append_number(std::string &out, double value, int decimals) {
+template <class String>
+void append_number(String &out, double value, int decimals) {
     std::array<char, 64> digits;
     auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value,
                                       std::chars_format::fixed, decimals);
@@ -20,15 +23,27 @@ void append_number(std::string &out, double value, int decimals) {
             text.remove_suffix(1);
     }
     // "-0" reads oddly and some readers reject it in integer channels.
-    out += text == "-0" ? std::string_view("0") : text;
+    out.append(text == "-0" ? std::string_view("0") : text);
 }
 
-void append_integer(std::string &out, std::uint64_t value) {
+template <class String>
+void append_fixed(String &out, double value, int decimals) {
+    std::array<char, 64> digits;
+    auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value,
+                                      std::chars_format::fixed, decimals);
+    if (error != std::errc())
+        return out.push_back('0');
+    out.append(digits.data(), end);
+}
+
+template <class String>
+void append_integer(String &out, std::uint64_t value) {
     std::array<char, 24> digits;
     out.append(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr);
 }
 
-void append_thousandths(std::string &out, std::uint64_t value) {
+template <class String>
+void append_thousandths(String &out, std::uint64_t value) {
     append_integer(out, value / 1000);
     if (unsigned fraction = value % 1000) {
         out.push_back('.');
@@ -37,14 +52,15 @@ void append_thousandths(std::string &out, std::uint64_t value) {
     }
 }
 
-void append_xml_escaped(std::string &out, std::string_view text) {
+template <class String>
+void append_xml_escaped(String &out, std::string_view text) {
     for (const char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
+        case '&': out.append("&amp;"); break;
+        case '<': out.append("&lt;"); break;
+        case '>': out.append("&gt;"); break;
+        case '"': out.append("&quot;"); break;
+        case '\'': out.append("&apos;"); break;
         default:
             // XML 1.0 allows no control characters besides tab and line breaks.
             if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
@@ -53,7 +69,8 @@ void append_xml_escaped(std::string &out, std::string_view text) {
     }
 }
 
-void append_json_string(std::string &out, std::string_view text) {
+template <class String>
+void append_json_string(String &out, std::string_view text) {
     out.push_back('"');
     for (const char c : text) {
         if (c == '"' || c == '\\') {
@@ -62,12 +79,32 @@ void append_json_string(std::string &out, std::string_view text) {
         } else if (static_cast<unsigned char>(c) < 0x20) {
             std::array<char, 8> escaped;
             std::snprintf(escaped.data(), escaped.size(), "\\u%04x", static_cast<unsigned>(c));
-            out += escaped.data();
+            out.append(escaped.data());
         } else {
             out.push_back(c);
         }
     }
     out.push_back('"');
 }
+
+std::string hex(std::string_view bytes) {
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string out;
+    for (const char c : bytes) {
+        out.push_back(digits[static_cast<unsigned char>(c) >> 4]);
+        out.push_back(digits[static_cast<unsigned char>(c) & 15]);
+    }
+    return out;
+}
+
+#define VANTIX_TEXT_INSTANCES(String)                             \
+    template void append_number(String &, double, int);           \
+    template void append_fixed(String &, double, int);            \
+    template void append_integer(String &, std::uint64_t);        \
+    template void append_thousandths(String &, std::uint64_t);    \
+    template void append_xml_escaped(String &, std::string_view); \
+    template void append_json_string(String &, std::string_view);
+VANTIX_TEXT_INSTANCES(std::string)
+VANTIX_TEXT_INSTANCES(secret_string)
 
 }  // namespace vantix::signature

@@ -9,14 +9,27 @@
 
 namespace vantix::signature {
 
+// Each helper appends to a std::string or to a secret_string (pen data of
+// a signature record); text.cpp instantiates both.
+
 // `value` with at most `decimals` decimals, trailing zeros dropped.
-void append_number(std::string &out, double value, int decimals = 2);
+template <class String>
+void append_number(String &out, double value, int decimals = 2);
+// `value` with exactly `decimals` decimals, so equal values read alike.
+template <class String>
+void append_fixed(String &out, double value, int decimals);
 // Integers are written from their own digits, never through a double,
 // which would round those above 2^53.
-void append_integer(std::string &out, std::uint64_t value);
+template <class String>
+void append_integer(String &out, std::uint64_t value);
 // `value` / 1000 exactly (microseconds as milliseconds), trailing zeros dropped.
-void append_thousandths(std::string &out, std::uint64_t value);
-void append_xml_escaped(std::string &out, std::string_view text);
-void append_json_string(std::string &out, std::string_view text);
+template <class String>
+void append_thousandths(String &out, std::uint64_t value);
+template <class String>
+void append_xml_escaped(String &out, std::string_view text);
+template <class String>
+void append_json_string(String &out, std::string_view text);
+// Lower-case hexadecimal digits of `bytes`.
+std::string hex(std::string_view bytes);
 
 }  // namespace vantix::signature

@@ -71,6 +71,14 @@ int main(void) {
     SIZE(vantix_signature_export_options);
     FIELD(vantix_signature_export_options, line_width);
     FIELD(vantix_signature_export_options, pressure_width);
+    SIZE(vantix_signature_document);
+    FIELD(vantix_signature_document, size);
+    FIELD(vantix_signature_document, path);
+    SIZE(vantix_signature_record_options);
+    FIELD(vantix_signature_record_options, document_name);
+    FIELD(vantix_signature_record_options, pad_firmware);
+    SIZE(vantix_signature_material);
+    FIELD(vantix_signature_material, size);
     /* The driver table entry read for a pad's driver name. */
     FIELD(vantix_device_driver, get_name);
     return 0;

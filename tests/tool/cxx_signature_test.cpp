@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -94,4 +95,44 @@ TEST_F(CxxSignature, FailuresThrowWithTheirText) {
               "virtual pad 5 refused a tap (no such pad, or an argument out of range)");
     EXPECT_EQ(error_of([&] { sim_.write_png("/nonexistent/dir/x.png"); }),
               "virtual pad 0: cannot write its display to /nonexistent/dir/x.png");
+}
+
+TEST_F(CxxSignature, SealsToADocumentAndOpensAgain) {
+    const auto dir = std::filesystem::temp_directory_path() / ("cxx-seal-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    for (const char *name : {"notary", "stranger"})
+        ASSERT_EQ(std::system(("openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=" + std::string(name) +
+                               " -keyout " + (dir / name).string() + ".key -out " + (dir / name).string() +
+                               ".crt -days 1 >/dev/null 2>&1")
+                                  .c_str()),
+                  0);
+    const auto key = [&](const char *file) { return zelnar::key_material::file((dir / file).string()); };
+    const std::string text = "the contract";
+    const auto document = zelnar::signed_document::bytes(std::as_bytes(std::span(text)));
+    zelnar::signature_capture signature(pad_);
+    signature.add_point(600, 200, 1.0f, true, 0);
+    signature.add_point(1200, 320, 1.0f, true, 5000);
+    signature.add_point(1200, 320, 0.0f, false, 10000);
+    zelnar::seal_details details;
+    details.document_name = "contract.txt";
+    details.host_key = key("notary.key");
+    details.host_cert = key("notary.crt");
+    const std::vector<std::byte> sealed = signature.seal(document, {key("notary.crt")}, details);
+
+    const zelnar::opened_record record(sealed, key("notary.key"));
+    EXPECT_EQ(record.document_name(), "contract.txt");
+    EXPECT_EQ(record.host_signer(), "CN=notary");
+    EXPECT_LE(record.times_utc_us().first, record.times_utc_us().second);
+    EXPECT_STREQ(record.pad_info().serial_number, "SIM0000001");
+    EXPECT_TRUE(record.matches(document));
+    EXPECT_TRUE(record.matches(zelnar::signed_document::sha256(record.digest())));
+    EXPECT_FALSE(record.matches(zelnar::signed_document::bytes({})));
+    EXPECT_EQ(record.capture().svg(), signature.svg());
+    EXPECT_NE(error_of([&] { record.matches(zelnar::signed_document::file("/nonexistent")); }), "no error");
+    EXPECT_EQ(error_of([&] {
+                  zelnar::opened_record(sealed, key("stranger.key"));
+              }).rfind("opening the sealed record: The key does not open this sealed record", 0),
+              0u);
+    EXPECT_EQ(error_of([&] { signature.seal(document, {}); }).rfind("sealing the signature: ", 0), 0u);
+    std::filesystem::remove_all(dir);
 }

@@ -18,10 +18,11 @@ struct outcome {
     std::string output;  // standard output and error together
 };
 
-// Runs the tool in `dir` with standard input closed.
-outcome run(const std::string &args, const std::filesystem::path &dir = ::testing::TempDir()) {
-    const std::string command =
-        "cd '" + dir.string() + "' && '" VANTIX_TOOL_PATH "' " + args + " 2>&1 </dev/null";
+// Runs the tool (or, with `program` "", a shell command) in `dir` with
+// standard input closed.
+outcome run(const std::string &args, const std::filesystem::path &dir = ::testing::TempDir(),
+            const std::string &program = "'" VANTIX_TOOL_PATH "' ") {
+    const std::string command = "cd '" + dir.string() + "' && " + program + args + " 2>&1 </dev/null";
     outcome o{-1, {}};
     FILE *pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -49,6 +50,21 @@ struct ink {
     unsigned left = ~0u, top = ~0u, right = 0, bottom = 0;
     double dark_share = 0;
 };
+
+// A saved screen, pixel for pixel.
+tool::image read_screen(const std::filesystem::path &file) {
+    struct whole final : tool::picture_sink {
+        tool::image picture;
+        void begin(unsigned width, unsigned height) override { picture = tool::image(width, height); }
+        void pixels(unsigned y, unsigned first, unsigned stride, const std::uint8_t *rgb,
+                    unsigned count) override {
+            for (unsigned i = 0; i < count; ++i)
+                std::copy_n(rgb + 3 * i, 3, picture.at(first + i * stride, y));
+        }
+    } sink;
+    tool::read_png(file.string(), sink);
+    return sink.picture;
+}
 
 ink ink_of(const tool::image &screen) {
     ink box;
@@ -145,7 +161,7 @@ TEST(ToolProcess, AStopSignalEndsMonitorCleanly) {
 TEST(ToolProcess, HelpExplainsEverySubcommand) {
     const outcome o = run("--help");
     EXPECT_EQ(o.code, 0);
-    for (const char *command : {"list", "info", "status", "monitor", "sign", "draw-text", "show-image",
+    for (const char *command : {"list", "info", "status", "monitor", "sign", "verify", "draw-text", "show-image",
                                 "screenshot", "preset", "hotplug"})
         EXPECT_NE(o.output.find(std::string("  ") + command + " "), std::string::npos) << command;
 }
@@ -188,7 +204,7 @@ TEST(ToolProcess, TheVirtualScreenIsSavedOnlyWhereAsked) {
         const outcome saved = run(std::string(command) + " --sim-screen screen.png", dir);
         EXPECT_TRUE(has(saved, "the virtual pad's screen is in screen.png")) << command << "\n"
                                                                              << saved.output;
-        EXPECT_GT(ink_of(tool::read_png((dir / "screen.png").string())).dark_share, 0) << command;
+        EXPECT_GT(ink_of(read_screen(dir / "screen.png")).dark_share, 0) << command;
     }
 }
 
@@ -209,7 +225,7 @@ TEST(ToolProcess, DrawTextPlacesAndInvertsTheText) {
         const outcome o =
             run(std::string("draw-text --sim \"Hi there\" --sim-screen text.png ") + c.options, dir);
         ASSERT_EQ(o.code, 0) << c.options << "\n" << o.output;
-        const ink box = ink_of(tool::read_png((dir / "text.png").string()));
+        const ink box = ink_of(read_screen(dir / "text.png"));
         EXPECT_GE((box.left + box.right) / 2, c.middle_min) << c.options;
         EXPECT_LE((box.left + box.right) / 2, c.middle_max) << c.options;
         EXPECT_GE(box.top, c.top_min) << c.options;
@@ -236,6 +252,95 @@ TEST(ToolProcess, StatusAndPresetSayWhatThePadDid) {
     for (const auto &c : cases) {
         const outcome o = run(c.args);
         EXPECT_EQ(o.code, c.code) << c.args << "\n" << o.output;
+        EXPECT_TRUE(has(o, c.says)) << c.args << "\n" << o.output;
+    }
+}
+
+// A document, another one and a recipient (key and certificate), made once.
+class ToolSealed : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir = fresh_dir("tool-sealed");
+        for (const char *name : {"notary", "stranger"})
+            ASSERT_EQ(run(std::string("openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=") + name +
+                              " -keyout " + name + ".key -out " + name + ".crt -days 1 >/dev/null 2>&1",
+                          dir, "")
+                          .code,
+                      0);
+        ASSERT_EQ(run("printf 'the contract' >contract.txt && printf 'another' >other.txt", dir, "").code, 0);
+    }
+    static inline std::filesystem::path dir;
+};
+
+TEST_F(ToolSealed, SignSealsToTheDocumentAndVerifyChecksIt) {
+    const outcome signed_ =
+        run("sign --sim --document contract.txt --seal-to notary.crt --out s.p7m --out s.svg "
+            "--sim-screen screen.png",
+            dir);
+    ASSERT_EQ(signed_.code, 0) << signed_.output;
+    EXPECT_GT(std::filesystem::file_size(dir / "s.svg"), 0u);
+    struct {
+        const char *args;
+        int code;
+        const char *says;
+    } const cases[] = {
+        {"--document contract.txt --key notary.key", 0, "contract.txt matches the signature record"},
+        {"--document contract.txt --key notary.key --cert notary.crt --render r.png", 0,
+         "document:  contract.txt"},
+        {"--document other.txt --key notary.key", 1, "The document does not match the signature record."},
+        {"--document contract.txt --key stranger.key", 1, "The key does not open this sealed record"},
+        {"--document contract.txt --key notary.key", 0, "pad:       Vantix Zelnar virtual pad"},
+    };
+    for (const auto &c : cases) {
+        const outcome o = run(std::string("verify s.p7m ") + c.args, dir);
+        EXPECT_EQ(o.code, c.code) << c.args << "\n" << o.output;
+        EXPECT_TRUE(has(o, c.says)) << c.args << "\n" << o.output;
+    }
+    EXPECT_GT(std::filesystem::file_size(dir / "r.png"), 0u);
+    const outcome not_sealed = run("verify s.svg --document contract.txt --key notary.key", dir);
+    EXPECT_EQ(not_sealed.code, 1);
+    EXPECT_TRUE(has(not_sealed, "The data is not a sealed signature record.")) << not_sealed.output;
+    // Stock OpenSSL opens it too, and the record names the document's digest.
+    const outcome digest = run("sha256sum contract.txt", dir, "");
+    const outcome plain =
+        run("openssl cms -decrypt -inform DER -in s.p7m -recip notary.crt -inkey notary.key", dir, "");
+    EXPECT_EQ(plain.code, 0) << plain.output;
+    EXPECT_TRUE(has(plain, digest.output.substr(0, 64))) << plain.output;
+}
+
+TEST_F(ToolSealed, ThePadShowsTheDocumentBetweenThePromptAndTheSigningLine) {
+    ASSERT_EQ(
+        run("sign --sim --document contract.txt --seal-to notary.crt --out s.p7m --sim-screen doc.png", dir)
+            .code,
+        0);
+    ASSERT_EQ(run("sign --sim --out s.svg --sim-screen plain.png", dir).code, 0);
+    // The same scripted signature on both: the pixels that differ are the document's line.
+    const tool::image with = read_screen(dir / "doc.png"), without = read_screen(dir / "plain.png");
+    ASSERT_EQ(with.rgb.size(), without.rgb.size());
+    unsigned top = with.height, bottom = 0;
+    for (unsigned y = 0; y < with.height; ++y)
+        for (unsigned x = 0; x < with.width; ++x)
+            if (with.at(x, y)[0] != without.at(x, y)[0])
+                top = std::min(top, y), bottom = std::max(bottom, y);
+    EXPECT_GE(top, 8u);      // under the prompt
+    EXPECT_LT(bottom, 44u);  // above the signing line
+}
+
+TEST_F(ToolSealed, SealingNeedsADocumentAndARecipient) {
+    struct {
+        const char *args;
+        const char *says;
+    } const cases[] = {
+        {"--document contract.txt --out s.p7m", "a .p7m file needs --seal-to"},
+        {"--seal-to notary.crt --out s.p7m", "a .p7m file needs --document"},
+        {"--seal-to notary.crt --document contract.txt --out s.svg",
+         "--seal-to needs an --out file ending in .p7m"},
+        {"--seal-to notary.crt --document contract.txt --out s.p7m --sign-with notary.key", "--cert"},
+        {"--seal-to missing.crt --document contract.txt --out s.p7m", "missing.crt"},
+    };
+    for (const auto &c : cases) {
+        const outcome o = run(std::string("sign --sim ") + c.args, dir);
+        EXPECT_EQ(o.code, 2) << c.args << "\n" << o.output;
         EXPECT_TRUE(has(o, c.says)) << c.args << "\n" << o.output;
     }
 }

@@ -47,12 +47,16 @@ void define_buttons(vantix::zelnar::pad &pad, std::span<const button_box> button
         pad.set_region(button_region(b));
 }
 
-void draw_prompt_screen(vantix::zelnar::pad &pad, std::string_view text,
-                        std::span<const button_box> buttons) {
+void draw_prompt_screen(vantix::zelnar::pad &pad, std::string_view text, std::span<const button_box> buttons,
+                        std::string_view detail) {
     const auto &display = pad.display();
     pad.clear_screen();
-    if (!text.empty())
-        pad.draw_text(text, display.width / 2, 1, VANTIX_ALIGN_CENTER);
+    unsigned y = 1;
+    for (std::string_view line : {text, detail})
+        if (!line.empty()) {
+            pad.draw_text(line, display.width / 2, y, VANTIX_ALIGN_CENTER);
+            y += pad.text_height(line) + 1;
+        }
     const unsigned line_y = (buttons.empty() ? display.height : buttons.front().y1) - 4;
     vantix::zelnar::bitmap line(static_cast<std::int32_t>(display.width - 20), 1);
     line.clear(black);

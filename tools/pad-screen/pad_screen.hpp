@@ -24,8 +24,9 @@ vantix_device_region_info button_region(const button_box &b);
 // Sets every button's region (dropped again by discarding the region edits).
 void define_buttons(vantix::zelnar::pad &pad, std::span<const button_box> buttons);
 
-// Clears the display and draws the text (if any), the signing line above
-// the buttons and their framed captions.
-void draw_prompt_screen(vantix::zelnar::pad &pad, std::string_view text, std::span<const button_box> buttons);
+// Clears the display and draws the text (if any), the detail line under it
+// (if any), the signing line above the buttons and their framed captions.
+void draw_prompt_screen(vantix::zelnar::pad &pad, std::string_view text, std::span<const button_box> buttons,
+                        std::string_view detail = {});
 
 }  // namespace vantix::screen

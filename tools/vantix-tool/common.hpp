@@ -43,6 +43,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Options that do not go together, found after parsing: exit_usage.
+class usage_error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // What a subcommand leaves to run once the command line is parsed.
 using action = std::function<int()>;
 
@@ -55,6 +61,7 @@ void add_info(CLI::App &, const common_options &, action &);
 void add_status(CLI::App &, const common_options &, action &);
 void add_monitor(CLI::App &, const common_options &, action &);
 void add_sign(CLI::App &, const common_options &, action &);
+void add_verify(CLI::App &, const common_options &, action &);
 void add_draw_text(CLI::App &, const common_options &, action &);
 void add_show_image(CLI::App &, const common_options &, action &);
 void add_screenshot(CLI::App &, const common_options &, action &);

@@ -10,8 +10,9 @@
 namespace {
 
 constexpr tool::command_setup commands[] = {
-    tool::add_list,      tool::add_info,       tool::add_status,     tool::add_monitor, tool::add_sign,
-    tool::add_draw_text, tool::add_show_image, tool::add_screenshot, tool::add_preset,  tool::add_hotplug,
+    tool::add_list,       tool::add_info,   tool::add_status,    tool::add_monitor,
+    tool::add_sign,       tool::add_verify, tool::add_draw_text, tool::add_show_image,
+    tool::add_screenshot, tool::add_preset, tool::add_hotplug,
 };
 
 int fail(int code, const std::string &message) {
@@ -24,6 +25,8 @@ int run(const tool::action &body) {
         return body();
     } catch (const tool::no_pad &e) {
         return fail(tool::exit_no_pad, std::string(e.what()) + " (try --sim for the virtual pad)");
+    } catch (const tool::usage_error &e) {
+        return fail(tool::exit_usage, e.what());
     } catch (const tool::cancelled &e) {
         return fail(tool::exit_cancelled, e.what());
     } catch (const std::exception &e) {
@@ -39,7 +42,8 @@ int main(int argc, char **argv) {
 
     CLI::App app{
         "Work with signature pads: list them, read their configuration, watch their input, "
-        "capture a signature and draw on their display.\n"
+        "capture a signature (sealed to a document if you like), check a sealed one and draw on their "
+        "display.\n"
         "Exit codes: 0 done, 1 failure, 2 bad command line, 3 no pad, 4 cancelled.",
         "vantix-tool"};
     app.set_version_flag("--version", std::string(vantix::zelnar::library::version()));

@@ -19,6 +19,21 @@ std::vector<vantix::screen::button_box> boxes_of(const std::array<screen_button,
     return out;
 }
 
+// "name  tag", the name cut (at a UTF-8 character) until the line fits.
+std::string fitted(const vantix::zelnar::pad &pad, const signing_screen::document_line &document) {
+    if (document.name.empty() && document.tag.empty())
+        return {};
+    const unsigned width = pad.display().width - 4;
+    std::string name = document.name, line = name + "  " + document.tag;
+    while (!name.empty() && pad.text_width(line) > width) {
+        while ((static_cast<unsigned char>(name.back()) & 0xC0) == 0x80 && name.size() > 1)
+            name.pop_back();  // continuation bytes, then their lead byte
+        name.pop_back();
+        line = name + "...  " + document.tag;
+    }
+    return line;
+}
+
 }  // namespace
 
 std::array<screen_button, 3> button_layout(unsigned width, unsigned height) {
@@ -28,9 +43,10 @@ std::array<screen_button, 3> button_layout(unsigned width, unsigned height) {
              {choice::cancel, 3, "Cancel", 2 * third, top, width - 1, height - 1}}};
 }
 
-signing_screen::signing_screen(vantix::zelnar::pad &pad, std::string prompt)
+signing_screen::signing_screen(vantix::zelnar::pad &pad, std::string prompt, const document_line &document)
     : pad_(pad),
       prompt_(std::move(prompt)),
+      document_(fitted(pad, document)),
       buttons_(button_layout(pad.display().width, pad.display().height)) {
     if (pad.display().width < 60 || pad.display().height < 32)
         throw std::runtime_error("the pad's display is too small for a signing screen");
@@ -46,7 +62,9 @@ signing_screen::~signing_screen() {
         vantix_set_region_commit(&pad_.record(), VANTIX_REGION_DISCARD_CHANGES);
 }
 
-void signing_screen::draw() { vantix::screen::draw_prompt_screen(pad_, prompt_, boxes_of(buttons_)); }
+void signing_screen::draw() {
+    vantix::screen::draw_prompt_screen(pad_, prompt_, boxes_of(buttons_), document_);
+}
 
 choice signing_screen::pressed(std::uint8_t region) const {
     for (const screen_button &b : buttons_)

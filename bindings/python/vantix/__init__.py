@@ -34,11 +34,12 @@ from .events import (
 from .library import Library, version
 from .pad import EventStream, Pad, PadInfo
 from .records import Align, Capabilities, DisplayInfo, FirmwareVersion, Region, RegionType
+from .sealed import OpenedRecord, RecordPad, open_sealed
 from .signature import Box, Point, Signature, Space
 
 __all__ = [
     "__version__", "Align", "Box", "ButtonAction", "ButtonEvent", "Capabilities", "CardEvent",
     "DisplayInfo", "Event", "EventStream", "FirmwareVersion", "HotplugAction", "HotplugEvent",
-    "Library", "Pad", "PadInfo", "PenEvent", "Point", "RawEvent", "Region", "RegionType",
-    "Signature", "Space", "VantixError", "version",
+    "Library", "OpenedRecord", "Pad", "PadInfo", "PenEvent", "Point", "RawEvent", "RecordPad", "Region",
+    "RegionType", "Signature", "Space", "VantixError", "open_sealed", "version",
 ]

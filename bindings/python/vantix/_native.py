@@ -312,6 +312,19 @@ class ExportOptions(Structure):
     ]
 
 
+class SignatureDocument(Structure):
+    _fields_ = [("sha256", c_void_p), ("data", c_void_p), ("size", c_size_t), ("path", c_char_p)]
+
+
+class RecordOptions(Structure):
+    _fields_ = [("document", SignatureDocument)] + [(name, c_char_p) for name in (
+        "document_name", "prompt", "pad_serial_number", "pad_uuid", "pad_firmware")]
+
+
+class SignatureMaterial(Structure):
+    _fields_ = [("path", c_char_p), ("data", c_void_p), ("size", c_size_t)]
+
+
 InputCallback = CFUNCTYPE(None, c_void_p, c_void_p, c_uint8, POINTER(c_uint8), c_uint)
 HotplugCallback = CFUNCTYPE(None, c_enum, c_char_p)
 
@@ -334,6 +347,9 @@ LAYOUTS = {
     "vantix_signature_point": SignaturePoint,
     "vantix_signature_box": SignatureBox,
     "vantix_signature_export_options": ExportOptions,
+    "vantix_signature_document": SignatureDocument,
+    "vantix_signature_record_options": RecordOptions,
+    "vantix_signature_material": SignatureMaterial,
     "vantix_device_driver": Driver,
 }
 
@@ -390,6 +406,19 @@ _declare(signature, {
     "vantix_signature_default_options": (None, [POINTER(ExportOptions)]),
     "vantix_signature_free_buffer": (None, [P]),
     "vantix_signature_last_error": (c_char_p, []),
+    # The sealed record.
+    "vantix_signature_seal": (c_int, [P, POINTER(RecordOptions), POINTER(SignatureMaterial), c_size_t,
+                                      POINTER(SignatureMaterial), POINTER(SignatureMaterial), POINTER(P),
+                                      POINTER(c_size_t)]),
+    "vantix_signature_open_sealed": (P, [P, c_size_t, POINTER(SignatureMaterial), POINTER(SignatureMaterial)]),
+    "vantix_signature_opened_free": (None, [P]),
+    "vantix_signature_opened_text": (c_char_p, [P, c_enum]),
+    "vantix_signature_opened_digest": (c_int, [P, c_enum, P]),
+    "vantix_signature_opened_times": (c_int, [P, POINTER(c_uint64), POINTER(c_uint64)]),
+    "vantix_signature_opened_pad_info": (c_int, [P, POINTER(SignaturePadInfo)]),
+    "vantix_signature_opened_host_signed": (c_int, [P]),
+    "vantix_signature_opened_check_document": (c_int, [P, POINTER(SignatureDocument)]),
+    "vantix_signature_opened_load_capture": (P, [P]),
 })
 EXPORTERS = ("svg", "png", "inkml", "json")
 _declare(signature, {

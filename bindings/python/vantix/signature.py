@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: Apache-2.0
-"""Signatures captured from a pad, saved as SVG, PNG, InkML or JSON."""
+"""Signatures captured from a pad, saved as SVG, PNG, InkML or JSON, or sealed to a document."""
 
 from __future__ import annotations
 
@@ -8,7 +8,7 @@ import enum
 import os
 import weakref
 from dataclasses import dataclass
-from typing import List, Optional, Union
+from typing import List, Optional, Sequence, Union
 
 from . import _arguments as arg
 from . import _core as core
@@ -149,6 +149,21 @@ class Signature:
         data = self.export(chosen, **options)  # type: ignore[arg-type]
         with open(where, "wb") as file:
             file.write(data)
+
+    def seal(self, document: object = None, *, sha256: object = None, document_name: Optional[str] = None,
+             prompt: Optional[str] = None, recipients: Sequence[object] = (), sign_with: object = None,
+             cert: object = None) -> bytes:
+        """The signature's record bound to ``document``, sealed to ``recipients``: DER CMS bytes.
+
+        ``document`` is the document's bytes or a path; or give its ``sha256``
+        digest instead. ``recipients`` are 1 to 64 certificates (paths, or
+        PEM/DER bytes); only their keys open the record (vantix.open_sealed).
+        With ``sign_with`` and ``cert`` (a host key and its certificate) the
+        sealed record is signed too. Raises VantixError with the library's text.
+        """
+        from .sealed import seal_capture
+
+        return seal_capture(self._address, document, sha256, document_name, prompt, recipients, sign_with, cert)
 
     def __repr__(self) -> str:
         return f"<Signature {self.point_count} points in {self.stroke_count} strokes>"

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 // sign: a signing session. The pad shows a prompt, a line and OK, Clear and
 // Cancel; the pen inks until OK, and the signature is saved in the formats
-// the --out files name. On the virtual pad a scripted pen signs and presses
+// the --out files name. With --document the pad shows the document's name and
+// digest, and a .p7m file gets the sealed record binding the signature to
+// that document. On the virtual pad a scripted pen signs and presses
 // OK (or the buttons --sim-press names).
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <map>
@@ -11,11 +14,13 @@
 #include <optional>
 
 #include "../progress.hpp"
+#include "../sealing.hpp"
 #include "../session.hpp"
 #include "../signature_files.hpp"
 #include "../signing_screen.hpp"
 #include "../sim_screen.hpp"
 #include "../sim_script.hpp"
+#include "../text.hpp"
 #include "../watch.hpp"
 #include "vantix-padsim.h"
 
@@ -28,7 +33,33 @@ struct sign_options {
     std::string sim_screen;
     std::vector<choice> sim_presses;
     double timeout = 0;
+    std::string document, document_name;
+    seal_request seal;
 };
+
+bool is_sealed(const std::string &file) { return lower_extension(file) == "p7m"; }
+
+// What the command line alone cannot say: a sealed record needs a document
+// and a recipient, and recipients need a sealed record to go to.
+void check_sealing(const sign_options &options) {
+    const bool sealed = std::any_of(options.out.begin(), options.out.end(), is_sealed);
+    if (sealed && options.document.empty())
+        throw usage_error("a .p7m file needs --document, the document the signature is for");
+    if (sealed && options.seal.recipients.empty())
+        throw usage_error("a .p7m file needs --seal-to, a certificate that may open it");
+    if (!sealed && !options.seal.recipients.empty())
+        throw usage_error("--seal-to needs an --out file ending in .p7m");
+}
+
+std::string uuid_text(const vantix::zelnar::pad &p) {
+    const auto uuid = p.uuid();
+    if (!uuid)
+        return {};
+    std::string text = hex_of(uuid->data(), uuid->size());
+    for (std::size_t dash : {20u, 16u, 12u, 8u})
+        text.insert(dash, "-");
+    return text;
+}
 
 struct free_capture {
     void operator()(vantix_signature_capture *capture) const { vantix_signature_capture_free(capture); }
@@ -97,6 +128,10 @@ void wait_for_ok(vantix::zelnar::pad &p, signing_screen &screen, vantix_signatur
 }
 
 int sign(const common_options &common, const sign_options &options) {
+    check_sealing(options);
+    std::optional<signed_document> document;
+    if (!options.document.empty())
+        document = read_document(options.document, options.document_name);
     session s(common);
     // Declared before the pad: its read thread uses both until it closes.
     capture_ptr capture;
@@ -107,7 +142,10 @@ int sign(const common_options &common, const sign_options &options) {
         throw std::runtime_error(std::string("starting the capture: ") + vantix_signature_last_error());
     const bool simulated = s.simulated(p.view());
     {
-        signing_screen screen(p, options.prompt);
+        signing_screen screen(p, options.prompt,
+                              document
+                                  ? signing_screen::document_line{document->name, short_digest(*document)}
+                                  : signing_screen::document_line{});
         p.on_input([&capture, &pressed_region](const vantix::zelnar::input_event &e) {
             vantix_signature_feed(capture.get(), &e.report, e.type);
             if (e.type == VANTIX_INPUT_BUTTONPRESS && e.report.button_press.region)
@@ -121,7 +159,10 @@ int sign(const common_options &common, const sign_options &options) {
     }  // the button regions go before the pad closes
     p.stop_reading();
     for (const std::string &file : options.out)
-        save_signature(*capture, file);
+        if (is_sealed(file))
+            write_sealed(*capture, *document, options.prompt, {uuid_text(p), {}}, options.seal, file);
+        else
+            save_signature(*capture, file);
     std::printf("signature: %zu points in %zu strokes, saved to", vantix_signature_point_count(capture.get()),
                 vantix_signature_stroke_count(capture.get()));
     for (const std::string &file : options.out)
@@ -141,16 +182,37 @@ void add_sign(CLI::App &app, const common_options &common, action &run) {
                     "Capture a signature: the pad shows a prompt with OK, Clear and Cancel, and the "
                     "signature is saved when OK is pressed (with --sim a scripted pen signs)",
                     run, [&common, options] { return sign(common, *options); });
-    cmd->add_option("--out", options->out, "Save to this file; .svg, .png, .inkml or .json (may repeat)")
+    cmd->add_option(
+           "--out", options->out,
+           "Save to this file; .svg, .png, .inkml, .json, or .p7m for the sealed record (may repeat)")
         ->allow_extra_args(false)
         ->required()
         ->check(CLI::Validator(
             [](std::string &file) {
-                return is_signature_format(file) ? std::string()
-                                                 : file + " is not .svg, .png, .inkml or .json";
+                return is_signature_format(file) || is_sealed(file)
+                           ? std::string()
+                           : file + " is not .svg, .png, .inkml, .json or .p7m";
             },
-            "FILE.{svg,png,inkml,json}"));
+            "FILE.{svg,png,inkml,json,p7m}"));
     cmd->add_option("--prompt", options->prompt, "Text shown above the signature line");
+    cmd->add_option("--document", options->document,
+                    "The document the signature is for: the pad shows its name and the start of its "
+                    "SHA-256, and a .p7m file binds the signature to it")
+        ->check(CLI::ExistingFile);
+    cmd->add_option("--document-name", options->document_name,
+                    "The document's name on the pad and in the record (default: the file's name)");
+    cmd->add_option("--seal-to", options->seal.recipients,
+                    "Seal the .p7m file to this certificate (PEM or DER); its key opens it (may repeat)")
+        ->allow_extra_args(false)
+        ->check(CLI::ExistingFile);
+    CLI::Option *cert =
+        cmd->add_option("--cert", options->seal.cert, "The certificate of the --sign-with key (PEM or DER)")
+            ->check(CLI::ExistingFile);
+    cmd->add_option("--sign-with", options->seal.sign_with,
+                    "Sign the sealed record with this host key (PEM or DER, unencrypted)")
+        ->check(CLI::ExistingFile)
+        ->needs(cert);
+    cert->needs("--sign-with");
     add_sim_screen_option(*cmd, options->sim_screen);
     const std::map<std::string, choice> buttons{
         {"ok", choice::ok}, {"clear", choice::clear}, {"cancel", choice::cancel}};

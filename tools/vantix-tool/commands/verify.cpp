@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: Apache-2.0
+// verify: opens a sealed signature record with a recipient's key and says
+// when and on which pad it was signed, for which document, whether the
+// given document is that one and who signed the record on the host. The
+// signature itself can be drawn again (--render).
+#include <CLI/CLI.hpp>
+#include <cinttypes>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+
+#include "../common.hpp"
+#include "../sealing.hpp"
+#include "../signature_files.hpp"
+
+namespace tool {
+namespace {
+
+struct verify_options {
+    std::string sealed, document, key, cert, render;
+};
+
+struct free_opened {
+    void operator()(vantix_signature_opened *opened) const { vantix_signature_opened_free(opened); }
+};
+struct free_capture {
+    void operator()(vantix_signature_capture *capture) const { vantix_signature_capture_free(capture); }
+};
+
+// 2024-05-01T09:30:00.250Z
+std::string utc_text(std::uint64_t utc_us) {
+    const std::time_t seconds = static_cast<std::time_t>(utc_us / 1000000);
+    std::tm tm{};
+    char text[48] = "?";
+    if (gmtime_r(&seconds, &tm)) {
+        const std::size_t n = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &tm);
+        std::snprintf(text + n, sizeof text - n, ".%03uZ", static_cast<unsigned>(utc_us / 1000 % 1000));
+    }
+    return text;
+}
+
+void print_record(const vantix_signature_opened *opened) {
+    const auto text = [opened](vantix_signature_record_text field) {
+        return std::string(vantix_signature_opened_text(opened, field));
+    };
+    unsigned char sha256[32];
+    std::uint64_t start = 0, end = 0;
+    vantix_signature_pad_info pad{};
+    vantix_signature_opened_digest(opened, VANTIX_SIGNATURE_RECORD_DOCUMENT_SHA256, sha256);
+    vantix_signature_opened_times(opened, &start, &end);
+    vantix_signature_opened_pad_info(opened, &pad);
+    std::printf("document:  %s\n", text(VANTIX_SIGNATURE_RECORD_DOCUMENT_NAME).c_str());
+    std::printf("sha256:    %s\n", hex_of(sha256, sizeof sha256).c_str());
+    std::printf("signed:    %s to %s (UTC)\n", utc_text(start).c_str(), utc_text(end).c_str());
+    std::printf("pad:       %s %s (%04x:%04x), serial number %s\n", pad.manufacturer, pad.model,
+                pad.vendor_id, pad.product_id, pad.serial_number);
+    if (!text(VANTIX_SIGNATURE_RECORD_PAD_UUID).empty())
+        std::printf("pad uuid:  %s\n", text(VANTIX_SIGNATURE_RECORD_PAD_UUID).c_str());
+    std::printf("prompt:    %s\n", text(VANTIX_SIGNATURE_RECORD_PROMPT).c_str());
+    if (vantix_signature_opened_host_signed(opened))
+        std::printf("host:      signed by %s (the signature verifies; whether to trust that host is yours)\n",
+                    text(VANTIX_SIGNATURE_RECORD_HOST_SIGNER).c_str());
+    else
+        std::printf("host:      not signed\n");
+}
+
+void render(const vantix_signature_opened *opened, const std::string &file) {
+    const std::unique_ptr<vantix_signature_capture, free_capture> capture(
+        vantix_signature_opened_load_capture(opened));
+    if (!capture)
+        throw std::runtime_error(std::string("loading the signature: ") + vantix_signature_last_error());
+    save_signature(*capture, file);
+}
+
+int verify(const verify_options &options) {
+    const std::vector<unsigned char> sealed = read_sealed_file(options.sealed);
+    const vantix_signature_material key{options.key.c_str(), nullptr, 0},
+        cert{options.cert.c_str(), nullptr, 0};
+    const std::unique_ptr<vantix_signature_opened, free_opened> opened(vantix_signature_open_sealed(
+        sealed.data(), sealed.size(), &key, options.cert.empty() ? nullptr : &cert));
+    if (!opened)
+        throw std::runtime_error(options.sealed + ": " + vantix_signature_last_error());
+    print_record(opened.get());
+    if (!options.render.empty())
+        render(opened.get(), options.render);
+    vantix_signature_document document{};
+    document.path = options.document.c_str();
+    if (vantix_signature_opened_check_document(opened.get(), &document) != VANTIX_CODE_SUCCESS)
+        throw std::runtime_error(options.document + ": " + vantix_signature_last_error());
+    std::printf("result:    %s matches the signature record\n", options.document.c_str());
+    return exit_ok;
+}
+
+}  // namespace
+
+void add_verify(CLI::App &app, const common_options &, action &run) {
+    auto options = std::make_shared<verify_options>();
+    CLI::App *cmd = add_command(app, "verify",
+                                "Open a sealed signature record (.p7m) and check it against a document: "
+                                "exit 0 when it is the document signed, 1 otherwise",
+                                run, [options] { return verify(*options); });
+    cmd->add_option("sealed", options->sealed, "The sealed record (from sign --out FILE.p7m)")
+        ->required()
+        ->check(CLI::ExistingFile);
+    cmd->add_option("--document", options->document, "The document the signature should be for")
+        ->required()
+        ->check(CLI::ExistingFile);
+    cmd->add_option("--key", options->key, "A recipient's private key (PEM or DER, unencrypted)")
+        ->required()
+        ->check(CLI::ExistingFile);
+    cmd->add_option("--cert", options->cert, "That recipient's certificate (optional)")
+        ->check(CLI::ExistingFile);
+    cmd->add_option("--render", options->render,
+                    "Draw the signature into this file (.svg, .png, .inkml, .json)")
+        ->check(CLI::Validator(
+            [](std::string &file) {
+                return is_signature_format(file) ? std::string()
+                                                 : file + " is not .svg, .png, .inkml or .json";
+            },
+            "FILE.{svg,png,inkml,json}"));
+}
+
+}  // namespace tool
