@@ -27,9 +27,8 @@ endforeach()
 # tools (whose bridge protocol is there), the C examples with the
 # development files, the Python example with the binding.
 file(GLOB vantix_docs ${CMAKE_SOURCE_DIR}/docs/*.md)
-foreach(component dir IN ZIP_LISTS "development;tools" "${VANTIX_DEV_DOC_DIR};${VANTIX_TOOLS_DOC_DIR}")
-  install(FILES README.md ${vantix_docs} DESTINATION ${dir} COMPONENT ${component})
-endforeach()
+install(FILES README.md ${vantix_docs} DESTINATION ${VANTIX_DEV_DOC_DIR} COMPONENT development)
+install(FILES README.md ${vantix_docs} DESTINATION ${VANTIX_TOOLS_DOC_DIR} COMPONENT tools)
 install(DIRECTORY examples/ DESTINATION ${VANTIX_DEV_DOC_DIR}/examples COMPONENT development
   FILES_MATCHING PATTERN "*.c" PATTERN "*.h" PATTERN python EXCLUDE)
 install(FILES examples/python/sign.py DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/python3-vantix/examples

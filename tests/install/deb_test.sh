@@ -47,7 +47,9 @@ for f in libvantix-zelnar-dev/README.md libvantix-zelnar-dev/bridge-protocol.md 
          python3-vantix/examples/sign.py; do
   [ -e "$root/usr/share/doc/$f" ] || { echo "not packaged: /usr/share/doc/$f"; exit 1; }
 done
-zcat "$root/usr/share/man/man1/vantix-bridge.1.gz" | grep -q "/usr/share/doc/vantix-tools/bridge-protocol.md"
+# The man page names where the protocol is installed (under this build's
+# prefix; ./run package builds for /usr).
+zcat "$root/usr/share/man/man1/vantix-bridge.1.gz" | grep -q "/share/doc/vantix-tools/bridge-protocol.md"
 # A C program built against the packages, and the Python example as
 # packaged, on the packaged virtual pad.
 doc=$root/usr/share/doc
