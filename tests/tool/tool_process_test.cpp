@@ -165,8 +165,8 @@ TEST(ToolProcess, AStopSignalEndsMonitorCleanly) {
 TEST(ToolProcess, HelpExplainsEverySubcommand) {
     const outcome o = run("--help");
     EXPECT_EQ(o.code, 0);
-    for (const char *command : {"list", "info", "status", "monitor", "sign", "verify", "draw-text", "show-image",
-                                "screenshot", "preset", "hotplug"})
+    for (const char *command : {"list", "info", "status", "monitor", "sign", "verify", "draw-text",
+                                "show-image", "screenshot", "preset", "hotplug"})
         EXPECT_NE(o.output.find(std::string("  ") + command + " "), std::string::npos) << command;
 }
 

@@ -9,6 +9,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "text.hpp"
+
 namespace tool {
 namespace {
 
@@ -45,16 +47,6 @@ signed_document read_document(const std::string &path, const std::string &name) 
     signed_document document{name.empty() ? std::filesystem::path(path).filename().string() : name, {}};
     EVP_DigestFinal_ex(ctx.get(), document.sha256.data(), nullptr);
     return document;
-}
-
-std::string hex_of(const unsigned char *bytes, std::size_t size) {
-    std::string out;
-    char two[3];
-    for (std::size_t i = 0; i < size; ++i) {
-        std::snprintf(two, sizeof two, "%02x", bytes[i]);
-        out += two;
-    }
-    return out;
 }
 
 std::string short_digest(const signed_document &document) { return hex_of(document.sha256.data(), 4); }

@@ -23,7 +23,6 @@ struct signed_document {
 signed_document read_document(const std::string &path, const std::string &name);
 // The first 8 hex digits of its SHA-256, as the signing screen shows them.
 std::string short_digest(const signed_document &document);
-std::string hex_of(const unsigned char *bytes, std::size_t size);
 
 struct seal_request {
     std::vector<std::string> recipients;  // certificate files

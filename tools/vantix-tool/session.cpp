@@ -2,6 +2,7 @@
 #include "session.hpp"
 
 #include "padsim/sim_driver.hpp"
+#include "text.hpp"
 #include "vantix-padsim.h"
 
 namespace tool {
@@ -10,6 +11,11 @@ session::session(const common_options &common) : common_(common) {
     if (common.sim)
         vantix_padsim_register();
     pads_.emplace();
+}
+
+std::string uuid_hex(const vantix::zelnar::pad &p) {
+    const auto uuid = p.uuid();
+    return uuid ? hex_of(uuid->data(), uuid->size()) : std::string();
 }
 
 vantix::zelnar::device_view session::choose() const {

@@ -9,6 +9,9 @@
 
 namespace tool {
 
+// The pad's UUID as 32 lower-case hex digits, "" when it has none.
+std::string uuid_hex(const vantix::zelnar::pad &p);
+
 class session {
 public:
     // Starts the library and, with --sim, the virtual pad, then lists pads.

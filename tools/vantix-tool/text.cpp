@@ -20,4 +20,11 @@ std::string hex(unsigned value, int digits) {
     return text;
 }
 
+std::string hex_of(const unsigned char *bytes, std::size_t size) {
+    std::string out;
+    for (std::size_t i = 0; i < size; ++i)
+        out += hex(bytes[i], 2);
+    return out;
+}
+
 }  // namespace tool

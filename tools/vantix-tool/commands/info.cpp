@@ -34,19 +34,11 @@ std::string version_text(const std::uint8_t (&v)[3]) {
     return std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]);
 }
 
-std::string uuid_text(const pad &p) {
-    std::string out;
-    if (auto uuid = p.uuid())
-        for (unsigned char byte : *uuid)
-            out += hex(byte, 2);
-    return out;
-}
-
 int print_text(const pad &p) {
     const vantix::zelnar::device_view d = p.view();
     std::printf("pad %.*s (%.*s %.*s, driver %.*s)\nuuid %s\n", int(d.path().size()), d.path().data(),
                 int(d.manufacturer().size()), d.manufacturer().data(), int(d.model().size()),
-                d.model().data(), int(d.driver_name().size()), d.driver_name().data(), uuid_text(p).c_str());
+                d.model().data(), int(d.driver_name().size()), d.driver_name().data(), uuid_hex(p).c_str());
     vantix_print_display_info(&p.display());
     vantix_print_version(&p.firmware());
     bool ok = show(p, &pad::capabilities, vantix_print_capabilities);
@@ -91,7 +83,7 @@ int print_json(const pad &p) {
         .field("manufacturer", d.manufacturer())
         .field("model", d.model())
         .field("driver", d.driver_name())
-        .field("uuid", uuid_text(p))
+        .field("uuid", uuid_hex(p))
         .field("serial_number", serial_text)
         .field("firmware", version_text(p.firmware().firmware_version))
         .field("kernel", version_text(p.firmware().kernel_version))

@@ -51,20 +51,15 @@ void check_sealing(const sign_options &options) {
         throw usage_error("--seal-to needs an --out file ending in .p7m");
 }
 
-std::string uuid_text(const vantix::zelnar::pad &p) {
-    const auto uuid = p.uuid();
-    if (!uuid)
-        return {};
-    std::string text = hex_of(uuid->data(), uuid->size());
+// The pad's UUID as the record writes it: 8-4-4-4-12 hex digits.
+std::string record_uuid(const vantix::zelnar::pad &p) {
+    std::string text = uuid_hex(p);
+    if (text.empty())
+        return text;
     for (std::size_t dash : {20u, 16u, 12u, 8u})
         text.insert(dash, "-");
     return text;
 }
-
-struct free_capture {
-    void operator()(vantix_signature_capture *capture) const { vantix_signature_capture_free(capture); }
-};
-using capture_ptr = std::unique_ptr<vantix_signature_capture, free_capture>;
 
 // The virtual pad's pen: it signs and presses the first of `presses`, and
 // again with the next one after each Clear. Each round waits for the last
@@ -160,7 +155,7 @@ int sign(const common_options &common, const sign_options &options) {
     p.stop_reading();
     for (const std::string &file : options.out)
         if (is_sealed(file))
-            write_sealed(*capture, *document, options.prompt, {uuid_text(p), {}}, options.seal, file);
+            write_sealed(*capture, *document, options.prompt, {record_uuid(p), {}}, options.seal, file);
         else
             save_signature(*capture, file);
     std::printf("signature: %zu points in %zu strokes, saved to", vantix_signature_point_count(capture.get()),

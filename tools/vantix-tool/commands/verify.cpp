@@ -12,6 +12,7 @@
 #include "../common.hpp"
 #include "../sealing.hpp"
 #include "../signature_files.hpp"
+#include "../text.hpp"
 
 namespace tool {
 namespace {
@@ -22,9 +23,6 @@ struct verify_options {
 
 struct free_opened {
     void operator()(vantix_signature_opened *opened) const { vantix_signature_opened_free(opened); }
-};
-struct free_capture {
-    void operator()(vantix_signature_capture *capture) const { vantix_signature_capture_free(capture); }
 };
 
 // 2024-05-01T09:30:00.250Z
@@ -65,8 +63,7 @@ void print_record(const vantix_signature_opened *opened) {
 }
 
 void render(const vantix_signature_opened *opened, const std::string &file) {
-    const std::unique_ptr<vantix_signature_capture, free_capture> capture(
-        vantix_signature_opened_load_capture(opened));
+    const capture_ptr capture(vantix_signature_opened_load_capture(opened));
     if (!capture)
         throw std::runtime_error(std::string("loading the signature: ") + vantix_signature_last_error());
     save_signature(*capture, file);
