@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <pthread.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "bridge.hpp"
 #include "pads.hpp"
@@ -13,6 +16,12 @@
 #include "vantix-zelnar.h"
 
 int main(int argc, char **argv) {
+#ifdef __GLIBC__
+    // Signature renders take tens of megabytes for a moment: always from
+    // (and back to) the system, not kept in the heap once freed (glibc would
+    // raise its threshold after the first and keep the next ones).
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
     bridge::config cfg;
     CLI::App app{
         "Serve signature pads to web pages on this machine: an HTTP and WebSocket service on the "

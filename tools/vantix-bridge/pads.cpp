@@ -18,6 +18,9 @@
 #include <thread>
 #include <utility>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include "open_pad.hpp"
 #include "request_fields.hpp"
 #include "signature_export.hpp"
@@ -144,6 +147,8 @@ struct render_job {
 // On a detached thread of its own: the process joins no render, so neither
 // a stop nor the pad's other requests wait for one.
 void render(std::unique_ptr<render_job> job) noexcept {
+    // Background work: pen input and answers go first on a busy machine.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
     std::string text;
     try {
         try {
@@ -316,7 +321,7 @@ struct pad_service::state {
 
     // The service's thread: the owner lets go of the pad (pad.close, gone,
     // detached); its thread closes it after what is queued.
-    void let_go(const std::shared_ptr<pad_slot> &slot, const char *reason) {
+    void let_go(std::shared_ptr<pad_slot> slot, const char *reason) {  // a copy: release() erases map entries
         const std::uint64_t session = slot->session;
         release(*slot);
         post(slot, [this, slot = slot.get(), session, reason] { close_pad(*slot, session, reason); });
@@ -569,9 +574,10 @@ struct pad_service::state {
                                 const json &message) {
         require_sim(p);
         const auto [x, y] = pen_point_of(p.input->info, message);
+        const std::uint64_t sent = now_us();  // before the read thread can have it
         if (!vantix_padsim_pen_sample(p.sim_index, x, y, opt_bool(message, "down", true) ? 1 : 0))
             throw protocol_error("library", "the virtual pad refused the sample");
-        return json{{"type", "sim.done"}, {"samples", 1}, {"sent", {now_us()}}};
+        return json{{"type", "sim.done"}, {"samples", 1}, {"sent", {sent}}};
     }
 
     std::optional<json> sim_tap(pad_slot &, open_pad &p, const std::shared_ptr<client> &, const json &,

@@ -281,10 +281,15 @@ private:
                 // when none waits, the newcomer is turned away.
                 if (http_sessions_ >= limits::http_sessions && !waiting_.empty())
                     waiting_.front()->evict();
-                if (http_sessions_ >= limits::http_sessions)
+                if (http_sessions_ >= limits::http_sessions) {
                     turn_away(socket);
-                else
+                } else {
+                    // Small messages (a sample after a reply) go at once, not
+                    // after the peer's delayed acknowledgement.
+                    beast::error_code ignored;
+                    socket.set_option(tcp::no_delay(true), ignored);
                     std::make_shared<http_session>(*this, std::move(socket))->start();
+                }
             }
             accept();
         });
