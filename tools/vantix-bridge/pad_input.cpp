@@ -102,7 +102,7 @@ void input_state::push_button(const vantix_hid_input_button_press &press) {
         event["index"] = region - first_button_region;
         event["caption"] = captions[region - first_button_region];
     }
-    stream->push(event.dump());
+    stream->push(to_text(event));  // the caption is the page's text
 }
 
 void input_state::set_captions(std::vector<std::string> now) {

@@ -266,13 +266,12 @@ struct pad_service::state {
     }
 
     std::shared_ptr<pad_slot> slot_for(const std::string &path) {
-        std::shared_ptr<pad_slot> &slot = slots[path];
-        if (!slot) {
-            auto made = std::make_shared<pad_slot>(path);
-            made->thread = std::thread([this, raw = made.get()] { run_pad(*raw); });
-            slot = std::move(made);
-        }
-        return slot;
+        if (auto found = slots.find(path); found != slots.end())
+            return found->second;
+        auto made = std::make_shared<pad_slot>(path);
+        made->thread = std::thread([this, raw = made.get()] { run_pad(*raw); });
+        slots.emplace(path, made);
+        return made;
     }
 
     void run_pad(pad_slot &slot) {
@@ -537,10 +536,11 @@ struct pad_service::state {
     // meanwhile.
     std::optional<json> capture_finish(pad_slot &, open_pad &p, const std::shared_ptr<client> &from,
                                        const json &id, const json &message) {
-        p.input->capturing = false;
         export_plan plan = plan_export(message);
         auto job = std::make_unique<render_job>(
             render_job{p.capture, std::move(plan), id, from, gate, export_ticket(from->load(), load)});
+        // Refused (bad_field, busy): nothing changed. Else the capture ends.
+        p.input->capturing = false;
         live_renders.fetch_add(1);
         try {
             std::thread([job = std::move(job)]() mutable { render(std::move(job)); }).detach();
