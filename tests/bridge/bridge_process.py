@@ -2,6 +2,7 @@
 """Starts vantix-bridge on a free loopback port for a test and stops it."""
 import os
 import re
+import resource
 import select
 import signal
 import subprocess
@@ -11,11 +12,16 @@ LISTENING = re.compile(r"listening on http://([^/]+)/")
 
 
 class Bridge:
-    """vantix-bridge --listen 127.0.0.1:0 [args]; .host is "127.0.0.1:PORT"."""
+    """vantix-bridge --listen 127.0.0.1:0 [args]; .host is "127.0.0.1:PORT".
+    nofile: the service's limit of open descriptors (RLIMIT_NOFILE)."""
 
-    def __init__(self, program, *args, timeout=20):
+    def __init__(self, program, *args, timeout=20, nofile=None):
+        def limit():
+            if nofile is not None:
+                resource.setrlimit(resource.RLIMIT_NOFILE, (nofile, nofile))
         self.proc = subprocess.Popen([program, "--listen", "127.0.0.1:0", *args],
-                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                                     preexec_fn=limit)
         deadline = time.monotonic() + timeout
         line = ""
         while time.monotonic() < deadline:
@@ -38,6 +44,23 @@ class Bridge:
 
     def alive(self):
         return self.proc.poll() is None
+
+    def rss_mb(self):
+        """The service's resident memory in MB."""
+        with open(f"/proc/{self.proc.pid}/status") as status:
+            for line in status:
+                if line.startswith("VmRSS:"):
+                    return int(line.split()[1]) / 1024
+        return 0.0
+
+    def cpu_seconds(self):
+        """CPU time the service has used (user and system)."""
+        with open(f"/proc/{self.proc.pid}/stat") as stat:
+            fields = stat.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+    def descriptors(self):
+        return len(os.listdir(f"/proc/{self.proc.pid}/fd"))
 
     def stop(self, timeout=10):
         """SIGTERM, then the exit code (and the seconds it took)."""

@@ -4,6 +4,7 @@
 // WebSocket connection (a client it sends messages to).
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -37,8 +39,45 @@ struct config {
     std::size_t max_connections = 16;
     std::size_t event_queue = 4096;             // pen samples and buttons waiting for one client
     std::size_t send_queue = 16 * 1024 * 1024;  // bytes waiting to go to one client
+    int sim_pads = 1;                           // virtual pads with --sim (--sim-pads)
     bool verbose = false;
 };
+
+// The limits that are no options (docs/bridge-protocol.md, "Limits").
+namespace limits {
+// A parsed message: at most this many JSON values (a sim.stroke of 10000
+// points has 30006), nested at most this deep; past either: too_large,
+// found before the tree is built.
+constexpr std::size_t json_values = 32768;
+constexpr std::size_t json_depth = 16;
+// Requests handed to the pad service and not yet answered, and the JSON
+// values they hold: per connection and for the whole service; past
+// either: busy.
+constexpr std::size_t waiting_requests = 32;
+constexpr std::size_t waiting_values = 65536;
+constexpr std::size_t total_waiting_requests = 512;
+constexpr std::size_t total_waiting_values = 262144;
+// Signatures being rendered (capture.finish), per connection and in all.
+constexpr std::size_t exports = 2;
+constexpr std::size_t total_exports = 8;
+// The largest reply: a capture.finish estimated (or found) larger is
+// refused with reply_too_large, the capture kept. Equal to the unread
+// budget (config::send_queue), which a reply never counts against.
+constexpr std::size_t reply_bytes = 16 * 1024 * 1024;
+// Plain HTTP connections (the page, the module, WebSocket handshakes) at
+// once; more are answered 503 and closed. A request must arrive whole
+// within http_request_seconds.
+constexpr std::size_t http_sessions = 64;
+constexpr int http_request_seconds = 5;
+}  // namespace limits
+
+// Text cut to at most `max_bytes` bytes, never inside a UTF-8 character
+// (the one way the service shortens text it echoes).
+std::string cut_text(std::string_view text, std::size_t max_bytes);
+
+// The text of a message to send: invalid UTF-8 (text from a pad or the
+// library) is replaced, never a reason to throw.
+std::string to_text(const json &message);
 
 // The wall clock in microseconds, as events and sim.done carry it ("t", "sent").
 inline std::uint64_t now_us() {
@@ -47,23 +86,32 @@ inline std::uint64_t now_us() {
                                           .count());
 }
 
-// A request refused: code (docs/bridge-protocol.md), a message, and for
-// library failures the library's last-error text.
+// A request refused: code (docs/bridge-protocol.md), a message, for
+// library failures the library's last-error text, and fields the error
+// message carries besides (reply_too_large: the sizes).
 class protocol_error : public std::runtime_error {
 public:
-    protocol_error(std::string code, const std::string &message, std::string detail = {})
-        : std::runtime_error(message), code_(std::move(code)), detail_(std::move(detail)) {}
+    protocol_error(std::string code, const std::string &message, std::string detail = {},
+                   json fields = json::object())
+        : std::runtime_error(message),
+          code_(std::move(code)),
+          detail_(std::move(detail)),
+          fields_(std::move(fields)) {}
     const std::string &code() const { return code_; }
     const std::string &detail() const { return detail_; }
+    const json &fields() const { return fields_; }
 
 private:
     std::string code_;
     std::string detail_;
+    json fields_;
 };
 
 // {"type":"error","code":...,"message":...[,"detail":...][,"id":...]}
 json error_message(const std::string &code, const std::string &message, const std::string &detail = {},
                    const json *id = nullptr);
+// The error message of a refusal, with its fields.
+json error_message(const protocol_error &e, const json *id = nullptr);
 
 class event_stream;
 class client;
@@ -71,17 +119,35 @@ class client;
 // Sends `body` to `to` as the answer to request `id` (none when null).
 void reply(client &to, const json &id, json body);
 
+// What one connection has handed to the pad service and not yet had
+// answered, and the signatures being rendered for it: the pad service
+// counts, a ticket (pads.cpp) gives back.
+struct connection_load {
+    std::atomic<std::size_t> requests{0};
+    std::atomic<std::size_t> values{0};
+    std::atomic<std::size_t> exports{0};
+};
+
 // One WebSocket connection as the pad service sees it. Every member may be
 // called from any thread.
 class client {
 public:
     virtual ~client() = default;
     virtual std::uint64_t id() const = 0;
-    // Queues a message for the client.
+    // Queues an event or notice for the client: it counts against the
+    // unread budget (config::send_queue), past which the connection closes.
     virtual void send(std::string text) = 0;
+    // Queues the answer to a request (at most limits::reply_bytes): never
+    // by itself a reason to close the connection.
+    virtual void answer(std::string text) = 0;
     // Has the connection's thread take what `stream` holds (at most one such
     // hand-over is pending per stream).
     virtual void drain(std::shared_ptr<event_stream> stream) = 0;
+    // What this connection has in flight.
+    const std::shared_ptr<connection_load> &load() const { return load_; }
+
+private:
+    const std::shared_ptr<connection_load> load_ = std::make_shared<connection_load>();
 };
 
 // Pen samples and button events of one open pad on their way from the

@@ -4,13 +4,24 @@
 #include <CLI/CLI.hpp>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <pthread.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "bridge.hpp"
+#include "pads.hpp"
 #include "server.hpp"
 #include "vantix-zelnar.h"
 
 int main(int argc, char **argv) {
+#ifdef __GLIBC__
+    // Signature renders take tens of megabytes for a moment: always from
+    // (and back to) the system, not kept in the heap once freed (glibc would
+    // raise its threshold after the first and keep the next ones).
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
     bridge::config cfg;
     CLI::App app{
         "Serve signature pads to web pages on this machine: an HTTP and WebSocket service on the "
@@ -30,6 +41,10 @@ int main(int argc, char **argv) {
                    "(may repeat)")
         ->allow_extra_args(false);
     app.add_flag("--sim", cfg.sim, "Serve the virtual pad too, and accept sim.* messages that drive it");
+    app.add_option("--sim-pads", cfg.sim_pads,
+                   "Serve this many virtual pads (sim:0, sim:1, ...); implies --sim")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 64));
     app.add_option("--max-message", cfg.max_message, "Largest message handled, in bytes (larger: an error)")
         ->capture_default_str()
         ->check(CLI::Range(1024, 16 * 1024 * 1024));
@@ -46,6 +61,8 @@ int main(int argc, char **argv) {
         return app.exit(e) == 0 ? 0 : 2;
     }
     cfg.max_frame = cfg.max_message * 4;
+    if (app.count("--sim-pads"))
+        cfg.sim = true;
 
     // Threads started from here on (the library's, the pad service's)
     // leave SIGINT and SIGTERM to this one, where the server waits for them.
@@ -56,7 +73,15 @@ int main(int argc, char **argv) {
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
     try {
-        return bridge::serve(cfg, [&stop_signals] { pthread_sigmask(SIG_UNBLOCK, &stop_signals, nullptr); });
+        const int code =
+            bridge::serve(cfg, [&stop_signals] { pthread_sigmask(SIG_UNBLOCK, &stop_signals, nullptr); });
+        if (bridge::pad_service::renders_running()) {
+            // A signature still being rendered: a stop does not wait for it,
+            // and its thread must not meet static destructors on the way out.
+            std::fflush(nullptr);
+            std::_Exit(code);
+        }
+        return code;
     } catch (const std::invalid_argument &e) {
         std::fprintf(stderr, "vantix-bridge: %s\n", e.what());
         return 2;

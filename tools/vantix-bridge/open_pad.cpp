@@ -42,6 +42,11 @@ open_pad::~open_pad() {
     pad->close();  // stops the library's read thread first
 }
 
+void open_pad::new_capture() {
+    capture = bridge::new_capture(input->info);
+    input->set_capture(capture);
+}
+
 void open_pad::drop_buttons() {
     if (buttons.empty())
         return;

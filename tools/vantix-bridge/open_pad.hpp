@@ -2,7 +2,7 @@
 // A pad a connection has opened: the library's record and pad, the
 // signature capture, the input shared with the read thread, the prompt's
 // buttons and the virtual pen's stroke. Destroying it stops the reading
-// and closes the pad; only the service's thread touches it.
+// and closes the pad; only the pad's own thread touches it.
 #pragma once
 
 #include <cstdint>
@@ -27,11 +27,13 @@ struct open_pad {
     // Drops the prompt's button regions and captions.
     void drop_buttons();
 
+    // Starts a new, empty capture (the last one stays with renders of it).
+    void new_capture();
+
     std::string path;
-    std::uint64_t owner = 0;
     std::weak_ptr<client> owner_client;
     std::shared_ptr<vantix::zelnar::device_list> list;  // the record lives in it
-    capture_ptr capture;                                // freed after the pad closed
+    capture_ptr capture;                                // the current one, also in input
     std::shared_ptr<input_state> input;
     std::unique_ptr<vantix::zelnar::pad> pad;
     bool simulated = false;

@@ -46,13 +46,30 @@ int to_digitizer(double pixel, unsigned active_min, unsigned active_max, unsigne
         std::clamp(out, static_cast<double>(active_min), static_cast<double>(active_max)));
 }
 
+capture_ptr new_capture(const vantix_signature_pad_info &info) {
+    capture_ptr out(vantix_signature_capture_new_with_info(&info), vantix_signature_capture_free);
+    if (!out)
+        throw protocol_error("library", "the signature capture cannot start", vantix_signature_last_error());
+    return out;
+}
+
+void input_state::set_capture(capture_ptr now) {
+    std::lock_guard guard(capture_lock_);
+    capture_.swap(now);
+}  // the old one goes with its last holder (a render, or this call's end)
+
+capture_ptr input_state::current_capture() {
+    std::lock_guard guard(capture_lock_);
+    return capture_;
+}
+
 void input_state::on_input(const vantix::zelnar::input_event &e) noexcept {
     try {
         const bool capture_runs = capturing.load(std::memory_order_acquire);
         if (is_pen(e.type)) {
             if (!capture_runs)
                 return;
-            vantix_signature_feed(capture, &e.report, e.type);
+            vantix_signature_feed(current_capture().get(), &e.report, e.type);
             const bool ext = e.type == VANTIX_INPUT_EXTENDEDCOORDINATE;
             const auto &c = e.report.coordinate;
             const auto &x = e.report.extended_coordinate;
@@ -66,7 +83,7 @@ void input_state::on_input(const vantix::zelnar::input_event &e) noexcept {
         if (capture_runs) {
             // The pen on a button is not writing: the capture ends its stroke
             // here, and the stream says so with a pen-up where the ink ended.
-            vantix_signature_feed(capture, &e.report, e.type);
+            vantix_signature_feed(current_capture().get(), &e.report, e.type);
             if (pen.down)
                 stream->push(sample_event(pen.x, pen.y, false).dump());
         }
@@ -85,7 +102,7 @@ void input_state::push_button(const vantix_hid_input_button_press &press) {
         event["index"] = region - first_button_region;
         event["caption"] = captions[region - first_button_region];
     }
-    stream->push(event.dump());
+    stream->push(to_text(event));  // the caption is the page's text
 }
 
 void input_state::set_captions(std::vector<std::string> now) {

@@ -18,10 +18,12 @@
 
 namespace bridge {
 
-struct free_capture {
-    void operator()(vantix_signature_capture *capture) const { vantix_signature_capture_free(capture); }
-};
-using capture_ptr = std::unique_ptr<vantix_signature_capture, free_capture>;
+// A capture is shared: the open pad has the current one, and each
+// signature being rendered keeps the one it renders.
+using capture_ptr = std::shared_ptr<vantix_signature_capture>;
+// A new, empty capture for a pad of this description; throws
+// protocol_error (library) when it cannot be had.
+capture_ptr new_capture(const vantix_signature_pad_info &info);
 
 // Display position of a digitizer coordinate (vantix-signature.h), and back.
 double to_display(unsigned value, unsigned active_min, unsigned active_max, unsigned size);
@@ -29,7 +31,6 @@ int to_digitizer(double pixel, unsigned active_min, unsigned active_max, unsigne
 
 struct input_state {
     std::shared_ptr<event_stream> stream;
-    vantix_signature_capture *capture = nullptr;  // outlives the reading
     vantix_signature_pad_info info{};
     std::atomic<bool> capturing{false};
     std::atomic<std::uint64_t> seq{0};
@@ -38,10 +39,16 @@ struct input_state {
 
     // On the read thread; must not throw.
     void on_input(const vantix::zelnar::input_event &e) noexcept;
-    // On the service's thread.
+    // On the pad's thread.
     void set_captions(std::vector<std::string> now);
+    // The capture pen input goes to (while capturing), swapped for a new one
+    // by capture.start, .clear and .cancel: one being rendered stays as it is.
+    void set_capture(capture_ptr now);
+    capture_ptr current_capture();
 
 private:
+    std::mutex capture_lock_;
+    capture_ptr capture_;  // under capture_lock_
     // Read thread only: the last sample streamed.
     struct pen_state {
         unsigned x = 0, y = 0;

@@ -22,10 +22,34 @@ json error_message(const std::string &code, const std::string &message, const st
     return out;
 }
 
+json error_message(const protocol_error &e, const json *id) {
+    json out = error_message(e.code(), e.what(), e.detail(), id);
+    if (e.fields().is_object())
+        for (const auto &[key, value] : e.fields().items())
+            if (!out.contains(key))
+                out[key] = value;
+    return out;
+}
+
 void reply(client &to, const json &id, json body) {
     if (!id.is_null())
         body["id"] = id;
-    to.send(body.dump());
+    to.answer(to_text(body));
+}
+
+std::string cut_text(std::string_view text, std::size_t max_bytes) {
+    if (text.size() <= max_bytes)
+        return std::string(text);
+    std::size_t end = max_bytes;
+    // Back over continuation bytes (10xxxxxx) to the start of the character
+    // the cut falls in, which is then left out whole.
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return std::string(text.substr(0, end));
+}
+
+std::string to_text(const json &message) {
+    return message.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 // --- event_stream ------------------------------------------------------------------
@@ -67,7 +91,62 @@ std::vector<std::string> event_stream::take() {
 
 // --- Requests ----------------------------------------------------------------------
 
-json parse_request(std::string_view text) {
+namespace {
+
+// Counts a message's values and depth without building anything, and stops
+// at the first value past a limit.
+class json_budget final : public nlohmann::json_sax<json> {
+public:
+    bool null() override { return value(); }
+    bool boolean(bool) override { return value(); }
+    bool number_integer(number_integer_t) override { return value(); }
+    bool number_unsigned(number_unsigned_t) override { return value(); }
+    bool number_float(number_float_t, const string_t &) override { return value(); }
+    bool string(string_t &) override { return value(); }
+    bool binary(binary_t &) override { return value(); }
+    bool start_object(std::size_t) override { return value() && deeper(); }
+    bool key(string_t &) override { return true; }
+    bool end_object() override { return shallower(); }
+    bool start_array(std::size_t) override { return value() && deeper(); }
+    bool end_array() override { return shallower(); }
+    bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &) override {
+        return false;
+    }
+
+    std::size_t values = 0;
+    bool over = false;  // a limit was passed (else a stop is a syntax error)
+
+private:
+    bool value() {
+        if (++values <= limits::json_values)
+            return true;
+        over = true;
+        return false;
+    }
+    bool deeper() {
+        if (++depth_ <= limits::json_depth)
+            return true;
+        over = true;
+        return false;
+    }
+    bool shallower() {
+        --depth_;
+        return true;
+    }
+    std::size_t depth_ = 0;
+};
+
+}  // namespace
+
+parsed_request parse_request(std::string_view text) {
+    json_budget budget;
+    if (!json::sax_parse(text, &budget)) {
+        if (budget.over)
+            throw protocol_error("too_large", "a message may hold at most " + std::to_string(limits::json_values) +
+                                                  " JSON values, nested at most " +
+                                                  std::to_string(limits::json_depth) + " deep");
+        throw protocol_error("bad_json", "the message is not valid JSON");
+    }
     json message = json::parse(text, nullptr, false);
     if (message.is_discarded())
         throw protocol_error("bad_json", "the message is not valid JSON");
@@ -83,7 +162,7 @@ json parse_request(std::string_view text) {
         throw protocol_error("bad_field", "field 'id' must be a number or a string");
     if (id != message.end() && id->is_string() && id->get_ref<const std::string &>().size() > 128)
         throw protocol_error("bad_field", "field 'id' is longer than 128 bytes");
-    return message;
+    return {std::move(message), budget.values};
 }
 
 rate_limiter::rate_limiter(double rate)

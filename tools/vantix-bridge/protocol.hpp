@@ -15,9 +15,15 @@
 namespace bridge {
 
 // One text message as a request: a JSON object whose "type" is a string and
-// whose "id", if present, is a number or a string. Throws protocol_error
-// (bad_json, bad_message, bad_field).
-json parse_request(std::string_view text);
+// whose "id", if present, is a number or a string, of at most
+// limits::json_values values nested at most limits::json_depth deep (checked
+// before the tree is built). Throws protocol_error (bad_json, bad_message,
+// bad_field, too_large).
+struct parsed_request {
+    json message;
+    std::size_t values;  // JSON values in it (its weight while it waits)
+};
+parsed_request parse_request(std::string_view text);
 
 // A token bucket: `rate` messages a second, bursts of up to `rate` (at
 // least 10).

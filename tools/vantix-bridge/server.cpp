@@ -9,10 +9,13 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <boost/beast/websocket.hpp>
+#include <cerrno>
 #include <deque>
+#include <list>
 #include <map>
 #include <stdexcept>
 
+#include "dispatcher.hpp"
 #include "pads.hpp"
 #include "protocol.hpp"
 #include "vantix-zelnar.h"
@@ -28,7 +31,13 @@ using tcp = asio::ip::tcp;
 
 constexpr std::size_t max_http_header = 8 * 1024;
 constexpr std::size_t max_http_body = 1024;
-constexpr auto http_timeout = std::chrono::seconds(30);
+// A request must arrive whole in this time (a half-sent one holds a
+// descriptor); a reply must be taken in this time.
+constexpr auto http_request_timeout = std::chrono::seconds(limits::http_request_seconds);
+constexpr auto http_write_timeout = std::chrono::seconds(30);
+// Out of descriptors: accept again after this pause, not at once (the
+// waiting connection would wake the loop again and again).
+constexpr auto accept_backoff = std::chrono::milliseconds(100);
 
 class server;
 
@@ -36,20 +45,24 @@ class server;
 
 class ws_session : public client, public std::enable_shared_from_this<ws_session> {
 public:
-    ws_session(server &srv, std::uint64_t id, beast::tcp_stream stream)
-        : server_(srv), id_(id), ws_(std::move(stream)), limiter_(0) {}
+    ws_session(server &srv, std::uint64_t id, beast::tcp_stream stream);
 
     void start(http::request<http::string_body> request);
     std::uint64_t id() const override { return id_; }
     void send(std::string text) override {
         asio::post(ws_.get_executor(), [self = shared_from_this(), text = std::move(text)]() mutable {
-            self->queue(std::move(text));
+            self->queue(std::move(text), false);
+        });
+    }
+    void answer(std::string text) override {
+        asio::post(ws_.get_executor(), [self = shared_from_this(), text = std::move(text)]() mutable {
+            self->queue(std::move(text), true);
         });
     }
     void drain(std::shared_ptr<event_stream> stream) override {
         asio::post(ws_.get_executor(), [self = shared_from_this(), stream = std::move(stream)] {
             for (std::string &event : stream->take())
-                self->queue(std::move(event));
+                self->queue(std::move(event), false);
         });
     }
     // Sends a going-away close (shutdown).
@@ -58,8 +71,7 @@ public:
 private:
     void read();
     void on_read(beast::error_code ec, std::size_t bytes);
-    void handle(std::string_view text);
-    void queue(std::string text);
+    void queue(std::string text, bool reply);
     void write();
     void ended();
     // Drops what waits to be sent (not the message being written) and
@@ -68,8 +80,12 @@ private:
         if (closed_ || gone_)
             return;
         closed_ = true;
-        while (out_.size() > (writing_ ? 1u : 0u))
+        while (out_.size() > (writing_ ? 1u : 0u)) {
+            out_bytes_ -= out_.back().text.size();
+            if (out_.back().reply)
+                reply_bytes_ -= out_.back().text.size();
             out_.pop_back();
+        }
         close_reason_ = reason;
         if (!writing_)
             send_close();
@@ -77,29 +93,37 @@ private:
     void send_close() {
         ws_.async_close(close_reason_, [self = shared_from_this()](beast::error_code) {});
     }
-    void refuse(const std::string &code, const std::string &message) {
-        queue(error_message(code, message).dump());
-    }
 
     server &server_;
     const std::uint64_t id_;
     websocket::stream<beast::tcp_stream> ws_;
     beast::flat_buffer in_;
-    std::deque<std::string> out_;
-    std::size_t out_bytes_ = 0;
-    bool writing_ = false;
+    struct outgoing {
+        std::string text;
+        bool reply;
+    };
+    std::deque<outgoing> out_;
+    std::size_t out_bytes_ = 0;    // all of out_
+    std::size_t reply_bytes_ = 0;  // the replies in out_
+    bool writing_ = false;         // out_.front() is being written
     bool closed_ = false;
     bool gone_ = false;
     websocket::close_reason close_reason_;
-    rate_limiter limiter_;
+    dispatcher dispatcher_;
 };
 
 // --- HTTP -------------------------------------------------------------------------
 
 class http_session : public std::enable_shared_from_this<http_session> {
 public:
-    http_session(server &srv, tcp::socket socket) : server_(srv), stream_(std::move(socket)) {}
+    http_session(server &srv, tcp::socket socket);
+    ~http_session();
     void start() { read(); }
+    // Ends the session now (the server needs its place): the pending read
+    // ends with operation_aborted.
+    void evict();
+    // Where the server lists it while it waits for a request.
+    std::list<http_session *>::iterator waiting_place;
 
 private:
     void read();
@@ -111,6 +135,8 @@ private:
     beast::tcp_stream stream_;
     beast::flat_buffer buffer_;
     std::optional<http::request_parser<http::string_body>> parser_;
+    bool waiting_ = false;  // listed in the server's waiting sessions
+    bool counted_ = true;   // counted in the server's sessions (not evicted)
 };
 
 // --- The server ---------------------------------------------------------------------
@@ -118,7 +144,7 @@ private:
 class server {
 public:
     explicit server(const config &cfg)
-        : cfg_(cfg), acceptor_(io_), signals_(io_, SIGINT, SIGTERM), stop_timer_(io_) {}
+        : cfg_(cfg), acceptor_(io_), signals_(io_, SIGINT, SIGTERM), stop_timer_(io_), accept_timer_(io_) {}
 
     int run(const std::function<void()> &threads_started) {
         auto where = parse_endpoint(cfg_.listen, 9421);
@@ -162,9 +188,18 @@ public:
         });
         accept();
         std::printf("vantix-bridge: listening on %s%s\n", identity_.url().c_str(),
-                    cfg_.sim ? " (virtual pad)" : "");
+                    cfg_.sim ? (cfg_.sim_pads > 1 ? " (virtual pads)" : " (virtual pad)") : "");
         std::fflush(stdout);
-        io_.run();
+        // Handlers answer their own failures; this is the last net under
+        // them: the service goes on.
+        for (;;) {
+            try {
+                io_.run();
+                break;
+            } catch (const std::exception &e) {
+                std::fprintf(stderr, "vantix-bridge: internal error on the network thread: %s\n", e.what());
+            }
+        }
         pads_->shutdown();
         return 0;
     }
@@ -175,6 +210,14 @@ public:
     bool stopping() const { return stopping_; }
 
     bool room_for_another() const { return sessions_.size() < cfg_.max_connections; }
+    // Plain HTTP sessions (before an upgrade), counted by http_session, and
+    // those waiting for a request, oldest first.
+    void http_opened() { ++http_sessions_; }
+    void http_closed() { --http_sessions_; }
+    std::list<http_session *>::iterator http_waiting(http_session *session) {
+        return waiting_.insert(waiting_.end(), session);
+    }
+    void http_not_waiting(std::list<http_session *>::iterator place) { waiting_.erase(place); }
     std::uint64_t next_id() { return ++last_id_; }
     void joined(const std::shared_ptr<ws_session> &session) { sessions_[session->id()] = session; }
     void left(std::uint64_t id) {
@@ -218,10 +261,51 @@ private:
         acceptor_.async_accept(asio::make_strand(io_), [this](beast::error_code ec, tcp::socket socket) {
             if (ec == asio::error::operation_aborted || stopping_)
                 return;
-            if (!ec)
-                std::make_shared<http_session>(*this, std::move(socket))->start();
+            if (ec == asio::error::no_descriptors || ec == asio::error::no_buffer_space ||
+                ec == asio::error::no_memory || (ec.category() == asio::error::get_system_category() && ec.value() == ENFILE)) {
+                // The connection stays in the backlog and would wake the
+                // loop at once: try again after a pause.
+                if (cfg_.verbose)
+                    std::fprintf(stderr, "vantix-bridge: cannot accept (%s); waiting\n", ec.message().c_str());
+                accept_timer_.expires_after(accept_backoff);
+                accept_timer_.async_wait([this](beast::error_code error) {
+                    if (!error && !stopping_)
+                        accept();
+                });
+                return;
+            }
+            if (!ec) {
+                // At the limit, the session that has waited longest for its
+                // request makes room (an idle or half-sent one: a client
+                // that holds connections open cannot lock others out);
+                // when none waits, the newcomer is turned away.
+                if (http_sessions_ >= limits::http_sessions && !waiting_.empty())
+                    waiting_.front()->evict();
+                if (http_sessions_ >= limits::http_sessions) {
+                    turn_away(socket);
+                } else {
+                    // Small messages (a sample after a reply) go at once, not
+                    // after the peer's delayed acknowledgement.
+                    beast::error_code ignored;
+                    socket.set_option(tcp::no_delay(true), ignored);
+                    std::make_shared<http_session>(*this, std::move(socket))->start();
+                }
+            }
             accept();
         });
+    }
+
+    // Past limits::http_sessions: a short 503 if the socket takes it at
+    // once, then closed.
+    static void turn_away(tcp::socket &socket) {
+        static constexpr std::string_view busy =
+            "HTTP/1.1 503 Service Unavailable\r\nServer: vantix-bridge\r\nContent-Type: text/plain\r\n"
+            "Content-Length: 22\r\nConnection: close\r\n\r\ntoo many connections\r\n";
+        beast::error_code ignored;
+        socket.non_blocking(true, ignored);
+        socket.write_some(asio::buffer(busy.data(), busy.size()), ignored);
+        socket.shutdown(tcp::socket::shutdown_both, ignored);
+        socket.close(ignored);
     }
 
     const config &cfg_;
@@ -229,6 +313,9 @@ private:
     tcp::acceptor acceptor_;
     asio::signal_set signals_;
     asio::steady_timer stop_timer_;
+    asio::steady_timer accept_timer_;
+    std::size_t http_sessions_ = 0;
+    std::list<http_session *> waiting_;
     listen_identity identity_;
     std::optional<pad_service> pads_;
     std::map<std::uint64_t, std::weak_ptr<ws_session>> sessions_;
@@ -237,6 +324,31 @@ private:
 };
 
 // --- http_session ---------------------------------------------------------------------
+
+http_session::http_session(server &srv, tcp::socket socket) : server_(srv), stream_(std::move(socket)) {
+    server_.http_opened();
+}
+
+http_session::~http_session() {
+    if (waiting_)
+        server_.http_not_waiting(waiting_place);
+    if (counted_)
+        server_.http_closed();
+}
+
+void http_session::evict() {
+    if (waiting_) {
+        server_.http_not_waiting(waiting_place);
+        waiting_ = false;
+    }
+    if (counted_) {
+        server_.http_closed();
+        counted_ = false;
+    }
+    beast::error_code ignored;
+    stream_.socket().shutdown(tcp::socket::shutdown_both, ignored);
+    stream_.socket().close(ignored);
+}
 
 http::response<http::string_body> plain(http::status status, unsigned version, bool keep_alive,
                                         std::string text) {
@@ -254,7 +366,11 @@ void http_session::read() {
     parser_.emplace();
     parser_->header_limit(max_http_header);
     parser_->body_limit(max_http_body);
-    stream_.expires_after(http_timeout);
+    stream_.expires_after(http_request_timeout);
+    if (!waiting_) {
+        waiting_place = server_.http_waiting(this);
+        waiting_ = true;
+    }
     http::async_read(stream_, buffer_, *parser_,
                      [self = shared_from_this()](beast::error_code ec, std::size_t) { self->on_read(ec); });
 }
@@ -262,6 +378,7 @@ void http_session::read() {
 template <class Response>
 void http_session::reply(Response &&response) {
     auto res = std::make_shared<std::decay_t<Response>>(std::forward<Response>(response));
+    stream_.expires_after(http_write_timeout);
     http::async_write(stream_, *res, [self = shared_from_this(), res](beast::error_code ec, std::size_t) {
         if (ec || !res->keep_alive()) {
             beast::error_code ignored;
@@ -273,6 +390,10 @@ void http_session::reply(Response &&response) {
 }
 
 void http_session::on_read(beast::error_code ec) {
+    if (waiting_) {
+        server_.http_not_waiting(waiting_place);
+        waiting_ = false;
+    }
     if (ec == http::error::end_of_stream || ec == beast::error::timeout ||
         ec == asio::error::operation_aborted) {
         beast::error_code ignored;
@@ -335,9 +456,11 @@ void http_session::on_read(beast::error_code ec) {
 
 // --- ws_session -------------------------------------------------------------------------
 
+ws_session::ws_session(server &srv, std::uint64_t id, beast::tcp_stream stream)
+    : server_(srv), id_(id), ws_(std::move(stream)), dispatcher_(srv.cfg(), srv.pads()) {}
+
 void ws_session::start(http::request<http::string_body> request) {
     const config &cfg = server_.cfg();
-    limiter_ = rate_limiter(cfg.max_rate);
     beast::get_lowest_layer(ws_).expires_never();
     websocket::stream_base::timeout timeouts =
         websocket::stream_base::timeout::suggested(beast::role_type::server);
@@ -361,7 +484,7 @@ void ws_session::start(http::request<http::string_body> request) {
                           {"max_frame", self->server_.cfg().max_frame},
                           {"max_rate", self->server_.cfg().max_rate},
                           {"event_queue", self->server_.cfg().event_queue}}}};
-        self->queue(welcome.dump());
+        self->queue(to_text(welcome), true);
         self->read();
     });
 }
@@ -375,60 +498,42 @@ void ws_session::read() {
 void ws_session::on_read(beast::error_code ec, std::size_t) {
     if (ec)
         return ended();  // closed, timed out, a frame past max_frame (1009) or a broken one (1002)
+    auto self = shared_from_this();
     if (!ws_.got_text()) {
         in_.consume(in_.size());
-        refuse("bad_message", "binary messages are not accepted; send JSON text");
+        dispatcher_.binary(self);
         return read();
     }
-    const std::string text = beast::buffers_to_string(in_.data());
+    const auto data = in_.data();
+    dispatcher_.text(self, std::string_view(static_cast<const char *>(data.data()), data.size()));
     in_.consume(in_.size());
-    handle(text);
     read();  // also after a close frame went out, until the peer's arrives
 }
 
-void ws_session::handle(std::string_view text) {
-    const config &cfg = server_.cfg();
-    if (!limiter_.allow())
-        return refuse("rate_limited", "more than " + std::to_string(static_cast<long>(cfg.max_rate)) +
-                                          " messages a second; this one was dropped");
-    if (text.size() > cfg.max_message)
-        return refuse("too_large", "messages are limited to " + std::to_string(cfg.max_message) + " bytes");
-    json message;
-    try {
-        message = parse_request(text);
-    } catch (const protocol_error &e) {
-        return refuse(e.code(), e.what());
-    }
-    const std::string &type = message["type"].get_ref<const std::string &>();
-    const json id = message.contains("id") ? message["id"] : json();
-    if (type == "hello") {
-        const json *asked = message.contains("protocol") ? &message["protocol"] : nullptr;
-        if (asked && (!asked->is_number_integer() || asked->get<long long>() != protocol_version))
-            return queue(error_message("unsupported_protocol",
-                                       "this service speaks protocol " + std::to_string(protocol_version), {},
-                                       &id)
-                             .dump());
-        json reply = {{"type", "hello"}, {"protocol", protocol_version}};
-        if (!id.is_null())
-            reply["id"] = id;
-        return queue(reply.dump());
-    }
-    if (!pad_service::is_pad_request(type))
-        return queue(
-            error_message("unknown_type", "unknown message type '" + type.substr(0, 64) + "'", {}, &id)
-                .dump());
-    server_.pads().request(shared_from_this(), std::move(message));
-}
-
-void ws_session::queue(std::string text) {
+// The unread budget (config::send_queue) counts what waits, not the message
+// being written. Events and notices must fit in it; a reply is queued
+// whenever the client had kept within it, so a reply the client asked for
+// (at most limits::reply_bytes) never alone closes the connection, and
+// events then have that reply's room besides. A client that stops reading
+// is disconnected (1008) by the next message past that.
+void ws_session::queue(std::string text, bool reply) {
     if (closed_ || gone_)
         return;
-    out_bytes_ += text.size();
-    out_.push_back(std::move(text));
-    if (out_bytes_ > server_.cfg().send_queue) {
+    const std::size_t budget = server_.cfg().send_queue;
+    const std::size_t in_flight = writing_ ? out_.front().text.size() : 0;
+    const std::size_t waiting = out_bytes_ - in_flight;
+    const std::size_t replies_waiting = reply_bytes_ - (writing_ && out_.front().reply ? in_flight : 0);
+    const bool fits = reply ? waiting <= budget
+                            : waiting - replies_waiting + text.size() <= budget &&
+                                  waiting + text.size() <= budget + limits::reply_bytes;
+    if (!fits) {
         // The client does not read: it loses the connection, not the service its memory.
         return begin_close(websocket::close_reason(websocket::close_code::policy_error, "not reading"));
     }
+    out_bytes_ += text.size();
+    if (reply)
+        reply_bytes_ += text.size();
+    out_.push_back({std::move(text), reply});
     if (!writing_)
         write();
 }
@@ -436,12 +541,15 @@ void ws_session::queue(std::string text) {
 void ws_session::write() {
     writing_ = true;
     ws_.text(true);
-    ws_.async_write(asio::buffer(out_.front()),
+    ws_.async_write(asio::buffer(out_.front().text),
                     [self = shared_from_this()](beast::error_code ec, std::size_t) {
                         self->writing_ = false;
                         if (ec)
                             return self->ended();
-                        self->out_bytes_ -= self->out_.front().size();
+                        const outgoing &sent = self->out_.front();
+                        self->out_bytes_ -= sent.text.size();
+                        if (sent.reply)
+                            self->reply_bytes_ -= sent.text.size();
                         self->out_.pop_front();
                         if (self->closed_)
                             return self->send_close();

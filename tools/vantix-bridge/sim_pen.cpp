@@ -3,6 +3,7 @@
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/steady_timer.hpp>
+#include <cmath>
 
 #include "pad_input.hpp"
 #include "request_fields.hpp"
@@ -48,6 +49,16 @@ std::vector<pen_point> stroke_points(const vantix_signature_pad_info &info, cons
     return out;
 }
 
+double stroke_rate(const json &message) {
+    const json *value = field(message, "rate");
+    if (!value)
+        return 0;
+    const double rate = value->is_number() ? value->get<double>() : -1;
+    if (!(rate == 0 || (rate >= min_stroke_rate && rate <= max_stroke_rate)))
+        bad_field("rate", "0 (all at once) or from 1 to 1000 samples a second");
+    return rate;
+}
+
 // The samples' times on the service's clock.
 struct pen_stroke::timing {
     explicit timing(boost::asio::io_context &io) : timer(io) {}
@@ -79,8 +90,11 @@ std::shared_ptr<pen_stroke> pen_stroke::draw(boost::asio::io_context &io, int pa
         stroke->finished();
         return stroke;
     }
-    stroke->timing_->interval =
-        std::chrono::duration_cast<steady_clock::duration>(std::chrono::duration<double>(1.0 / rate));
+    if (!(rate >= min_stroke_rate && rate <= max_stroke_rate))
+        throw protocol_error("bad_field", "field 'rate' is out of range");
+    // At most a second between samples and 10001 samples: no overflow.
+    stroke->timing_->interval = std::chrono::duration_cast<steady_clock::duration>(
+        std::chrono::nanoseconds(std::llround(1e9 / rate)));
     stroke->timing_->start = steady_clock::now();
     stroke->step();
     return stroke;

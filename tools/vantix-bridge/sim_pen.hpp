@@ -28,11 +28,18 @@ pen_point pen_point_of(const vantix_signature_pad_info &info, const json &messag
 // The points of a sim.stroke request ("points", "space").
 std::vector<pen_point> stroke_points(const vantix_signature_pad_info &info, const json &message);
 
+// sim.stroke's "rate": 0 (the default: all at once) or min_stroke_rate to
+// max_stroke_rate samples a second; else bad_field.
+constexpr double min_stroke_rate = 1;
+constexpr double max_stroke_rate = 1000;
+double stroke_rate(const json &message);
+
 // A stroke the virtual pen draws: a pen-down sample at every point, then
 // the pen-up at the last one; then sim.done goes to the client that asked.
 class pen_stroke : public std::enable_shared_from_this<pen_stroke> {
 public:
-    // `rate` samples a second, or all at once (before this returns) when 0.
+    // `rate` samples a second (stroke_rate's range), or all at once (before
+    // this returns) when 0.
     static std::shared_ptr<pen_stroke> draw(boost::asio::io_context &io, int pad_index,
                                             std::vector<pen_point> points, double rate,
                                             std::weak_ptr<client> to, json id);
