@@ -30,7 +30,10 @@ namespace bridge {
 
 namespace asio = boost::asio;
 
-namespace {
+// Named, not anonymous: pad_service::state (declared in the header) holds
+// these types, which must then have linkage (GCC's -Wsubobject-linkage in
+// unity builds).
+namespace pad_parts {
 
 // Signature renders running in the process. A trivially destructible
 // global: a render that outlives main still counts down safely.
@@ -206,7 +209,9 @@ struct pad_slot {
 
 bool open_for(const pad_slot &slot, std::uint64_t session) { return slot.pad && slot.pad_session == session; }
 
-}  // namespace
+}  // namespace pad_parts
+
+using namespace pad_parts;
 
 struct pad_service::state {
     const config &cfg;
