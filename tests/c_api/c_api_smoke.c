@@ -5,15 +5,7 @@
 
 #include "vantix-zelnar.h"
 
-static int failures = 0;
-
-#define CHECK(cond)                                                                  \
-    do {                                                                             \
-        if (!(cond)) {                                                               \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-            ++failures;                                                              \
-        }                                                                            \
-    } while (0)
+#include "check.h"
 
 int main(void) {
     int element = 7;

@@ -69,15 +69,7 @@ void enhanced_draw_string_aligned(vantix_bitmap *bmp, const vantix_enhanced_font
     reached(__func__);
 }
 
-static int failures = 0;
-
-#define CHECK(cond)                                                                  \
-    do {                                                                             \
-        if (!(cond)) {                                                               \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-            ++failures;                                                              \
-        }                                                                            \
-    } while (0)
+#include "check.h"
 
 int main(void) {
     vantix_device *devices = NULL, *pad = NULL, *d;
