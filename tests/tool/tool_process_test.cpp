@@ -295,6 +295,10 @@ TEST_F(ToolSealed, SignSealsToTheDocumentAndVerifyChecksIt) {
         {"--document other.txt --key notary.key", 1, "The document does not match the signature record."},
         {"--document contract.txt --key stranger.key", 1, "The key does not open this sealed record"},
         {"--document contract.txt --key notary.key", 0, "pad:       Vantix Zelnar virtual pad"},
+        {"--document contract.txt --key notary.key", 0, "firmware:  "},
+        {"--document contract.txt --key notary.key --json", 0, "\"matches\":true"},
+        {"--document other.txt --key notary.key --json", 1,
+         "\"matches\":false,\"reason\":\"The document does not match the signature record.\""},
     };
     for (const auto &c : cases) {
         const outcome o = run(std::string("verify s.p7m ") + c.args, dir);

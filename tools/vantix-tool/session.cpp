@@ -18,6 +18,10 @@ std::string uuid_hex(const vantix::zelnar::pad &p) {
     return uuid ? hex_of(uuid->data(), uuid->size()) : std::string();
 }
 
+std::string version_text(const std::uint8_t (&v)[3]) {
+    return std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]);
+}
+
 vantix::zelnar::device_view session::choose() const {
     if (!common_.device.empty()) {
         if (auto found = pads_->find_path(common_.device))

@@ -11,6 +11,8 @@ namespace tool {
 
 // The pad's UUID as 32 lower-case hex digits, "" when it has none.
 std::string uuid_hex(const vantix::zelnar::pad &p);
+// A three-part version as "major.minor.patch".
+std::string version_text(const std::uint8_t (&v)[3]);
 
 class session {
 public:

@@ -30,10 +30,6 @@ bool show(const pad &p, Record (pad::*read)() const, Print print) {
     }
 }
 
-std::string version_text(const std::uint8_t (&v)[3]) {
-    return std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]);
-}
-
 int print_text(const pad &p) {
     const vantix::zelnar::device_view d = p.view();
     std::printf("pad %.*s (%.*s %.*s, driver %.*s)\nuuid %s\n", int(d.path().size()), d.path().data(),

@@ -155,7 +155,7 @@ int sign(const common_options &common, const sign_options &options) {
     p.stop_reading();
     for (const std::string &file : options.out)
         if (is_sealed(file))
-            write_sealed(*capture, *document, options.prompt, {record_uuid(p), {}}, options.seal, file);
+            write_sealed(*capture, *document, options.prompt, {record_uuid(p), version_text(p.firmware().firmware_version)}, options.seal, file);
         else
             save_signature(*capture, file);
     std::printf("signature: %zu points in %zu strokes, saved to", vantix_signature_point_count(capture.get()),
