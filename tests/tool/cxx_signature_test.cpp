@@ -88,8 +88,6 @@ TEST_F(CxxSignature, FailuresThrowWithTheirText) {
     options.line_width = 0;
     EXPECT_EQ(error_of([&] { signature.png(options); }),
               "exporting the signature as PNG: The signature's line width must be above 0 and at most 1000.");
-    EXPECT_EQ(error_of([&] { signature.bounding_box(static_cast<vantix_signature_space>(7)); }),
-              "measuring the signature: Unknown coordinate space for the signature export.");
     EXPECT_EQ(error_of([&] { sims_.at(5); }), "no virtual pad 5");
     EXPECT_EQ(error_of([] { zelnar::virtual_pad(5).tap(1, 1); }),
               "virtual pad 5 refused a tap (no such pad, or an argument out of range)");

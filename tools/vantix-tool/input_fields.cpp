@@ -101,8 +101,8 @@ std::string as_text(const input_fields &fields) {
 std::string as_json(const input_fields &fields) {
     json_object line;
     line.field("type", fields.type);
-    for (const auto &[key, value] : fields.values)
-        std::visit([&](const auto &v) { line.field(key, v); }, value);
+    for (const auto &entry : fields.values)
+        std::visit([&](const auto &v) { line.field(entry.first, v); }, entry.second);
     return line.str();
 }
 
