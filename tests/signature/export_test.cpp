@@ -261,6 +261,7 @@ TEST_F(signature_export, BuffersHoldWhatFilesHold) {
         {vantix_signature_export_png, vantix_signature_export_png_buffer},
         {vantix_signature_export_inkml, vantix_signature_export_inkml_buffer},
         {vantix_signature_export_json, vantix_signature_export_json_buffer},
+        {vantix_signature_export_pdf_paths, vantix_signature_export_pdf_paths_buffer},
     };
     for (const auto &f : formats) {
         const std::string path = file(".out");
