@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "output_file.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "errors.hpp"
+
+namespace vantix::document {
+namespace {
+
+// The temporary file: closed and removed unless it was renamed into place.
+class temporary_file {
+public:
+    explicit temporary_file(const std::string &beside) : path_(beside + ".XXXXXX") {
+        std::vector<char> name(path_.begin(), path_.end());
+        name.push_back('\0');
+        fd_ = mkstemp(name.data());
+        if (fd_ < 0)
+            throw document_error("Cannot write " + beside + ": " + std::strerror(errno) + ".");
+        path_ = name.data();
+    }
+    ~temporary_file() {
+        if (fd_ >= 0)
+            close(fd_);
+        if (!renamed_)
+            unlink(path_.c_str());
+    }
+    temporary_file(const temporary_file &) = delete;
+    temporary_file &operator=(const temporary_file &) = delete;
+
+    bool write_all(std::string_view bytes) {
+        while (!bytes.empty()) {
+            const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+    // Flushes, closes and renames to `target`.
+    bool commit(const std::string &target) {
+        const bool flushed = fsync(fd_) == 0;
+        const bool closed = close(fd_) == 0;
+        fd_ = -1;
+        renamed_ = flushed && closed && std::rename(path_.c_str(), target.c_str()) == 0;
+        return renamed_;
+    }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    bool renamed_ = false;
+};
+
+}  // namespace
+
+void write_whole_file(const std::string &path, std::initializer_list<std::string_view> parts) {
+    temporary_file file(path);
+    for (std::string_view part : parts)
+        if (!file.write_all(part))
+            throw document_error("Cannot write " + path + ": " + std::strerror(errno) + ".");
+    if (!file.commit(path))
+        throw document_error("Cannot write " + path + ": " + std::strerror(errno) + ".");
+}
+
+}  // namespace vantix::document
