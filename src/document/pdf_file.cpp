@@ -36,6 +36,8 @@ std::string read_file(const std::string &path) {
 
 namespace {
 
+constexpr const char *encrypted = "The PDF is encrypted: encrypted documents cannot be signed.";
+
 std::string damaged(const std::string &what) { return "The file is not a readable PDF: " + what; }
 
 }  // namespace
@@ -49,13 +51,16 @@ pdf_file::pdf_file(std::string bytes, const std::string &name)
     try {
         qpdf_->processMemoryFile(name.c_str(), bytes_.data(), bytes_.size());
         if (qpdf_->isEncrypted())
-            throw document_error("The PDF is encrypted: encrypted documents cannot be signed.");
+            throw document_error(encrypted);
         if (!qpdf_->getRoot().isDictionary() || !qpdf_->getRoot().getKey("/Pages").isDictionary())
             throw document_error(damaged("it has no page tree."));
         QPDFObjectHandle title = qpdf_->getTrailer().getKey("/Info").getKey("/Title");
         if (title.isString())
             title_ = title.getUTF8Value();
     } catch (const QPDFExc &e) {
+        // Files with a user password fail to open; files without one open.
+        if (e.getErrorCode() == qpdf_e_password)
+            throw document_error(encrypted);
         throw document_error(damaged(e.getMessageDetail()));
     } catch (const std::logic_error &e) {
         throw document_error(damaged(e.what()));

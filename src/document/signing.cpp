@@ -46,7 +46,14 @@ class update_builder {
 public:
     explicit update_builder(const pdf_file &file) : file_(file), next_(first_free_number(file)) {}
 
-    QPDFObjGen reserve() { return QPDFObjGen(next_++, 0); }
+    // A new object's number. qpdf holds a placeholder under it, so that
+    // references to it are kept (a reference to nothing reads as null,
+    // which a dictionary drops).
+    QPDFObjGen reserve() {
+        const QPDFObjGen id(next_++, 0);
+        file_.qpdf().replaceObject(id, QPDFObjectHandle::newDictionary());
+        return id;
+    }
     QPDFObjectHandle reference(QPDFObjGen id) { return file_.qpdf().getObject(id); }
     void add(pdf_object object) { objects_.push_back(std::move(object)); }
     // An object of the file, changed: written whole in the update (once).
