@@ -10,7 +10,7 @@
 
 #include "signature/test_keys.hpp"
 #include "signature/tools.hpp"
-#include "vantix-document.h"
+#include "vantix-document.hpp"
 
 namespace vantix::test {
 namespace {
@@ -266,6 +266,30 @@ TEST_F(document_signing, RefusalsLeaveNoOutput) {
     }
     EXPECT_EQ(sign(input("form.pdf"), "/nonexistent/dir/out.pdf", {"Signature1", 0, 0, 0, 0, 0}), VANTIX_CODE_ERROR);
     EXPECT_EQ(error.rfind("Cannot write /nonexistent/dir/out.pdf", 0), 0u) << error;
+}
+
+TEST_F(document_signing, CxxLayerSignsAndVerifies) {
+    using namespace vantix::zelnar;
+    const std::string out = output();
+    pdf_document pdf(input("form.pdf"));
+    EXPECT_EQ(pdf.title(), "Delivery note");
+    EXPECT_EQ(pdf.short_digest().size(), 8u);
+    pdf_signing how;
+    how.field = "Signature2";
+    how.recipients = {key_material::bytes(notary->cert_pem)};
+    how.signer_key = key_material::bytes(signer->key_pem);
+    how.signer_cert = key_material::bytes(signer->cert_pem);
+    signature_capture ink(sim_pad_info());
+    for (std::uint16_t x = 500; x < 3000; x += 100)
+        vantix_signature_add_point(ink.get(), x, static_cast<std::uint16_t>(400 + x / 10), 1, 1, x * 1000u);
+    pdf.sign(ink, how, out);
+    const std::vector<pdf_signature_check> checks = verify_pdf(out, key_material::bytes(notary->key_pem));
+    ASSERT_EQ(checks.size(), 2u);
+    EXPECT_FALSE(checks[0].is_signed);
+    EXPECT_TRUE(checks[1].valid) << checks[1].problem;
+    EXPECT_TRUE(checks[1].record_matches) << checks[1].record_problem;
+    how.field = "Nope";
+    EXPECT_THROW(pdf.check_placement(how), vantix::zelnar::error);
 }
 
 }  // namespace
