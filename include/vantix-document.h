@@ -56,7 +56,8 @@ VANTIX_EXPORT void vantix_document_free(vantix_document *document);
 /** The document's /Title, else its file name (UTF-8), valid while the document is. */
 VANTIX_EXPORT const char *vantix_document_title(const vantix_document *document);
 /** Copies the SHA-256 of the file's bytes, the revision being signed, to `sha256` (32 bytes). */
-VANTIX_EXPORT vantix_error_code vantix_document_sha256(const vantix_document *document, unsigned char *sha256);
+VANTIX_EXPORT vantix_error_code vantix_document_sha256(const vantix_document *document,
+                                                       unsigned char *sha256);
 
 /** Where the signature goes: an existing empty signature field by its fully
  * qualified name, or a new field on a page, or (neither given) the first
@@ -130,21 +131,21 @@ VANTIX_EXPORT vantix_error_code vantix_document_sign(const vantix_document *docu
 /** One signature field of a verified document. Strings are UTF-8, "" when
  * absent, valid while the report is. */
 typedef struct vantix_document_signature {
-    const char *field;  /**< The field's fully qualified name. */
-    unsigned page;      /**< The page of its widget (from 1), 0 when none. */
-    int is_signed;      /**< 1 when it holds a digital signature (/V). */
-    const char *signer; /**< The signer certificate's subject (RFC 2253). */
-    const char *reason;      /**< /Reason. */
-    const char *location;    /**< /Location. */
-    const char *name;        /**< /Name. */
-    const char *time;        /**< /M, as the file writes it. */
-    const char *sub_filter;  /**< /SubFilter, e.g. "ETSI.CAdES.detached". */
-    int covers_whole_file;   /**< 1 when the byte range ends at the end of the file. */
-    uint64_t signed_length;  /**< Bytes of the revision the byte range covers (its end). */
+    const char *field;        /**< The field's fully qualified name. */
+    unsigned page;            /**< The page of its widget (from 1), 0 when none. */
+    int is_signed;            /**< 1 when it holds a digital signature (/V). */
+    const char *signer;       /**< The signer certificate's subject (RFC 2253). */
+    const char *reason;       /**< /Reason. */
+    const char *location;     /**< /Location. */
+    const char *name;         /**< /Name. */
+    const char *time;         /**< /M, as the file writes it. */
+    const char *sub_filter;   /**< /SubFilter, e.g. "ETSI.CAdES.detached". */
+    int covers_whole_file;    /**< 1 when the byte range ends at the end of the file. */
+    uint64_t signed_length;   /**< Bytes of the revision the byte range covers (its end). */
     unsigned char sha256[32]; /**< SHA-256 over the byte range. */
-    int valid;               /**< 1 when the byte range digest and the CMS signature check. */
-    const char *problem;     /**< Why not, "" when valid or unsigned. */
-    int has_record;          /**< 1 when a sealed signature record is associated with the field. */
+    int valid;                /**< 1 when the byte range digest and the CMS signature check. */
+    const char *problem;      /**< Why not, "" when valid or unsigned. */
+    int has_record;           /**< 1 when a sealed signature record is associated with the field. */
     /** With a key: 1 when the record opened and its document digest is
      * that of the revision it was sealed for, else 0. */
     int record_matches;

@@ -40,19 +40,26 @@ struct pdf_signing {
     /// An empty signature field by name; empty: `page` and the rectangle,
     /// or with page 0 the first empty signature field.
     std::string field;
-    unsigned page = 0;  ///< The page of a new field, from 1.
-    /// The new field's rectangle, in points as the page is shown.
-    double x = 0, y = 0, width = 0, height = 0;
-    std::string reason, location, name, prompt;  ///< Empty: none.
-    std::vector<key_material> recipients;        ///< Certificates the record is sealed to.
-    std::optional<key_material> signer_key, signer_cert;  ///< Both for a PAdES signature.
-    std::vector<key_material> chain;                       ///< The signer's chain.
-    std::int64_t signing_time = 0;                         ///< Unix seconds; 0: now.
+    unsigned page = 0;     ///< The page of a new field, from 1.
+    double x = 0;          ///< The new field's left edge, in points as the page is shown.
+    double y = 0;          ///< Its lower edge.
+    double width = 0;      ///< Its width.
+    double height = 0;     ///< Its height.
+    std::string reason;    ///< /Reason; empty: none.
+    std::string location;  ///< /Location; empty: none.
+    std::string name;      ///< The signer's name (/Name and the line under the ink); empty: none.
+    std::string prompt;    ///< What the pad showed, for the sealed record.
+    std::vector<key_material> recipients;     ///< Certificates the record is sealed to.
+    std::optional<key_material> signer_key;   ///< The PAdES signer's key (with signer_cert).
+    std::optional<key_material> signer_cert;  ///< The PAdES signer's certificate.
+    std::vector<key_material> chain;          ///< The signer's chain.
+    std::int64_t signing_time = 0;            ///< Unix seconds; 0: now.
 };
 
 /// A PDF opened for signing (vantix_document).
 class pdf_document {
 public:
+    /// Reads and parses the PDF at `path` (vantix_document_open).
     explicit pdf_document(const std::string &path) : document_(vantix_document_open(path.c_str())) {
         if (!document_)
             throw_error("opening " + path, vantix_document_last_error());
@@ -109,7 +116,8 @@ public:
         o.chain = chain.data();
         o.chain_count = chain.size();
         o.signing_time = how.signing_time;
-        if (vantix_document_sign(document_.get(), signature.get(), &o, out_path.c_str()) != VANTIX_CODE_SUCCESS)
+        if (vantix_document_sign(document_.get(), signature.get(), &o, out_path.c_str()) !=
+            VANTIX_CODE_SUCCESS)
             throw_error("signing the PDF", vantix_document_last_error());
     }
 
@@ -126,11 +134,24 @@ private:
 
 /// One signature field as verify_pdf found it (vantix_document_signature).
 struct pdf_signature_check {
-    std::string field, signer, reason, location, name, time, sub_filter, problem, record_problem;
-    unsigned page = 0;
-    bool is_signed = false, covers_whole_file = false, valid = false, has_record = false, record_matches = false;
-    std::uint64_t signed_length = 0, record_revision_length = 0;
-    std::array<unsigned char, 32> sha256{};
+    std::string field;                         ///< The field's full name.
+    std::string signer;                        ///< The signer certificate's subject.
+    std::string reason;                        ///< /Reason.
+    std::string location;                      ///< /Location.
+    std::string name;                          ///< /Name.
+    std::string time;                          ///< /M.
+    std::string sub_filter;                    ///< /SubFilter.
+    std::string problem;                       ///< Why the signature does not check.
+    std::string record_problem;                ///< Why the record does not match.
+    unsigned page = 0;                         ///< The widget's page, from 1.
+    bool is_signed = false;                    ///< It holds a digital signature.
+    bool covers_whole_file = false;            ///< The byte range ends at the file's end.
+    bool valid = false;                        ///< Digest and CMS signature check.
+    bool has_record = false;                   ///< A sealed record is associated with it.
+    bool record_matches = false;               ///< The record opened and matches its revision.
+    std::uint64_t signed_length = 0;           ///< Bytes the byte range covers (its end).
+    std::uint64_t record_revision_length = 0;  ///< Bytes of the record's revision.
+    std::array<unsigned char, 32> sha256{};    ///< SHA-256 over the byte range.
 };
 
 /// Every signature field of the PDF at `path`; with `key` the sealed records
@@ -148,8 +169,8 @@ inline std::vector<pdf_signature_check> verify_pdf(const std::string &path,
     std::vector<pdf_signature_check> out;
     for (std::size_t i = 0; i < vantix_document_report_count(report.get()); ++i) {
         const vantix_document_signature &s = *vantix_document_report_at(report.get(), i);
-        pdf_signature_check c{s.field,    s.signer,  s.reason,     s.location, s.name,
-                              s.time,     s.sub_filter, s.problem, s.record_problem};
+        pdf_signature_check c{s.field, s.signer,     s.reason,  s.location,      s.name,
+                              s.time,  s.sub_filter, s.problem, s.record_problem};
         c.page = s.page;
         c.is_signed = s.is_signed;
         c.covers_whole_file = s.covers_whole_file;

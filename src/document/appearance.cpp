@@ -17,7 +17,8 @@ struct buffer_deleter {
 
 std::string matrix_text(const std::array<double, 6> &m) {
     char text[160];
-    std::snprintf(text, sizeof text, "%.4f %.4f %.4f %.4f %.4f %.4f cm\n", m[0], m[1], m[2], m[3], m[4], m[5]);
+    std::snprintf(text, sizeof text, "%.4f %.4f %.4f %.4f %.4f %.4f cm\n", m[0], m[1], m[2], m[3], m[4],
+                  m[5]);
     return text;
 }
 

@@ -17,7 +17,8 @@ std::string appearance_content(const vantix_signature_capture &capture, double w
 
 // The form's /Resources when a caption uses the font, as PDF text.
 inline constexpr const char *caption_font =
-    "<< /Font << /Helv << /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >> >> >>";
+    "<< /Font << /Helv << /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >> >> "
+    ">>";
 
 // `text` as a PDF literal string of printable ASCII (others read as '?').
 std::string pdf_literal(const std::string &text);

@@ -55,7 +55,9 @@ extern "C" {
 VANTIX_EXPORT vantix_document *vantix_document_open(const char *path) {
     if (!path)
         return fail("No file given."), nullptr;
-    return guarded<vantix_document *>(nullptr, [&] { return new vantix_document{path, pdf_file(read_file(path), path)}; });
+    return guarded<vantix_document *>(nullptr, [&] {
+        return new vantix_document{path, pdf_file(read_file(path), path)};
+    });
 }
 
 VANTIX_EXPORT void vantix_document_free(vantix_document *document) { delete document; }
@@ -66,7 +68,8 @@ VANTIX_EXPORT const char *vantix_document_title(const vantix_document *document)
     return document->file.title().c_str();
 }
 
-VANTIX_EXPORT vantix_error_code vantix_document_sha256(const vantix_document *document, unsigned char *sha256) {
+VANTIX_EXPORT vantix_error_code vantix_document_sha256(const vantix_document *document,
+                                                       unsigned char *sha256) {
     if (!document || !sha256)
         return fail(document ? "No digest buffer given." : "No document given.");
     std::memcpy(sha256, document->file.sha256().data(), 32);
@@ -106,7 +109,8 @@ VANTIX_EXPORT vantix_error_code vantix_document_sign(const vantix_document *docu
     });
 }
 
-VANTIX_EXPORT vantix_document_report *vantix_document_verify(const char *path, const vantix_signature_material *key) {
+VANTIX_EXPORT vantix_document_report *vantix_document_verify(const char *path,
+                                                             const vantix_signature_material *key) {
     if (!path)
         return fail("No file given."), nullptr;
     return guarded<vantix_document_report *>(nullptr, [&] {

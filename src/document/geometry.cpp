@@ -30,15 +30,9 @@ point user_point(const page_view &page, double u, double v) {
     const double w = page.crop.width(), h = page.crop.height();
     point relative{u, v};
     switch (page.rotation) {
-    case 90:
-        relative = {w - v, u};
-        break;
-    case 180:
-        relative = {w - u, h - v};
-        break;
-    case 270:
-        relative = {v, h - u};
-        break;
+    case 90: relative = {w - v, u}; break;
+    case 180: relative = {w - u, h - v}; break;
+    case 270: relative = {v, h - u}; break;
     }
     return {page.crop.left + relative.x, page.crop.bottom + relative.y};
 }
@@ -58,14 +52,10 @@ bool on_page(const page_view &page, const box &visible) {
 
 std::array<double, 6> upright_matrix(int rotation) {
     switch (rotation) {
-    case 90:
-        return {0, 1, -1, 0, 0, 0};
-    case 180:
-        return {-1, 0, 0, -1, 0, 0};
-    case 270:
-        return {0, -1, 1, 0, 0, 0};
-    default:
-        return {1, 0, 0, 1, 0, 0};
+    case 90: return {0, 1, -1, 0, 0, 0};
+    case 180: return {-1, 0, 0, -1, 0, 0};
+    case 270: return {0, -1, 1, 0, 0, 0};
+    default: return {1, 0, 0, 1, 0, 0};
     }
 }
 

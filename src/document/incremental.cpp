@@ -68,12 +68,13 @@ void append_table(std::string &out, std::vector<entry> entries, QPDFObjectHandle
         out += std::to_string(first) + " " + std::to_string(count) + "\n";
         for (int i = 0; i < count; ++i, ++next) {
             char line[24];
-            std::snprintf(line, sizeof line, "%010zu %05d n\r\n", entries[next].offset, entries[next].generation);
+            std::snprintf(line, sizeof line, "%010zu %05d n\r\n", entries[next].offset,
+                          entries[next].generation);
             out += line;
         }
     }
-    out += "trailer\n<< /Size " + std::to_string(size) + carried_entries(trailer) + " /Prev " + std::to_string(prev) +
-           " >>\n";
+    out += "trailer\n<< /Size " + std::to_string(size) + carried_entries(trailer) + " /Prev " +
+           std::to_string(prev) + " >>\n";
 }
 
 void append_stream(std::string &out, std::size_t base, std::vector<entry> entries, QPDFObjectHandle trailer,
@@ -128,14 +129,16 @@ written_update incremental_update(const pdf_file &file, const std::vector<pdf_ob
     std::vector<entry> entries;
     int size = first_free_number(file);
     for (const pdf_object &o : objects) {
-        const std::string head = std::to_string(o.id.getObj()) + " " + std::to_string(o.id.getGen()) + " obj\n";
+        const std::string head =
+            std::to_string(o.id.getObj()) + " " + std::to_string(o.id.getGen()) + " obj\n";
         entries.push_back({o.id.getObj(), o.id.getGen(), base.size() + update.bytes.size()});
         update.bytes += head;
         update.offsets.push_back(base.size() + update.bytes.size());
         update.bytes += o.body + "\nendobj\n";
         size = std::max(size, o.id.getObj() + 1);
     }
-    std::sort(entries.begin(), entries.end(), [](const entry &a, const entry &b) { return a.number < b.number; });
+    std::sort(entries.begin(), entries.end(),
+              [](const entry &a, const entry &b) { return a.number < b.number; });
     if (ends_in_xref_stream(trailer)) {
         append_stream(update.bytes, base.size(), entries, trailer, size, prev);
     } else {

@@ -24,7 +24,7 @@ pdf_object changed_object(QPDFObjectHandle object);
 pdf_object stream_object(QPDFObjGen id, QPDFObjectHandle dictionary, const std::string &data);
 
 struct written_update {
-    std::string bytes;             // to append to the file's bytes
+    std::string bytes;                 // to append to the file's bytes
     std::vector<std::size_t> offsets;  // where each object's body starts, in the whole file
 };
 

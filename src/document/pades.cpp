@@ -70,7 +70,8 @@ pades_signer::pades_signer(const vantix_signature_material *key, const vantix_si
 std::string pades_signer::sign(std::string_view data) const {
     const unsigned flags = CMS_DETACHED | CMS_BINARY | CMS_PARTIAL | CMS_NOSMIMECAP;
     cms_ptr cms(CMS_sign(nullptr, nullptr, chain_.get(), nullptr, flags));
-    CMS_SignerInfo *info = cms ? CMS_add1_signer(cms.get(), cert_.get(), key_.get(), EVP_sha256(), flags) : nullptr;
+    CMS_SignerInfo *info =
+        cms ? CMS_add1_signer(cms.get(), cert_.get(), key_.get(), EVP_sha256(), flags) : nullptr;
     if (!info)
         throw document_error(openssl_text("Cannot sign with this key"));
     add_signing_certificate(info, cert_.get());

@@ -73,7 +73,8 @@ pdf_file::pdf_file(std::string bytes, const std::string &name)
 void pdf_file::check_undamaged() const {
     if (qpdf_->anyWarnings()) {
         const std::vector<QPDFExc> warnings = qpdf_->getWarnings();
-        throw document_error(damaged(warnings.empty() ? "qpdf reports damage." : warnings.front().getMessageDetail()));
+        throw document_error(
+            damaged(warnings.empty() ? "qpdf reports damage." : warnings.front().getMessageDetail()));
     }
 }
 

@@ -45,7 +45,8 @@ target existing_field(QPDF &pdf, const page_index &index, const char *name) {
             continue;
         std::vector<QPDFAnnotationObjectHelper> widgets = form.getAnnotationsForField(field);
         if (widgets.empty())
-            throw document_error("The signature field " + field_name + " has no widget to show the signature in.");
+            throw document_error("The signature field " + field_name +
+                                 " has no widget to show the signature in.");
         QPDFObjectHandle widget = widgets.front().getObjectHandle();
         if (field_taken(field.getObjectHandle(), widget)) {
             if (name)
@@ -55,16 +56,22 @@ target existing_field(QPDF &pdf, const page_index &index, const char *name) {
         const auto page = index.page_of_annotation.find(widget.getObjGen());
         if (page == index.page_of_annotation.end())
             throw document_error("The signature field " + field_name + " is on no page.");
-        target t{field.getObjectHandle(), widget, index.pages[page->second - 1].getObjectHandle(),
-                 page->second, view_of(index.pages[page->second - 1].getObjectHandle()),
-                 rectangle_of(widget.getKey("/Rect")), field_name};
+        target t{field.getObjectHandle(),
+                 widget,
+                 index.pages[page->second - 1].getObjectHandle(),
+                 page->second,
+                 view_of(index.pages[page->second - 1].getObjectHandle()),
+                 rectangle_of(widget.getKey("/Rect")),
+                 field_name};
         if (!(t.rect.width() > 0 && t.rect.height() > 0))
-            throw document_error("The signature field " + field_name + " has no area to show the signature in.");
+            throw document_error("The signature field " + field_name +
+                                 " has no area to show the signature in.");
         return t;
     }
     if (name)
         throw document_error(std::string("No signature field named ") + name + " in the document.");
-    throw document_error("The document has no empty signature field: name a page and a rectangle for a new one.");
+    throw document_error(
+        "The document has no empty signature field: name a page and a rectangle for a new one.");
 }
 
 // "Signature1", "Signature2", ...: the first no field of the form is called.
@@ -91,7 +98,7 @@ target new_field(QPDF &pdf, const page_index &index, const vantix_document_place
                              number(view.visible_width()) + " x " + number(view.visible_height()) +
                              " points as shown).");
     return {QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull(), page, p.page, view,
-            to_user(view, visible), new_field_name(pdf)};
+            to_user(view, visible),      new_field_name(pdf)};
 }
 
 }  // namespace

@@ -116,8 +116,8 @@ std::string sealed_record(const pdf_file &file, const vantix_signature_capture &
     record.pad_firmware = o.pad_firmware;
     unsigned char *data = nullptr;
     size_t size = 0;
-    if (vantix_signature_seal(&capture, &record, o.recipients, o.recipient_count, nullptr, nullptr, &data, &size) !=
-        VANTIX_CODE_SUCCESS)
+    if (vantix_signature_seal(&capture, &record, o.recipients, o.recipient_count, nullptr, nullptr, &data,
+                              &size) != VANTIX_CODE_SUCCESS)
         throw document_error(vantix_signature_last_error());
     std::string sealed(reinterpret_cast<const char *>(data), size);
     vantix_signature_free_buffer(data);
@@ -205,8 +205,8 @@ void check_capture(const vantix_signature_capture &capture) {
 
 }  // namespace
 
-std::string sign_pdf(const pdf_file &original, const std::string &file_name, const vantix_signature_capture &capture,
-                     const vantix_document_sign_options &o) {
+std::string sign_pdf(const pdf_file &original, const std::string &file_name,
+                     const vantix_signature_capture &capture, const vantix_document_sign_options &o) {
     check_capture(capture);
     // Our own parse: the objects change below, the caller's document does not.
     const pdf_file file(original.bytes(), file_name);

@@ -26,8 +26,9 @@ std::string signed_bytes(const std::string &file, QPDFObjectHandle range, field_
         for (QPDFObjectHandle item : range.aitems())
             r.push_back(item.isInteger() ? item.getIntValue() : -1);
     const long long size = static_cast<long long>(file.size());
-    if (r.size() != 4 || r[0] != 0 || r[1] < 2 || r[2] < r[1] || r[3] < 0 || r[2] > size || r[3] > size - r[2] ||
-        file[static_cast<std::size_t>(r[1])] != '<' || file[static_cast<std::size_t>(r[2] - 1)] != '>') {
+    if (r.size() != 4 || r[0] != 0 || r[1] < 2 || r[2] < r[1] || r[3] < 0 || r[2] > size ||
+        r[3] > size - r[2] || file[static_cast<std::size_t>(r[1])] != '<' ||
+        file[static_cast<std::size_t>(r[2] - 1)] != '>') {
         check.problem = "The byte range is not two parts of the file around the signature value.";
         return {};
     }
@@ -69,7 +70,8 @@ void check_record(const pdf_file &file, QPDFObjectHandle widget, const vantix_si
         return;
     for (QPDFObjectHandle spec : files.aitems()) {
         QPDFObjectHandle stream = spec.getKey("/EF").getKey("/F"), length = spec.getKey(record_length_key);
-        if (!spec.getKey("/AFRelationship").isNameAndEquals("/Data") || !stream.isStream() || !length.isInteger())
+        if (!spec.getKey("/AFRelationship").isNameAndEquals("/Data") || !stream.isStream() ||
+            !length.isInteger())
             continue;
         check.has_record = true;
         const long long l = length.getIntValue();
@@ -85,7 +87,8 @@ void check_record(const pdf_file &file, QPDFObjectHandle widget, const vantix_si
             return;
         }
         const std::shared_ptr<Buffer> sealed = stream.getRawStreamData();
-        vantix_signature_opened *opened = vantix_signature_open_sealed(sealed->getBuffer(), sealed->getSize(), key, nullptr);
+        vantix_signature_opened *opened =
+            vantix_signature_open_sealed(sealed->getBuffer(), sealed->getSize(), key, nullptr);
         if (!opened) {
             check.record_problem = vantix_signature_last_error();
             return;
@@ -93,7 +96,8 @@ void check_record(const pdf_file &file, QPDFObjectHandle widget, const vantix_si
         vantix_signature_document revision{};
         revision.data = reinterpret_cast<const unsigned char *>(file.bytes().data());
         revision.size = static_cast<std::size_t>(l);
-        check.record_matches = vantix_signature_opened_check_document(opened, &revision) == VANTIX_CODE_SUCCESS;
+        check.record_matches =
+            vantix_signature_opened_check_document(opened, &revision) == VANTIX_CODE_SUCCESS;
         if (!check.record_matches)
             check.record_problem = vantix_signature_last_error();
         vantix_signature_opened_free(opened);

@@ -14,7 +14,8 @@ namespace vantix::document {
 struct field_check {
     std::string field, signer, reason, location, name, time, sub_filter, problem, record_problem;
     unsigned page = 0;
-    bool is_signed = false, covers_whole_file = false, valid = false, has_record = false, record_matches = false;
+    bool is_signed = false, covers_whole_file = false, valid = false, has_record = false,
+         record_matches = false;
     std::uint64_t signed_length = 0, record_revision_length = 0;
     sha256_digest sha256{};
 };

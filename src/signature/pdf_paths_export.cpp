@@ -34,9 +34,10 @@ void append_cap(std::string &out, position from, position to) {
     const position turned{a.y, -a.x};
     const position middle{centre.x + turned.x, centre.y + turned.y};
     const double k = quarter_circle;
-    append_cubic(out, {from.x + k * turned.x, from.y + k * turned.y}, {middle.x + k * a.x, middle.y + k * a.y},
-                 middle);
-    append_cubic(out, {middle.x - k * a.x, middle.y - k * a.y}, {to.x + k * turned.x, to.y + k * turned.y}, to);
+    append_cubic(out, {from.x + k * turned.x, from.y + k * turned.y},
+                 {middle.x + k * a.x, middle.y + k * a.y}, middle);
+    append_cubic(out, {middle.x - k * a.x, middle.y - k * a.y}, {to.x + k * turned.x, to.y + k * turned.y},
+                 to);
 }
 
 void append_path(std::string &out, const std::vector<path_step> &path) {
@@ -51,12 +52,8 @@ void append_path(std::string &out, const std::vector<path_step> &path) {
             append_point(out, step.to);
             out += "l\n";
             break;
-        case path_step::cubic:
-            append_cubic(out, step.c1, step.c2, step.to);
-            break;
-        case path_step::cap:
-            append_cap(out, at, step.to);
-            break;
+        case path_step::cubic: append_cubic(out, step.c1, step.c2, step.to); break;
+        case path_step::cap: append_cap(out, at, step.to); break;
         }
         at = step.to;
     }

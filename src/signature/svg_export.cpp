@@ -20,12 +20,8 @@ void append_path(std::string &out, const std::vector<path_step> &path, bool clos
     out += "<path d=\"";
     for (const path_step &step : path) {
         switch (step.what) {
-        case path_step::move:
-            out += "M";
-            break;
-        case path_step::line:
-            out += " L";
-            break;
+        case path_step::move: out += "M"; break;
+        case path_step::line: out += " L"; break;
         case path_step::cubic:
             out += " C";
             append_position(out, step.c1);

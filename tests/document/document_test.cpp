@@ -32,8 +32,8 @@ capture_ptr signature() {
     std::uint64_t t = 1000;
     for (int i = 0; i <= 40; ++i) {
         const double x = 300 + i * 85, y = 500 + 300 * ((i % 8) < 4 ? (i % 4) : 4 - (i % 4)) / 4.0;
-        vantix_signature_add_point(capture.get(), static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y),
-                                   0.8f, 1, t += 5000);
+        vantix_signature_add_point(capture.get(), static_cast<std::uint16_t>(x),
+                                   static_cast<std::uint16_t>(y), 0.8f, 1, t += 5000);
     }
     return capture;
 }
@@ -93,8 +93,8 @@ protected:
         options.reason = "Agreed";
         options.name = "J. Doe";
         const vantix_signature_material key = with ? with->key() : vantix_signature_material{},
-                                         cert = with ? with->cert() : vantix_signature_material{},
-                                         recipient = notary->cert();
+                                        cert = with ? with->cert() : vantix_signature_material{},
+                                        recipient = notary->cert();
         if (with)
             options.signer_key = &key, options.signer_cert = &cert;
         if (seal)
@@ -166,8 +166,8 @@ TEST_F(document_signing, IndependentReadersAcceptEveryInput) {
             for (std::uint32_t x = 0; x < after.width; ++x) {
                 // Pixel rows count down from the top of the page as shown.
                 const double u = x + 0.5, v = after.height - y - 0.5;
-                const bool inside = u >= c.where.x - 1 && u <= c.where.x + c.where.width + 1 && v >= c.where.y - 1 &&
-                                    v <= c.where.y + c.where.height + 1;
+                const bool inside = u >= c.where.x - 1 && u <= c.where.x + c.where.width + 1 &&
+                                    v >= c.where.y - 1 && v <= c.where.y + c.where.height + 1;
                 if (inside)
                     ink += after.at(x, y) < 128;
                 else
@@ -231,7 +231,8 @@ TEST_F(document_signing, WithoutASignerKeyTheInkAndRecordStayUnsigned) {
 
 TEST_F(document_signing, RefusalsLeaveNoOutput) {
     const std::string signed_form = output();
-    ASSERT_EQ(sign(input("form.pdf"), signed_form, {"Signature1", 0, 0, 0, 0, 0}), VANTIX_CODE_SUCCESS) << error;
+    ASSERT_EQ(sign(input("form.pdf"), signed_form, {"Signature1", 0, 0, 0, 0, 0}), VANTIX_CODE_SUCCESS)
+        << error;
     const capture_ptr empty = new_capture();
     const identity mismatched{signer->key_pem, second->cert_pem};
     const struct {
@@ -241,20 +242,56 @@ TEST_F(document_signing, RefusalsLeaveNoOutput) {
         const vantix_signature_capture *capture;
         const char *error;
     } cases[] = {
-        {input("encrypted.pdf"), {nullptr, 1, 10, 10, 50, 50}, signer, nullptr,
+        {input("encrypted.pdf"),
+         {nullptr, 1, 10, 10, 50, 50},
+         signer,
+         nullptr,
          "The PDF is encrypted: encrypted documents cannot be signed."},
-        {input("damaged.pdf"), {nullptr, 1, 10, 10, 50, 50}, signer, nullptr, "The file is not a readable PDF: "},
-        {input("form.pdf"), {"Nope", 0, 0, 0, 0, 0}, signer, nullptr, "No signature field named Nope in the document."},
-        {signed_form, {"Signature1", 0, 0, 0, 0, 0}, signer, nullptr, "The signature field Signature1 is already signed."},
-        {input("ghostscript.pdf"), {nullptr, 0, 0, 0, 0, 0}, signer, nullptr,
+        {input("damaged.pdf"),
+         {nullptr, 1, 10, 10, 50, 50},
+         signer,
+         nullptr,
+         "The file is not a readable PDF: "},
+        {input("form.pdf"),
+         {"Nope", 0, 0, 0, 0, 0},
+         signer,
+         nullptr,
+         "No signature field named Nope in the document."},
+        {signed_form,
+         {"Signature1", 0, 0, 0, 0, 0},
+         signer,
+         nullptr,
+         "The signature field Signature1 is already signed."},
+        {input("ghostscript.pdf"),
+         {nullptr, 0, 0, 0, 0, 0},
+         signer,
+         nullptr,
          "The document has no empty signature field: name a page and a rectangle for a new one."},
-        {input("form.pdf"), {nullptr, 9, 10, 10, 50, 50}, signer, nullptr, "The document has 3 pages; there is no page 9."},
-        {input("form.pdf"), {nullptr, 1, 500, 700, 200, 200}, signer, nullptr, "The rectangle is not inside page 1"},
-        {input("form.pdf"), {nullptr, 1, 10, 10, 0, 50}, signer, nullptr,
+        {input("form.pdf"),
+         {nullptr, 9, 10, 10, 50, 50},
+         signer,
+         nullptr,
+         "The document has 3 pages; there is no page 9."},
+        {input("form.pdf"),
+         {nullptr, 1, 500, 700, 200, 200},
+         signer,
+         nullptr,
+         "The rectangle is not inside page 1"},
+        {input("form.pdf"),
+         {nullptr, 1, 10, 10, 0, 50},
+         signer,
+         nullptr,
          "The rectangle must have a width and height above 0."},
-        {input("form.pdf"), {"Signature1", 0, 0, 0, 0, 0}, &mismatched, nullptr,
+        {input("form.pdf"),
+         {"Signature1", 0, 0, 0, 0, 0},
+         &mismatched,
+         nullptr,
          "The signer key is not the key of the signer certificate."},
-        {input("form.pdf"), {"Signature1", 0, 0, 0, 0, 0}, signer, empty.get(), "The signature has no points."},
+        {input("form.pdf"),
+         {"Signature1", 0, 0, 0, 0, 0},
+         signer,
+         empty.get(),
+         "The signature has no points."},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.error);
@@ -264,7 +301,8 @@ TEST_F(document_signing, RefusalsLeaveNoOutput) {
         EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
         EXPECT_TRUE(fs::is_empty(dir));
     }
-    EXPECT_EQ(sign(input("form.pdf"), "/nonexistent/dir/out.pdf", {"Signature1", 0, 0, 0, 0, 0}), VANTIX_CODE_ERROR);
+    EXPECT_EQ(sign(input("form.pdf"), "/nonexistent/dir/out.pdf", {"Signature1", 0, 0, 0, 0, 0}),
+              VANTIX_CODE_ERROR);
     EXPECT_EQ(error.rfind("Cannot write /nonexistent/dir/out.pdf", 0), 0u) << error;
 }
 

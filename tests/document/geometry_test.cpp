@@ -24,8 +24,8 @@ TEST(document_geometry, VisibleRectanglesLandInUserSpace) {
         double shown_width, shown_height;
     } cases[] = {
         {0, {60, 120, 90, 160}, 400, 600},
-        {90, {390, 110, 430, 140}, 600, 400},     // shown x runs up the page, shown y from its right edge
-        {-270, {390, 110, 430, 140}, 600, 400},   // the same turn, written negative
+        {90, {390, 110, 430, 140}, 600, 400},    // shown x runs up the page, shown y from its right edge
+        {-270, {390, 110, 430, 140}, 600, 400},  // the same turn, written negative
         {180, {410, 640, 440, 680}, 400, 600},
         {270, {70, 660, 110, 690}, 600, 400},
         {45, {60, 120, 90, 160}, 400, 600},  // not a quarter turn: readers show it upright
@@ -45,8 +45,10 @@ TEST(document_geometry, VisibleRectanglesLandInUserSpace) {
 TEST(document_geometry, InkFitsCentredKeepingItsAspect) {
     // Ink 100 x 20 (y down) into 50 x 50: scale 0.5, centred vertically.
     const std::array<double, 6> m = fit_matrix({10, 30, 110, 50}, 50, 50);
-    const auto apply = [&m](double x, double y) { return std::array<double, 2>{m[0] * x + m[4], m[3] * y + m[5]}; };
-    EXPECT_DOUBLE_EQ(apply(10, 30)[0], 0);    // the ink's top left corner
+    const auto apply = [&m](double x, double y) {
+        return std::array<double, 2>{m[0] * x + m[4], m[3] * y + m[5]};
+    };
+    EXPECT_DOUBLE_EQ(apply(10, 30)[0], 0);  // the ink's top left corner
     EXPECT_DOUBLE_EQ(apply(10, 30)[1], 30);
     EXPECT_DOUBLE_EQ(apply(110, 50)[0], 50);  // its bottom right
     EXPECT_DOUBLE_EQ(apply(110, 50)[1], 20);

@@ -30,7 +30,8 @@ struct signing_request {
 void add_signing_options(CLI::App &command, signing_request &request);
 
 // The pad's UUID as a signature record writes it: 8-4-4-4-12 hex digits.
-using signed_callback = std::function<void(const vantix_signature_capture &capture, const std::string &pad_uuid)>;
+using signed_callback =
+    std::function<void(const vantix_signature_capture &capture, const std::string &pad_uuid)>;
 
 // Runs the session; once OK is pressed with ink, calls `signed_` with the
 // capture while the pad is still open, then saves --sim-screen. Throws

@@ -48,18 +48,19 @@ int sign(const common_options &common, const sign_options &options) {
         document = read_document(options.document, options.document_name);
         request.document = {document->name, short_digest(*document)};
     }
-    run_signing_session(common, request, [&](const vantix_signature_capture &capture, const std::string &uuid) {
-        for (const std::string &file : options.out)
-            if (is_sealed(file))
-                write_sealed(capture, *document, request.prompt, {uuid, {}}, options.seal, file);
-            else
-                save_signature(capture, file);
-        std::printf("signature: %zu points in %zu strokes, saved to", vantix_signature_point_count(&capture),
-                    vantix_signature_stroke_count(&capture));
-        for (const std::string &file : options.out)
-            std::printf(" %s", file.c_str());
-        std::printf("\n");
-    });
+    run_signing_session(
+        common, request, [&](const vantix_signature_capture &capture, const std::string &uuid) {
+            for (const std::string &file : options.out)
+                if (is_sealed(file))
+                    write_sealed(capture, *document, request.prompt, {uuid, {}}, options.seal, file);
+                else
+                    save_signature(capture, file);
+            std::printf("signature: %zu points in %zu strokes, saved to",
+                        vantix_signature_point_count(&capture), vantix_signature_stroke_count(&capture));
+            for (const std::string &file : options.out)
+                std::printf(" %s", file.c_str());
+            std::printf("\n");
+        });
     return exit_ok;
 }
 

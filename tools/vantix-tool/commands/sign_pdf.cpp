@@ -58,7 +58,8 @@ int sign_pdf(const common_options &common, const sign_pdf_options &o) {
     signing_request request = o.session;
     request.document = {vantix_document_title(document.get()), hex_of(sha256, 4)};
 
-    const std::vector<vantix_signature_material> recipients = materials(o.seal_to), chain = materials(o.chain);
+    const std::vector<vantix_signature_material> recipients = materials(o.seal_to),
+                                                 chain = materials(o.chain);
     const vantix_signature_material key{o.sign_with.c_str(), nullptr, 0}, cert{o.cert.c_str(), nullptr, 0};
     options.reason = optional(o.reason);
     options.location = optional(o.location);
@@ -70,17 +71,20 @@ int sign_pdf(const common_options &common, const sign_pdf_options &o) {
         options.signer_key = &key, options.signer_cert = &cert;
     options.chain = chain.data();
     options.chain_count = chain.size();
-    run_signing_session(common, request, [&](const vantix_signature_capture &capture, const std::string &uuid) {
-        options.pad_uuid = uuid.c_str();
-        if (vantix_document_sign(document.get(), &capture, &options, o.out.c_str()) != VANTIX_CODE_SUCCESS)
-            throw std::runtime_error(o.out + ": " + vantix_document_last_error());
-    });
+    run_signing_session(common, request,
+                        [&](const vantix_signature_capture &capture, const std::string &uuid) {
+                            options.pad_uuid = uuid.c_str();
+                            if (vantix_document_sign(document.get(), &capture, &options, o.out.c_str()) !=
+                                VANTIX_CODE_SUCCESS)
+                                throw std::runtime_error(o.out + ": " + vantix_document_last_error());
+                        });
     std::printf("signed %s: %s%s\n", o.in.c_str(), o.out.c_str(),
                 recipients.empty() ? "" : " (with the sealed signature record)");
     if (o.sign_with.empty())
-        std::printf("%s carries no digital signature (no --sign-with): the ink and record are not "
-                    "protected against changes\n",
-                    o.out.c_str());
+        std::printf(
+            "%s carries no digital signature (no --sign-with): the ink and record are not "
+            "protected against changes\n",
+            o.out.c_str());
     return exit_ok;
 }
 
@@ -88,15 +92,16 @@ int sign_pdf(const common_options &common, const sign_pdf_options &o) {
 
 void add_sign_pdf(CLI::App &app, const common_options &common, action &run) {
     auto o = std::make_shared<sign_pdf_options>();
-    CLI::App *cmd = add_command(app, "sign-pdf",
-                                "Sign a PDF on the pad: the ink in a signature field, the sealed record "
-                                "in the file and (with --sign-with) a PAdES signature, as an incremental update",
-                                run, [&common, o] { return sign_pdf(common, *o); });
+    CLI::App *cmd =
+        add_command(app, "sign-pdf",
+                    "Sign a PDF on the pad: the ink in a signature field, the sealed record "
+                    "in the file and (with --sign-with) a PAdES signature, as an incremental update",
+                    run, [&common, o] { return sign_pdf(common, *o); });
     cmd->add_option("in", o->in, "The PDF to sign")->required()->check(CLI::ExistingFile);
     cmd->add_option("--out", o->out, "The signed PDF (written whole or not at all)")->required();
     CLI::Option *field = cmd->add_option("--field", o->field, "An empty signature field, by its full name");
-    CLI::Option *page =
-        cmd->add_option("--page", o->page, "The page of a new signature field (from 1)")->check(CLI::PositiveNumber);
+    CLI::Option *page = cmd->add_option("--page", o->page, "The page of a new signature field (from 1)")
+                            ->check(CLI::PositiveNumber);
     CLI::Option *rect = cmd->add_option("--rect", o->rect,
                                         "The new field's rectangle in points, as the page is shown: X,Y,W,H "
                                         "from its lower left corner")
@@ -107,9 +112,10 @@ void add_sign_pdf(CLI::App &app, const common_options &common, action &run) {
     cmd->add_option("--reason", o->reason, "Why the document is signed");
     cmd->add_option("--location", o->location, "Where it is signed");
     cmd->add_option("--name", o->name, "The signer's name, also written under the ink with the date");
-    CLI::Option *cert =
-        cmd->add_option("--cert", o->cert, "The certificate of the --sign-with key")->check(CLI::ExistingFile);
-    cmd->add_option("--sign-with", o->sign_with, "Sign the PDF (PAdES) with this key (PEM or DER, unencrypted)")
+    CLI::Option *cert = cmd->add_option("--cert", o->cert, "The certificate of the --sign-with key")
+                            ->check(CLI::ExistingFile);
+    cmd->add_option("--sign-with", o->sign_with,
+                    "Sign the PDF (PAdES) with this key (PEM or DER, unencrypted)")
         ->check(CLI::ExistingFile)
         ->needs(cert);
     cert->needs("--sign-with");

@@ -40,7 +40,9 @@ std::string record_text(const vantix_document_signature &s, bool with_key) {
 
 void print_text(const vantix_document_signature &s, bool with_key, std::uint64_t file_size) {
     std::printf("field %s (page %u): %s\n", s.field, s.page,
-                !s.is_signed ? "no digital signature" : s.valid ? "signature valid" : "signature INVALID");
+                !s.is_signed ? "no digital signature"
+                : s.valid    ? "signature valid"
+                             : "signature INVALID");
     if (s.is_signed) {
         std::printf("  signer:   %s\n  time:     %s\n", s.signer, s.time);
         if (*s.reason)
@@ -52,8 +54,8 @@ void print_text(const vantix_document_signature &s, bool with_key, std::uint64_t
         if (s.covers_whole_file)
             std::printf("  covers:   the whole file\n");
         else
-            std::printf("  covers:   an earlier revision (%" PRIu64 " of %" PRIu64 " bytes)\n", s.signed_length,
-                        file_size);
+            std::printf("  covers:   an earlier revision (%" PRIu64 " of %" PRIu64 " bytes)\n",
+                        s.signed_length, file_size);
         std::printf("  sha256:   %s (over the byte range)\n", hex_of(s.sha256, sizeof s.sha256).c_str());
         if (!s.valid)
             std::printf("  problem:  %s\n", s.problem);
@@ -108,7 +110,12 @@ int verify_pdf(const common_options &common, const verify_pdf_options &o) {
     }
     const bool ok = all && any;
     if (common.json)
-        std::printf("%s\n", json_object().field("file", o.file).field("ok", ok).raw("fields", "[" + fields + "]").str().c_str());
+        std::printf("%s\n", json_object()
+                                .field("file", o.file)
+                                .field("ok", ok)
+                                .raw("fields", "[" + fields + "]")
+                                .str()
+                                .c_str());
     else if (!any)
         std::printf("%s has no signature\n", o.file.c_str());
     return ok ? exit_ok : exit_failure;
