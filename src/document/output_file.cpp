@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <random>
 
 #include "errors.hpp"
 
@@ -17,13 +17,18 @@ namespace {
 // The temporary file: closed and removed unless it was renamed into place.
 class temporary_file {
 public:
-    explicit temporary_file(const std::string &beside) : path_(beside + ".XXXXXX") {
-        std::vector<char> name(path_.begin(), path_.end());
-        name.push_back('\0');
-        fd_ = mkstemp(name.data());
-        if (fd_ < 0)
-            throw document_error("Cannot write " + beside + ": " + std::strerror(errno) + ".");
-        path_ = name.data();
+    // A new name beside `beside`, created with the mode a new file gets
+    // (0666 less the umask; mkstemp would make it 0600).
+    explicit temporary_file(const std::string &beside) {
+        std::random_device random;
+        for (int attempt = 0; fd_ < 0; ++attempt) {
+            char suffix[16];
+            std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(random()));
+            path_ = beside + suffix;
+            fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd_ < 0 && (errno != EEXIST || attempt == 100))
+                throw document_error("Cannot write " + beside + ": " + std::strerror(errno) + ".");
+        }
     }
     ~temporary_file() {
         if (fd_ >= 0)
