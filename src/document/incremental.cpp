@@ -5,6 +5,9 @@
 #include <charconv>
 #include <cstdio>
 
+#include <qpdf/Pl_Buffer.hh>
+#include <qpdf/Pl_Flate.hh>
+
 #include "errors.hpp"
 
 namespace vantix::document {
@@ -110,6 +113,17 @@ pdf_object changed_object(QPDFObjectHandle object) { return {object.getObjGen(),
 pdf_object stream_object(QPDFObjGen id, QPDFObjectHandle dictionary, const std::string &data) {
     dictionary.replaceKey("/Length", QPDFObjectHandle::newInteger(static_cast<long long>(data.size())));
     return {id, dictionary.unparse() + "\nstream\n" + data + "\nendstream"};
+}
+
+pdf_object compressed_stream_object(QPDFObjGen id, QPDFObjectHandle dictionary, const std::string &data) {
+    Pl_Buffer buffer("compressed");
+    Pl_Flate deflate("deflate", &buffer, Pl_Flate::a_deflate);
+    deflate.write(reinterpret_cast<const unsigned char *>(data.data()), data.size());
+    deflate.finish();
+    const std::shared_ptr<Buffer> out = buffer.getBufferSharedPointer();
+    dictionary.replaceKey("/Filter", QPDFObjectHandle::newName("/FlateDecode"));
+    return stream_object(id, dictionary,
+                         std::string(reinterpret_cast<const char *>(out->getBuffer()), out->getSize()));
 }
 
 int first_free_number(const pdf_file &file) {

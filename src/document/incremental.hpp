@@ -22,6 +22,8 @@ struct pdf_object {
 pdf_object changed_object(QPDFObjectHandle object);
 // A stream: `dictionary` (direct) with /Length set to the data's.
 pdf_object stream_object(QPDFObjGen id, QPDFObjectHandle dictionary, const std::string &data);
+// The same, the data compressed (/FlateDecode, qpdf's deflate).
+pdf_object compressed_stream_object(QPDFObjGen id, QPDFObjectHandle dictionary, const std::string &data);
 
 struct written_update {
     std::string bytes;                 // to append to the file's bytes

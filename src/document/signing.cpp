@@ -138,7 +138,7 @@ QPDFObjectHandle appearance(update_builder &update, target &t, const vantix_sign
     dict.replaceKey("/Resources", caption.empty() ? QPDFObjectHandle::newDictionary()
                                                   : QPDFObjectHandle::parse(caption_font));
     const QPDFObjGen id = update.reserve();
-    update.add(stream_object(id, dict, appearance_content(capture, width, height, caption)));
+    update.add(compressed_stream_object(id, dict, appearance_content(capture, width, height, caption)));
     QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
     ap.replaceKey("/N", update.reference(id));
     return ap;
