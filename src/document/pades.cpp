@@ -7,6 +7,7 @@
 #include <openssl/pem.h>
 #include <openssl/x509.h>
 
+#include "../signature/openssl_types.hpp"
 #include "errors.hpp"
 
 namespace vantix::document {
@@ -16,6 +17,8 @@ using signature::bio_ptr;
 using signature::cms_ptr;
 using signature::drain_openssl_errors;
 using signature::memory_bio;
+using signature::pkey_ptr;
+using signature::x509_ptr;
 
 std::string openssl_text(const char *what) {
     const unsigned long code = drain_openssl_errors();
@@ -46,22 +49,34 @@ std::string subject_of(X509 *cert) {
     return std::string(signature::bio_bytes(out.get()));
 }
 
+struct chain_free {
+    void operator()(STACK_OF(X509) * chain) const { sk_X509_pop_free(chain, X509_free); }
+};
+
 }  // namespace
+
+struct pades_signer::material {
+    pkey_ptr key;
+    x509_ptr cert;
+    std::unique_ptr<STACK_OF(X509), chain_free> chain;
+};
+
+pades_signer::~pades_signer() = default;
 
 pades_signer::pades_signer(const vantix_signature_material *key, const vantix_signature_material *cert,
                            const vantix_signature_material *chain, size_t chain_count)
-    : key_(signature::load_private_key(key, "signer key")),
-      cert_(signature::load_certificate(cert, "signer certificate")),
-      chain_(sk_X509_new_null()) {
-    if (!chain_)
+    : m_(new material{signature::load_private_key(key, "signer key"),
+                      signature::load_certificate(cert, "signer certificate"),
+                      std::unique_ptr<STACK_OF(X509), chain_free>(sk_X509_new_null())}) {
+    if (!m_->chain)
         throw std::bad_alloc();
-    if (!X509_check_private_key(cert_.get(), key_.get())) {
+    if (!X509_check_private_key(m_->cert.get(), m_->key.get())) {
         drain_openssl_errors();
         throw document_error("The signer key is not the key of the signer certificate.");
     }
     for (size_t i = 0; i < chain_count; ++i) {
         x509_ptr c = signature::load_certificate(&chain[i], "chain certificate");
-        if (!sk_X509_push(chain_.get(), c.get()))
+        if (!sk_X509_push(m_->chain.get(), c.get()))
             throw std::bad_alloc();
         c.release();
     }
@@ -69,12 +84,12 @@ pades_signer::pades_signer(const vantix_signature_material *key, const vantix_si
 
 std::string pades_signer::sign(std::string_view data) const {
     const unsigned flags = CMS_DETACHED | CMS_BINARY | CMS_PARTIAL | CMS_NOSMIMECAP;
-    cms_ptr cms(CMS_sign(nullptr, nullptr, chain_.get(), nullptr, flags));
+    cms_ptr cms(CMS_sign(nullptr, nullptr, m_->chain.get(), nullptr, flags));
     CMS_SignerInfo *info =
-        cms ? CMS_add1_signer(cms.get(), cert_.get(), key_.get(), EVP_sha256(), flags) : nullptr;
+        cms ? CMS_add1_signer(cms.get(), m_->cert.get(), m_->key.get(), EVP_sha256(), flags) : nullptr;
     if (!info)
         throw document_error(openssl_text("Cannot sign with this key"));
-    add_signing_certificate(info, cert_.get());
+    add_signing_certificate(info, m_->cert.get());
     bio_ptr content = memory_bio(data);
     if (!CMS_final(cms.get(), content.get(), nullptr, flags & ~CMS_PARTIAL))
         throw document_error(openssl_text("Signing failed"));

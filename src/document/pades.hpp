@@ -4,16 +4,13 @@
 // its check by a reader.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
-#include "../signature/openssl_types.hpp"
 #include "vantix-document.h"
 
 namespace vantix::document {
-
-using signature::pkey_ptr;
-using signature::x509_ptr;
 
 class pades_signer {
 public:
@@ -21,6 +18,9 @@ public:
     // load or the key is not the certificate's.
     pades_signer(const vantix_signature_material *key, const vantix_signature_material *cert,
                  const vantix_signature_material *chain, size_t chain_count);
+    ~pades_signer();
+    pades_signer(const pades_signer &) = delete;
+    pades_signer &operator=(const pades_signer &) = delete;
 
     // DER CMS signing `data` (the byte range's bytes, in order).
     std::string sign(std::string_view data) const;
@@ -29,12 +29,9 @@ public:
     std::size_t size_bound() const;
 
 private:
-    pkey_ptr key_;
-    x509_ptr cert_;
-    struct chain_free {
-        void operator()(STACK_OF(X509) * chain) const { sk_X509_pop_free(chain, X509_free); }
-    };
-    std::unique_ptr<STACK_OF(X509), chain_free> chain_;
+    // The OpenSSL objects, out of this header: it is read beside qpdf's.
+    struct material;
+    std::unique_ptr<material> m_;
 };
 
 struct cms_check {
