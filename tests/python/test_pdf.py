@@ -64,3 +64,11 @@ def test_failures_raise_the_library_text(signature, form, tmp_path):
     with pytest.raises(TypeError):
         vantix.pdf.sign(signature, form / "form.pdf", tmp_path / "x.pdf", sign_with=form / "signer.key")
     assert not (tmp_path / "x.pdf").exists()
+
+
+def test_the_example_signs_and_checks(form, tmp_path):
+    example = os.path.join(os.environ["VANTIX_SOURCE_DIR"], "examples", "python", "sign_pdf.py")
+    result = subprocess.run([sys.executable, example, form / "form.pdf", tmp_path / "out.pdf", form / "signer.key",
+                             form / "signer.crt", form / "notary.crt", form / "notary.key"],
+                            check=True, capture_output=True, text=True)
+    assert "Signature1: signed True, valid True, whole file True, record matches True" in result.stdout
