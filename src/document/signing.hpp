@@ -10,10 +10,6 @@
 
 namespace vantix::document {
 
-// The key of the embedded record's file specification that names how many
-// bytes of the file the record was sealed for (the revision it signs).
-inline constexpr const char *record_length_key = "/VantixSignedLength";
-
 // The signed file's bytes, `file`'s followed by the update. Throws document_error.
 std::string sign_pdf(const pdf_file &file, const std::string &name, const vantix_signature_capture &capture,
                      const vantix_document_sign_options &options);

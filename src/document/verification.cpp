@@ -5,7 +5,7 @@
 
 #include "pades.hpp"
 #include "placement.hpp"
-#include "signing.hpp"
+#include "record_attachment.hpp"
 
 namespace vantix::document {
 namespace {
