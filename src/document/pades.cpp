@@ -49,15 +49,14 @@ std::string subject_of(X509 *cert) {
     return std::string(signature::bio_bytes(out.get()));
 }
 
-struct chain_free {
-    void operator()(STACK_OF(X509) * chain) const { sk_X509_pop_free(chain, X509_free); }
-};
-
 }  // namespace
 
 struct pades_signer::material {
-    pkey_ptr key;
-    x509_ptr cert;
+    struct chain_free {
+        void operator()(STACK_OF(X509) * chain) const { sk_X509_pop_free(chain, X509_free); }
+    };
+    signature::pkey_ptr key;
+    signature::x509_ptr cert;
     std::unique_ptr<STACK_OF(X509), chain_free> chain;
 };
 
@@ -67,7 +66,7 @@ pades_signer::pades_signer(const vantix_signature_material *key, const vantix_si
                            const vantix_signature_material *chain, size_t chain_count)
     : m_(new material{signature::load_private_key(key, "signer key"),
                       signature::load_certificate(cert, "signer certificate"),
-                      std::unique_ptr<STACK_OF(X509), chain_free>(sk_X509_new_null())}) {
+                      std::unique_ptr<STACK_OF(X509), material::chain_free>(sk_X509_new_null())}) {
     if (!m_->chain)
         throw std::bad_alloc();
     if (!X509_check_private_key(m_->cert.get(), m_->key.get())) {
