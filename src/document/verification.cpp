@@ -120,11 +120,13 @@ std::vector<field_check> verify_pdf(const pdf_file &file, const vantix_signature
         QPDFObjectHandle value = field.getValue();
         if (value.isDictionary())
             check_signature(file, value, check);
-        for (QPDFAnnotationObjectHelper widget : form.getAnnotationsForField(field)) {
-            const auto page = pages.find(widget.getObjectHandle().getObjGen());
+        // A field shows in its first widget; that one holds the record.
+        std::vector<QPDFAnnotationObjectHelper> widgets = form.getAnnotationsForField(field);
+        if (!widgets.empty()) {
+            QPDFObjectHandle widget = widgets.front().getObjectHandle();
+            const auto page = pages.find(widget.getObjGen());
             check.page = page == pages.end() ? 0 : page->second;
-            check_record(file, widget.getObjectHandle(), key, check);
-            break;
+            check_record(file, widget, key, check);
         }
         checks.push_back(std::move(check));
     }
