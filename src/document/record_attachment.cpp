@@ -7,7 +7,7 @@ namespace vantix::document {
 
 QPDFObjectHandle embed_record(update_builder &update, const pdf_file &file, const std::string &sealed,
                               const std::string &date) {
-    const QPDFObjGen stream = update.reserve(), spec = update.reserve();
+    const QPDFObjGen stream = update.reserve(), entry = update.reserve();
     QPDFObjectHandle params = QPDFObjectHandle::newDictionary();
     params.replaceKey("/Size", pdf_integer(static_cast<long long>(sealed.size())));
     params.replaceKey("/ModDate", pdf_text(date.c_str()));
@@ -28,8 +28,8 @@ QPDFObjectHandle embed_record(update_builder &update, const pdf_file &file, cons
     filespec.replaceKey("/AFRelationship", pdf_name("/Data"));
     filespec.replaceKey("/EF", ef);
     filespec.replaceKey(record_length_key, pdf_integer(static_cast<long long>(file.bytes().size())));
-    update.add({spec, filespec.unparse()});
-    return update.reference(spec);
+    update.add({entry, filespec.unparse()});
+    return update.reference(entry);
 }
 
 std::string sealed_record(const pdf_file &file, const vantix_signature_capture &capture,

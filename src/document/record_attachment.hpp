@@ -11,7 +11,7 @@
 
 namespace vantix::document {
 
-// The key of the embedded record's file specification that names how many
+// The key of the embedded record's /Filespec dictionary that names how many
 // bytes of the file the record was sealed for (the revision it signs).
 inline constexpr const char *record_length_key = "/VantixSignedLength";
 
@@ -19,7 +19,7 @@ inline constexpr const char *record_length_key = "/VantixSignedLength";
 std::string sealed_record(const pdf_file &file, const vantix_signature_capture &capture,
                           const vantix_document_sign_options &o);
 
-// `sealed` embedded in the update; the file specification's reference,
+// `sealed` embedded in the update; the /Filespec dictionary's reference,
 // for the field's /AF. `date` is its modification date (a PDF date).
 QPDFObjectHandle embed_record(update_builder &update, const pdf_file &file, const std::string &sealed,
                               const std::string &date);

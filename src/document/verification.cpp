@@ -61,16 +61,16 @@ void check_signature(const pdf_file &file, QPDFObjectHandle value, field_check &
     check.problem = cms.problem;
 }
 
-// The first file specification of the widget's associated files that holds
+// The first /Filespec dictionary of the widget's associated files that holds
 // data of ours: an embedded file and the length of the revision it is for.
 void check_record(const pdf_file &file, QPDFObjectHandle widget, const vantix_signature_material *key,
                   field_check &check) {
     QPDFObjectHandle files = widget.getKey("/AF");
     if (!files.isArray())
         return;
-    for (QPDFObjectHandle spec : files.aitems()) {
-        QPDFObjectHandle stream = spec.getKey("/EF").getKey("/F"), length = spec.getKey(record_length_key);
-        if (!spec.getKey("/AFRelationship").isNameAndEquals("/Data") || !stream.isStream() ||
+    for (QPDFObjectHandle entry : files.aitems()) {
+        QPDFObjectHandle stream = entry.getKey("/EF").getKey("/F"), length = entry.getKey(record_length_key);
+        if (!entry.getKey("/AFRelationship").isNameAndEquals("/Data") || !stream.isStream() ||
             !length.isInteger())
             continue;
         check.has_record = true;
