@@ -158,7 +158,8 @@ typedef struct vantix_document_report vantix_document_report;
 
 /** Checks every signature field of the PDF at `path`. With `key` (a
  * recipient's private key, may be NULL) the sealed records are opened and
- * compared with their revisions. NULL when the file is not a readable PDF. */
+ * compared with their revisions. NULL, with the texts of vantix_document_open,
+ * when the file is not a readable PDF or is encrypted. */
 VANTIX_EXPORT vantix_document_report *vantix_document_verify(const char *path,
                                                              const vantix_signature_material *key);
 /** The number of signature fields in the report. */
