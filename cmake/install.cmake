@@ -11,6 +11,13 @@ install(TARGETS vantix-zelnar vantix-signature vantix-padsim-shared
 install(FILES include/vantix-zelnar.h include/vantix-zelnar.hpp include/vantix-signature.h
   include/vantix-signature.hpp padsim/include/vantix-padsim.h padsim/include/vantix-padsim.hpp
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+# PDF signing, where qpdf was found to build it.
+if(TARGET vantix-document)
+  install(TARGETS vantix-document
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development)
+  install(FILES include/vantix-document.h include/vantix-document.hpp
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+endif()
 # The virtual pad as a static archive too, for programs that link it in.
 install(TARGETS vantix-padsim ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
 # A stripped install (cmake --install --strip, packages) drops its debug
@@ -64,14 +71,18 @@ endif()
 # serve a staging prefix, /usr/local and a package.
 file(RELATIVE_PATH VANTIX_PC_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
 string(REGEX REPLACE "/$" "" VANTIX_PC_PREFIX "${VANTIX_PC_PREFIX}")
-foreach(pc vantix-zelnar vantix-signature vantix-padsim)
+set(pkgconfig_files vantix-zelnar vantix-signature vantix-padsim)
+if(TARGET vantix-document)
+  list(APPEND pkgconfig_files vantix-document)
+endif()
+foreach(pc IN LISTS pkgconfig_files)
   configure_file(cmake/${pc}.pc.in ${CMAKE_BINARY_DIR}/pkgconfig/${pc}.pc @ONLY)
   install(FILES ${CMAKE_BINARY_DIR}/pkgconfig/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
     COMPONENT development)
 endforeach()
 
-# find_package(vantix-zelnar 2.2 CONFIG): vantix::zelnar, vantix::signature
-# and vantix::padsim.
+# find_package(vantix-zelnar 2.2 CONFIG): vantix::zelnar, vantix::signature,
+# vantix::padsim and (where built) vantix::document.
 set(VANTIX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/vantix-zelnar)
 configure_package_config_file(cmake/vantix-zelnar-config.cmake.in
   ${CMAKE_BINARY_DIR}/cmake-package/vantix-zelnar-config.cmake

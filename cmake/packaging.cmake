@@ -46,7 +46,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 # The tools link this build's libraries; their package depends on ours.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/src/signature)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/src/signature
+  ${CMAKE_BINARY_DIR}/src/document)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY "=")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vantix.invalid/zelnar")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
@@ -59,7 +60,7 @@ set(CPACK_DEBIAN_PYTHON_PACKAGE_ARCHITECTURE all)
 set(CPACK_DEBIAN_PYTHON_PACKAGE_SHLIBDEPS OFF)
 set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3:any")
 # The .pc files name these, so the development package brings them.
-set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libudev-dev, libicu-dev, libssl-dev, libpng-dev")
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libudev-dev, libicu-dev, libssl-dev, libpng-dev, libqpdf-dev")
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime)
 set(CPACK_COMPONENT_TOOLS_DEPENDS runtime)
 set(CPACK_COMPONENT_PYTHON_DEPENDS runtime)
@@ -81,7 +82,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "library for USB signature pads
 A flat C API to list and open USB signature pads, receive pen, button
 and card input, configure them and draw on their display, and a
-library that captures and exports signatures (SVG, PNG, InkML, JSON).
+library that captures and exports signatures (SVG, PNG, InkML, JSON),
+and one that signs PDF documents with them (visible ink, the sealed
+signature record, PAdES).
 .
 The udev rule lets the user logged in at the seat open the pads.")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "library for USB signature pads - development files

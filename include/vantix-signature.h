@@ -249,6 +249,13 @@ VANTIX_EXPORT vantix_error_code vantix_signature_export_inkml(const vantix_signa
 VANTIX_EXPORT vantix_error_code vantix_signature_export_json(const vantix_signature_capture *capture,
                                                              const vantix_signature_export_options *options,
                                                              const char *path);
+/** PDF content-stream operators drawing the SVG export's paths (a round cap
+ * as cubic curves) in the coordinates of `space`, y pointing down, wrapped
+ * in q ... Q: a caller places them with a cm matrix, e.g. in a form
+ * XObject. */
+VANTIX_EXPORT vantix_error_code
+vantix_signature_export_pdf_paths(const vantix_signature_capture *capture,
+                                  const vantix_signature_export_options *options, const char *path);
 /** @} */
 /** Hands back a new buffer (*data, *size bytes) in the format the name
  * says; release it with vantix_signature_free_buffer. @{ */
@@ -262,6 +269,9 @@ VANTIX_EXPORT vantix_error_code vantix_signature_export_inkml_buffer(
     const vantix_signature_capture *capture, const vantix_signature_export_options *options,
     unsigned char **data, size_t *size);
 VANTIX_EXPORT vantix_error_code vantix_signature_export_json_buffer(
+    const vantix_signature_capture *capture, const vantix_signature_export_options *options,
+    unsigned char **data, size_t *size);
+VANTIX_EXPORT vantix_error_code vantix_signature_export_pdf_paths_buffer(
     const vantix_signature_capture *capture, const vantix_signature_export_options *options,
     unsigned char **data, size_t *size);
 /** @} */

@@ -210,6 +210,7 @@ VANTIX_SIGNATURE_EXPORTER(svg)
 VANTIX_SIGNATURE_EXPORTER(png)
 VANTIX_SIGNATURE_EXPORTER(inkml)
 VANTIX_SIGNATURE_EXPORTER(json)
+VANTIX_SIGNATURE_EXPORTER(pdf_paths)
 
 VANTIX_EXPORT void vantix_signature_free_buffer(unsigned char *data) { std::free(data); }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-// The four renderers: each turns a snapshot into the bytes of its format.
+// The renderers: each turns a snapshot into the bytes of its format.
 // Options reach them already checked, a picture size of 0 resolved to the
 // display's.
 #pragma once
@@ -21,5 +21,6 @@ std::string render_svg(const snapshot &shot, const vantix_signature_export_optio
 std::string render_png(const snapshot &shot, const vantix_signature_export_options &options);
 std::string render_inkml(const snapshot &shot, const vantix_signature_export_options &options);
 std::string render_json(const snapshot &shot, const vantix_signature_export_options &options);
+std::string render_pdf_paths(const snapshot &shot, const vantix_signature_export_options &options);
 
 }  // namespace vantix::signature

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-// SVG: one path per stroke, smoothed with Catmull-Rom curves through the
-// points. With pressure width a stroke is a filled outline whose width
-// follows the pen; without, a stroked centre line of one width.
-#include <algorithm>
-#include <cmath>
-
+// SVG: one path per stroke (stroke_path.hpp). With pressure width a stroke
+// is a filled outline whose width follows the pen; without, a stroked
+// centre line of one width.
 #include "exporters.hpp"
-#include "stroke_geometry.hpp"
+#include "stroke_path.hpp"
 #include "text.hpp"
 
 namespace vantix::signature {
@@ -19,63 +16,27 @@ void append_position(std::string &out, position p) {
     append_number(out, p.y);
 }
 
-// Cubic segments through every point after the first, which the path is at.
-void append_smooth(std::string &out, const std::vector<position> &points) {
-    const std::size_t n = points.size();
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        const position p0 = points[i ? i - 1 : 0], p1 = points[i], p2 = points[i + 1];
-        const position p3 = points[std::min(i + 2, n - 1)];
-        out += " C";
-        append_position(out, {p1.x + (p2.x - p0.x) / 6, p1.y + (p2.y - p0.y) / 6});
-        append_position(out, {p2.x - (p3.x - p1.x) / 6, p2.y - (p3.y - p1.y) / 6});
-        append_position(out, p2);
+void append_path(std::string &out, const std::vector<path_step> &path, bool closed) {
+    out += "<path d=\"";
+    for (const path_step &step : path) {
+        switch (step.what) {
+        case path_step::move: out += "M"; break;
+        case path_step::line: out += " L"; break;
+        case path_step::cubic:
+            out += " C";
+            append_position(out, step.c1);
+            append_position(out, step.c2);
+            break;
+        case path_step::cap:
+            // Both caps turn the same way on screen, so one sweep direction serves.
+            out += " A";
+            append_position(out, {step.radius, step.radius});
+            out += " 0 0 0";
+            break;
+        }
+        append_position(out, step.to);
     }
-}
-
-// A half circle round the end of a stroke. Both caps turn the same way on
-// screen, so one sweep direction serves.
-void append_cap(std::string &out, double radius, position to) {
-    out += " A";
-    append_position(out, {radius, radius});
-    out += " 0 0 0";
-    append_position(out, to);
-}
-
-position direction_at(const std::vector<placed_point> &stroke, std::size_t i) {
-    const position a = stroke[i ? i - 1 : 0].at, b = stroke[std::min(i + 1, stroke.size() - 1)].at;
-    const double dx = b.x - a.x, dy = b.y - a.y, length = std::hypot(dx, dy);
-    return length > 0 ? position{dx / length, dy / length} : position{1, 0};
-}
-
-void append_centre_line(std::string &out, const std::vector<placed_point> &stroke) {
-    std::vector<position> points;
-    for (const placed_point &p : stroke)
-        points.push_back(p.at);
-    out += "<path d=\"M";
-    append_position(out, points.front());
-    // A lone point still needs a segment for its round cap to show.
-    if (points.size() == 1)
-        out += " L", append_position(out, points.front());
-    append_smooth(out, points);
-    out += "\"/>\n";
-}
-
-void append_outline(std::string &out, const std::vector<placed_point> &stroke) {
-    std::vector<position> left, right;
-    for (std::size_t i = 0; i < stroke.size(); ++i) {
-        const position t = direction_at(stroke, i), at = stroke[i].at;
-        const double half = stroke[i].width / 2;
-        left.push_back({at.x - t.y * half, at.y + t.x * half});
-        right.push_back({at.x + t.y * half, at.y - t.x * half});
-    }
-    std::reverse(right.begin(), right.end());
-    out += "<path d=\"M";
-    append_position(out, left.front());
-    append_smooth(out, left);
-    append_cap(out, stroke.back().width / 2, right.front());
-    append_smooth(out, right);
-    append_cap(out, stroke.front().width / 2, left.front());
-    out += " Z\"/>\n";
+    out += closed ? " Z\"/>\n" : "\"/>\n";
 }
 
 }  // namespace
@@ -103,10 +64,7 @@ std::string render_svg(const snapshot &shot, const vantix_signature_export_optio
     }
     for (std::size_t i = 0; i < shot.stroke_count(); ++i) {
         const std::vector<placed_point> stroke = place_stroke(shot, i, options.space, options);
-        if (options.pressure_width)
-            append_outline(out, stroke);
-        else
-            append_centre_line(out, stroke);
+        append_path(out, stroke_path(stroke, options.pressure_width != 0), options.pressure_width != 0);
     }
     out += "</g>\n</svg>\n";
     return out;

@@ -27,7 +27,7 @@ rules=$root/usr/lib/udev/rules.d/70-vantix-zelnar.rules
 grep -q 'TAG+="uaccess"' "$rules"
 libs=$(dirname "$(find "$root/usr/lib" -name libvantix-zelnar.so.2)")
 for program in "$root/usr/bin/vantix-tool" "$root/usr/bin/vantix-padsim" "$root/usr/bin/vantix-bridge" \
-               "$libs/libvantix-signature.so.2" "$libs/libvantix-padsim.so.2"; do
+               "$libs/libvantix-signature.so.2" "$libs/libvantix-padsim.so.2" "$libs/libvantix-document.so.2"; do
   if LD_LIBRARY_PATH=$libs ldd "$program" | grep 'not found'; then
     echo "unresolved libraries: $program"
     exit 1

@@ -14,6 +14,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 libdir=$(dirname "$(find "$prefix" -name libvantix-zelnar.so)")
 for f in include/vantix-zelnar.h include/vantix-zelnar.hpp include/vantix-signature.h \
          include/vantix-signature.hpp include/vantix-padsim.h include/vantix-padsim.hpp \
+         include/vantix-document.h include/vantix-document.hpp \
          bin/vantix-tool bin/vantix-padsim share/man/man1/vantix-tool.1.gz share/man/man1/vantix-padsim.1.gz \
          lib/udev/rules.d/70-vantix-zelnar.rules \
          bin/vantix-bridge share/man/man1/vantix-bridge.1.gz lib/systemd/user/vantix-bridge.service; do
@@ -50,6 +51,7 @@ cc -o "$stage/by-pkg-config" "$example" $(pkg-config --cflags --libs vantix-pads
 LD_LIBRARY_PATH="$libdir" "$stage/by-pkg-config"
 # The signature library's flags resolve too.
 pkg-config --exists --print-errors 'vantix-signature >= 2.2'
+pkg-config --exists --print-errors 'vantix-document >= 2.2'
 
 cmake -S "$here/consumer" -B "$stage/consumer" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" -DEXAMPLE="$example" >/dev/null
 cmake --build "$stage/consumer" >/dev/null

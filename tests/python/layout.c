@@ -5,6 +5,7 @@
 #include <stddef.h>
 #include <stdio.h>
 
+#include "vantix-document.h"
 #include "vantix-signature.h"
 #include "vantix-zelnar.h"
 
@@ -81,5 +82,20 @@ int main(void) {
     FIELD(vantix_signature_material, size);
     /* The driver table entry read for a pad's driver name. */
     FIELD(vantix_device_driver, get_name);
+    SIZE(vantix_document_placement);
+    FIELD(vantix_document_placement, page);
+    FIELD(vantix_document_placement, height);
+    SIZE(vantix_document_sign_options);
+    FIELD(vantix_document_sign_options, reason);
+    FIELD(vantix_document_sign_options, recipients);
+    FIELD(vantix_document_sign_options, chain_count);
+    FIELD(vantix_document_sign_options, signing_time);
+    SIZE(vantix_document_signature);
+    FIELD(vantix_document_signature, signer);
+    FIELD(vantix_document_signature, covers_whole_file);
+    FIELD(vantix_document_signature, sha256);
+    FIELD(vantix_document_signature, valid);
+    FIELD(vantix_document_signature, record_revision_length);
+    FIELD(vantix_document_signature, record_problem);
     return 0;
 }

@@ -99,6 +99,60 @@ TEST_F(signature_export, SvgRendersWhereThePointsAre) {
     EXPECT_EQ(read_png(png).width, 4096u);
 }
 
+// The paths as a one-page PDF the size of the display (y turned down, as
+// the export draws), with its cross-reference table.
+std::string pdf_page(const std::string &paths) {
+    const std::string content = "1 0 0 -1 0 64 cm\n" + paths;
+    const std::string objects[] = {
+        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 240 64] /Contents 4 0 R >>",
+        "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream"};
+    std::string out = "%PDF-1.4\n", table;
+    for (std::size_t i = 0; i < 4; ++i) {
+        char entry[24];
+        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", out.size());
+        table += entry;
+        out += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const std::size_t xref = out.size();
+    return out + "xref\n0 5\n0000000000 65535 f \n" + table +
+           "trailer\n<< /Size 5 /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+}
+
+TEST_F(signature_export, PdfPathsDrawWhatTheSvgDraws) {
+    need("rsvg-convert");
+    need("pdftoppm");
+    capture_ptr capture = stroke_capture();
+    for (int pressure_width : {0, 1}) {  // a stroked centre line; an outline with round caps
+        SCOPED_TRACE(pressure_width);
+        vantix_signature_export_options options;
+        vantix_signature_default_options(&options);
+        options.line_width = 6;
+        options.pressure_width = pressure_width;
+        const std::string svg = file(".svg"), svg_png = file(".png"), pdf = file(".pdf"), pdf_png = file("");
+        ASSERT_EQ(vantix_signature_export_svg(capture.get(), &options, svg.c_str()), VANTIX_CODE_SUCCESS);
+        ASSERT_EQ(run("rsvg-convert -z 4 -o " + svg_png + " " + svg).status, 0);
+        ASSERT_EQ(vantix_signature_export_pdf_paths(capture.get(), &options, pdf.c_str()),
+                  VANTIX_CODE_SUCCESS);
+        const std::string page = pdf_page(read_file(pdf));
+        std::ofstream(pdf, std::ios::binary | std::ios::trunc) << page;
+        ASSERT_EQ(run("pdftoppm -r 288 -gray -png -singlefile " + pdf + " " + pdf_png).status, 0);
+        paths.push_back(pdf_png + ".png");
+        const grey_picture a = read_png(svg_png), b = read_png(pdf_png + ".png");
+        ASSERT_EQ(a.width, b.width);
+        ASSERT_EQ(a.height, b.height);
+        // The two renderers smooth edges apiece: inside and outside agree.
+        std::size_t ink = 0, disagree = 0;
+        for (std::uint32_t y = 0; y < a.height; ++y)
+            for (std::uint32_t x = 0; x < a.width; ++x) {
+                ink += a.at(x, y) < 64;
+                disagree += (a.at(x, y) < 64 && b.at(x, y) > 192) || (a.at(x, y) > 192 && b.at(x, y) < 64);
+            }
+        EXPECT_GT(ink, 1000u);
+        EXPECT_LT(disagree, ink / 100);
+    }
+}
+
 TEST_F(signature_export, PngIsReadByImageMagickAtTheChosenSize) {
     need("identify");
     capture_ptr capture = stroke_capture();
@@ -261,6 +315,7 @@ TEST_F(signature_export, BuffersHoldWhatFilesHold) {
         {vantix_signature_export_png, vantix_signature_export_png_buffer},
         {vantix_signature_export_inkml, vantix_signature_export_inkml_buffer},
         {vantix_signature_export_json, vantix_signature_export_json_buffer},
+        {vantix_signature_export_pdf_paths, vantix_signature_export_pdf_paths_buffer},
     };
     for (const auto &f : formats) {
         const std::string path = file(".out");

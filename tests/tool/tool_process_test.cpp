@@ -335,6 +335,48 @@ TEST_F(ToolSealed, ThePadShowsTheDocumentBetweenThePromptAndTheSigningLine) {
     EXPECT_LT(bottom, 44u);  // above the signing line
 }
 
+#ifdef VANTIX_TOOL_PDF
+TEST_F(ToolSealed, TwoSignersSignAPdfInTurnAndVerifyPdfChecksBoth) {
+    ASSERT_EQ(run(VANTIX_MAKE_PDF_INPUTS " .", dir, "").code, 0);
+    const char *sign = "sign-pdf --sim --seal-to notary.crt ";
+    const outcome first = run(std::string(sign) +
+                                  "form.pdf --field Signature1 --sign-with notary.key "
+                                  "--cert notary.crt --name 'J. Doe' --out one.pdf",
+                              dir);
+    ASSERT_EQ(first.code, 0) << first.output;
+    const outcome second =
+        run(std::string(sign) +
+                "one.pdf --field Signature2 --sign-with stranger.key --cert stranger.crt --out two.pdf",
+            dir);
+    ASSERT_EQ(second.code, 0) << second.output;
+    const outcome pdfsig = run("pdfsig two.pdf >sig.txt; grep -c 'Signature is Valid.' sig.txt", dir, "");
+    EXPECT_EQ(pdfsig.output, "2\n");
+    struct {
+        std::string args;
+        int code;
+        const char *says;
+    } const cases[] = {
+        {"verify-pdf two.pdf --key notary.key", 0,
+         "record:   opens and matches the revision it was sealed for"},
+        {"verify-pdf two.pdf", 0, "covers:   an earlier revision"},
+        {"verify-pdf two.pdf --key stranger.key", 1,
+         "does not check: The key does not open this sealed record"},
+        {"--json verify-pdf two.pdf", 0, "\"signer\":\"CN=stranger\""},
+        {"verify-pdf form.pdf", 1, "form.pdf has no signature"},
+        {std::string(sign) + "form.pdf --page 1 --rect 10,10,100,40 --out plain.pdf", 0,
+         "plain.pdf carries no digital signature"},
+        {std::string(sign) + "form.pdf --out x.pdf --sim-press cancel", 4, "signing cancelled on the pad"},
+        {std::string(sign) + "form.pdf --out x.pdf --field Nope", 1, "No signature field named Nope"},
+    };
+    for (const auto &c : cases) {
+        const outcome o = run(c.args, dir);
+        EXPECT_EQ(o.code, c.code) << c.args << "\n" << o.output;
+        EXPECT_TRUE(has(o, c.says)) << c.args << "\n" << o.output;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.pdf"));
+}
+#endif
+
 TEST_F(ToolSealed, SealingNeedsADocumentAndARecipient) {
     struct {
         const char *args;

@@ -67,6 +67,9 @@ void add_show_image(CLI::App &, const common_options &, action &);
 void add_screenshot(CLI::App &, const common_options &, action &);
 void add_preset(CLI::App &, const common_options &, action &);
 void add_hotplug(CLI::App &, const common_options &, action &);
+// Built with libvantix-document (VANTIX_TOOL_PDF).
+void add_sign_pdf(CLI::App &, const common_options &, action &);
+void add_verify_pdf(CLI::App &, const common_options &, action &);
 
 // Adds subcommand `name`; when the command line names it, `body` is what
 // main runs. The subcommand is returned for its own options.

@@ -13,6 +13,9 @@ constexpr tool::command_setup commands[] = {
     tool::add_list,       tool::add_info,   tool::add_status,    tool::add_monitor,
     tool::add_sign,       tool::add_verify, tool::add_draw_text, tool::add_show_image,
     tool::add_screenshot, tool::add_preset, tool::add_hotplug,
+#ifdef VANTIX_TOOL_PDF
+    tool::add_sign_pdf,   tool::add_verify_pdf,
+#endif
 };
 
 int fail(int code, const std::string &message) {

@@ -5,7 +5,8 @@ Each library is loaded by its SONAME, as the dynamic linker finds it
 (installed packages, ``LD_LIBRARY_PATH``). Environment variables override
 that:
 
-``VANTIX_LIBRARY``, ``VANTIX_SIGNATURE_LIBRARY``, ``VANTIX_PADSIM_LIBRARY``
+``VANTIX_LIBRARY``, ``VANTIX_SIGNATURE_LIBRARY``, ``VANTIX_PADSIM_LIBRARY``,
+``VANTIX_DOCUMENT_LIBRARY``
     the path (or name) of one library;
 ``VANTIX_BUILD_DIR``
     a CMake build tree of libvantix-zelnar: every library is taken from
@@ -25,27 +26,32 @@ from typing import Dict
 ZELNAR = "zelnar"
 SIGNATURE = "signature"
 PADSIM = "padsim"
+DOCUMENT = "document"
 
 _SONAMES = {
     ZELNAR: "libvantix-zelnar.so.2",
     SIGNATURE: "libvantix-signature.so.2",
     PADSIM: "libvantix-padsim.so.2",
+    DOCUMENT: "libvantix-document.so.2",
 }
 _VARIABLES = {
     ZELNAR: "VANTIX_LIBRARY",
     SIGNATURE: "VANTIX_SIGNATURE_LIBRARY",
     PADSIM: "VANTIX_PADSIM_LIBRARY",
+    DOCUMENT: "VANTIX_DOCUMENT_LIBRARY",
 }
 # Where a build tree keeps each library, relative to its top.
 _BUILD_PATHS = {
     ZELNAR: "libvantix-zelnar.so.2",
     SIGNATURE: os.path.join("src", "signature", "libvantix-signature.so.2"),
     PADSIM: os.path.join("padsim", "libvantix-padsim.so.2"),
+    DOCUMENT: os.path.join("src", "document", "libvantix-document.so.2"),
 }
 _HINTS = {
     ZELNAR: "install libvantix-zelnar2",
     SIGNATURE: "install libvantix-zelnar2",
     PADSIM: "install libvantix-zelnar2",
+    DOCUMENT: "install libvantix-zelnar2",
 }
 
 _loaded: Dict[str, ctypes.CDLL] = {}

@@ -7,32 +7,21 @@
 // OK (or the buttons --sim-press names).
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <optional>
 
-#include "../progress.hpp"
 #include "../sealing.hpp"
-#include "../session.hpp"
 #include "../signature_files.hpp"
-#include "../signing_screen.hpp"
-#include "../sim_screen.hpp"
-#include "../sim_script.hpp"
+#include "../signing_session.hpp"
 #include "../text.hpp"
-#include "../watch.hpp"
-#include "vantix-padsim.h"
 
 namespace tool {
 namespace {
 
 struct sign_options {
     std::vector<std::string> out;
-    std::string prompt = "Please sign below";
-    std::string sim_screen;
-    std::vector<choice> sim_presses;
-    double timeout = 0;
+    signing_request session;
     std::string document, document_name;
     seal_request seal;
 };
@@ -51,120 +40,27 @@ void check_sealing(const sign_options &options) {
         throw usage_error("--seal-to needs an --out file ending in .p7m");
 }
 
-// The pad's UUID as the record writes it: 8-4-4-4-12 hex digits.
-std::string record_uuid(const vantix::zelnar::pad &p) {
-    std::string text = uuid_hex(p);
-    if (text.empty())
-        return text;
-    for (std::size_t dash : {20u, 16u, 12u, 8u})
-        text.insert(dash, "-");
-    return text;
-}
-
-// The virtual pad's pen: it signs and presses the first of `presses`, and
-// again with the next one after each Clear. Each round waits for the last
-// press to be handled, as a signer waits for the cleared screen.
-class scripted_pen {
-public:
-    scripted_pen(int index, const signing_screen &screen, std::vector<choice> presses)
-        : index_(index), screen_(screen), presses_(std::move(presses)) {
-        if (presses_.empty())
-            presses_.push_back(choice::ok);
-    }
-
-    void next_round() {
-        if (next_ == presses_.size())
-            return;  // nothing more scripted: the session waits as for a signer
-        play_signature(index_);
-        const screen_button &b = screen_.button(presses_[next_++]);
-        vantix_padsim_tap_display(index_, static_cast<int>((b.x1 + b.x2) / 2),
-                                  static_cast<int>((b.y1 + b.y2) / 2));
-    }
-
-private:
-    int index_;
-    const signing_screen &screen_;
-    std::vector<choice> presses_;
-    std::size_t next_ = 0;
-};
-
-// Waits for OK (with ink), Cancel, Ctrl-C or the time limit; Clear starts
-// over (and `pen`, if any, signs again). Returns normally only for OK.
-void wait_for_ok(vantix::zelnar::pad &p, signing_screen &screen, vantix_signature_capture *capture,
-                 std::atomic<std::uint8_t> &pressed_region, double timeout, scripted_pen *pen) {
-    progress_line progress;
-    choice outcome = choice::none;
-    const watch_end end = watch(
-        [&] {
-            const choice c = screen.pressed(pressed_region.exchange(0));
-            if (c == choice::clear) {
-                vantix_signature_clear(capture);
-                screen.draw();
-                if (pen)
-                    pen->next_round();
-            } else if (c == choice::cancel ||
-                       (c == choice::ok && vantix_signature_point_count(capture) > 0)) {
-                outcome = c;
-            }
-            return outcome != choice::none || !p.is_open();
-        },
-        timeout,
-        [&] {
-            progress.show(vantix_signature_point_count(capture), vantix_signature_stroke_count(capture));
-        });
-    if (end == watch_end::interrupted)
-        throw cancelled("interrupted");
-    if (end == watch_end::timed_out)
-        throw cancelled("no signature before the time limit");
-    if (outcome == choice::cancel)
-        throw cancelled("signing cancelled on the pad");
-    if (!p.is_open())
-        throw std::runtime_error("the pad stopped answering");
-}
-
 int sign(const common_options &common, const sign_options &options) {
     check_sealing(options);
     std::optional<signed_document> document;
-    if (!options.document.empty())
+    signing_request request = options.session;
+    if (!options.document.empty()) {
         document = read_document(options.document, options.document_name);
-    session s(common);
-    // Declared before the pad: its read thread uses both until it closes.
-    capture_ptr capture;
-    std::atomic<std::uint8_t> pressed_region{0};
-    vantix::zelnar::pad p = s.open();
-    capture.reset(vantix_signature_capture_new(&p.record()));
-    if (!capture)
-        throw std::runtime_error(std::string("starting the capture: ") + vantix_signature_last_error());
-    const bool simulated = s.simulated(p.view());
-    {
-        signing_screen screen(p, options.prompt,
-                              document
-                                  ? signing_screen::document_line{document->name, short_digest(*document)}
-                                  : signing_screen::document_line{});
-        p.on_input([&capture, &pressed_region](const vantix::zelnar::input_event &e) {
-            vantix_signature_feed(capture.get(), &e.report, e.type);
-            if (e.type == VANTIX_INPUT_BUTTONPRESS && e.report.button_press.region)
-                pressed_region = e.report.button_press.region->common.region_number;
+        request.document = {document->name, short_digest(*document)};
+    }
+    run_signing_session(
+        common, request, [&](const vantix_signature_capture &capture, const pad_identity &pad) {
+            for (const std::string &file : options.out)
+                if (is_sealed(file))
+                    write_sealed(capture, *document, request.prompt, pad, options.seal, file);
+                else
+                    save_signature(capture, file);
+            std::printf("signature: %zu points in %zu strokes, saved to",
+                        vantix_signature_point_count(&capture), vantix_signature_stroke_count(&capture));
+            for (const std::string &file : options.out)
+                std::printf(" %s", file.c_str());
+            std::printf("\n");
         });
-        p.start_reading();
-        std::optional<scripted_pen> pen;
-        if (simulated)
-            pen.emplace(sim_index(p.record()), screen, options.sim_presses).next_round();
-        wait_for_ok(p, screen, capture.get(), pressed_region, options.timeout, pen ? &*pen : nullptr);
-    }  // the button regions go before the pad closes
-    p.stop_reading();
-    for (const std::string &file : options.out)
-        if (is_sealed(file))
-            write_sealed(*capture, *document, options.prompt, {record_uuid(p), version_text(p.firmware().firmware_version)}, options.seal, file);
-        else
-            save_signature(*capture, file);
-    std::printf("signature: %zu points in %zu strokes, saved to", vantix_signature_point_count(capture.get()),
-                vantix_signature_stroke_count(capture.get()));
-    for (const std::string &file : options.out)
-        std::printf(" %s", file.c_str());
-    std::printf("\n");
-    // Last: the signature is safe whatever happens to the picture.
-    save_sim_screen(s, p, options.sim_screen);
     return exit_ok;
 }
 
@@ -189,7 +85,6 @@ void add_sign(CLI::App &app, const common_options &common, action &run) {
                            : file + " is not .svg, .png, .inkml, .json or .p7m";
             },
             "FILE.{svg,png,inkml,json,p7m}"));
-    cmd->add_option("--prompt", options->prompt, "Text shown above the signature line");
     cmd->add_option("--document", options->document,
                     "The document the signature is for: the pad shows its name and the start of its "
                     "SHA-256, and a .p7m file binds the signature to it")
@@ -208,18 +103,7 @@ void add_sign(CLI::App &app, const common_options &common, action &run) {
         ->check(CLI::ExistingFile)
         ->needs(cert);
     cert->needs("--sign-with");
-    add_sim_screen_option(*cmd, options->sim_screen);
-    const std::map<std::string, choice> buttons{
-        {"ok", choice::ok}, {"clear", choice::clear}, {"cancel", choice::cancel}};
-    cmd->add_option("--sim-press", options->sim_presses,
-                    "With --sim: the button the scripted pen presses after signing, ok (the default), "
-                    "clear or cancel; after Clear it signs again and presses the next one (may repeat)")
-        ->allow_extra_args(false)
-        ->transform(CLI::CheckedTransformer(buttons, CLI::ignore_case))
-        ->option_text("ok|clear|cancel ...")
-        ->group("Testing");
-    cmd->add_option("--timeout", options->timeout, "Give up after this many seconds")
-        ->check(CLI::NonNegativeNumber);
+    add_signing_options(*cmd, options->session);
 }
 
 }  // namespace tool
