@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: Apache-2.0
+// The requests that act on a connection's open pad (display, capture,
+// virtual pen), each run on the pad's own thread with the pad open for the
+// sender. The service (pads.cpp) decides who owns which pad and hands them
+// here by name.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "bridge.hpp"
+#include "open_pad.hpp"
+#include "pad_slot.hpp"
+#include "render.hpp"
+
+namespace bridge {
+
+// What the handlers share with the service.
+struct pad_context {
+    const config &cfg;
+    std::shared_ptr<service_load> load;
+    std::shared_ptr<answer_gate> gate;
+};
+
+struct pad_request {
+    const pad_context &service;
+    pad_slot &slot;
+    open_pad &pad;
+    const std::shared_ptr<client> &from;
+    const json &id;
+    const json &message;
+};
+
+// The answer, or nothing when it comes later (sim.stroke, capture.finish).
+// Throws protocol_error for a refusal.
+using pad_handler = std::optional<json> (*)(const pad_request &r);
+
+// The handler of a request type; null for the types the service handles
+// itself (pads.list, pad.open, pad.close) and for unknown ones.
+pad_handler find_pad_handler(std::string_view type);
+
+}  // namespace bridge
