@@ -54,6 +54,16 @@ int main(int argc, char **argv) {
     app.add_option("--max-connections", cfg.max_connections, "WebSocket connections served at once")
         ->capture_default_str()
         ->check(CLI::Range(1, 1024));
+    app.add_option(
+           "--seal-to", cfg.seal_to,
+           "Seal signature records (capture.finish with \"seal\") to this X.509 certificate, PEM or DER "
+           "(may repeat)")
+        ->allow_extra_args(false);
+    app.add_flag(
+        "--seal-only", cfg.seal_only,
+        "Hand pen data to pages only sealed: InkML and JSON exports are refused (SVG and PNG are not)");
+    app.add_flag("--allow-page-recipients", cfg.page_recipients,
+                 "Let pages add seal recipients of their own (\"seal\": {\"recipients\": [PEM, ...]})");
     app.add_flag("-v,--verbose", cfg.verbose, "Say what happens, on standard error");
     try {
         app.parse(argc, argv);

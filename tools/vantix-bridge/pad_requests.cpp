@@ -81,7 +81,13 @@ std::optional<json> capture_cancel(const pad_request &r) {
 // limits::total_exports in all; past them: busy); the pad goes on
 // meanwhile.
 std::optional<json> capture_finish(const pad_request &r) {
-    export_plan plan = plan_export(r.message);
+    export_plan plan = plan_export(r.message, r.service.seal->get());
+    if (plan.seal) {
+        const json pad = identity(r.pad);
+        plan.seal->prompt = r.pad.prompt_text;
+        plan.seal->pad_uuid = pad.value("uuid", "");
+        plan.seal->pad_firmware = pad.value("firmware", "");
+    }
     auto job =
         std::make_unique<render_job>(render_job{r.pad.capture, std::move(plan), r.id, r.from, r.service.gate,
                                                 export_ticket(r.from->load(), r.service.load)});

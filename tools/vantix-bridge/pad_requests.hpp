@@ -13,6 +13,7 @@
 #include "open_pad.hpp"
 #include "pad_slot.hpp"
 #include "render.hpp"
+#include "seal_policy.hpp"
 
 namespace bridge {
 
@@ -21,6 +22,7 @@ struct pad_context {
     const config &cfg;
     std::shared_ptr<service_load> load;
     std::shared_ptr<answer_gate> gate;
+    std::shared_ptr<seal_settings> seal;
 };
 
 struct pad_request {

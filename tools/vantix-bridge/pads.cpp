@@ -27,9 +27,10 @@
 namespace bridge {
 
 struct pad_service::state {
-    const config &cfg;
+    const config cfg;  // a copy: the server's changes when the configuration is read again
     std::function<void(std::string)> broadcast;
-    const pad_context context{cfg, std::make_shared<service_load>(), std::make_shared<answer_gate>()};
+    const pad_context context{cfg, std::make_shared<service_load>(), std::make_shared<answer_gate>(),
+                              std::make_shared<seal_settings>(load_seal_policy(cfg))};
     // The service's thread: listing, hotplug, who owns which pad. It never
     // waits for a pad.
     asio::io_context io;
@@ -362,6 +363,12 @@ void pad_service::request(std::shared_ptr<client> from, json message, std::size_
             s->handle(from, std::move(message), std::move(ticket));
         });
     });
+}
+
+std::shared_ptr<const seal_policy> pad_service::seal() const { return state_->context.seal->get(); }
+
+void pad_service::reconfigure(std::shared_ptr<const seal_policy> seal) {
+    state_->context.seal->set(std::move(seal));
 }
 
 void pad_service::disconnected(std::uint64_t client_id) {

@@ -262,11 +262,13 @@ private:
             if (ec == asio::error::operation_aborted || stopping_)
                 return;
             if (ec == asio::error::no_descriptors || ec == asio::error::no_buffer_space ||
-                ec == asio::error::no_memory || (ec.category() == asio::error::get_system_category() && ec.value() == ENFILE)) {
+                ec == asio::error::no_memory ||
+                (ec.category() == asio::error::get_system_category() && ec.value() == ENFILE)) {
                 // The connection stays in the backlog and would wake the
                 // loop at once: try again after a pause.
                 if (cfg_.verbose)
-                    std::fprintf(stderr, "vantix-bridge: cannot accept (%s); waiting\n", ec.message().c_str());
+                    std::fprintf(stderr, "vantix-bridge: cannot accept (%s); waiting\n",
+                                 ec.message().c_str());
                 accept_timer_.expires_after(accept_backoff);
                 accept_timer_.async_wait([this](beast::error_code error) {
                     if (!error && !stopping_)
@@ -474,11 +476,16 @@ void ws_session::start(http::request<http::string_body> request) {
     ws_.async_accept(request, [self = shared_from_this()](beast::error_code ec) {
         if (ec)
             return self->ended();
+        const std::shared_ptr<const seal_policy> seal = self->server_.pads().seal();
         json welcome = {{"type", "welcome"},
                         {"protocol", protocol_version},
                         {"service", "vantix-bridge"},
                         {"version", vantix_get_zelnar_version()},
                         {"sim", self->server_.cfg().sim},
+                        {"seal",
+                         {{"recipients", seal->certificates.size()},
+                          {"seal_only", seal->seal_only},
+                          {"page_recipients", seal->page_recipients}}},
                         {"limits",
                          {{"max_message", self->server_.cfg().max_message},
                           {"max_frame", self->server_.cfg().max_frame},

@@ -9,6 +9,7 @@
 //   bridge.on("button", (b) => b.caption === "OK" && finish());
 //   await bridge.startCapture({ text: "Please sign below", buttons: ["OK", "Clear", "Cancel"] });
 //   const signature = await bridge.finish();   // .svg, .png (base64), .inkml, .json
+//   const sealed = await bridge.finish({ formats: ["svg"], seal: await sealFor(file) });  // .sealed
 //
 // Every request returns a promise; a refusal rejects it with a BridgeError
 // carrying the protocol's error code (and the library's text as .detail).
@@ -37,6 +38,20 @@ export function defaultUrl() {
     return `ws://${location.host}/ws`;
   }
   return DEFAULT_URL;
+}
+
+/** The SHA-256 of a document (an ArrayBuffer, a typed array or a Blob such
+ * as a File) as 64 hex digits, by the browser's Web Crypto. */
+export async function sha256Hex(data) {
+  const bytes = data instanceof Blob ? await data.arrayBuffer() : data;
+  const digest = new Uint8Array(await crypto.subtle.digest("SHA-256", bytes));
+  return Array.from(digest, (b) => b.toString(16).padStart(2, "0")).join("");
+}
+
+/** The "seal" of capture.finish for a document (a File, or a Blob or
+ * bytes with a name): finish({ seal: await sealFor(file) }). */
+export async function sealFor(document, name = document.name || "") {
+  return { document_sha256: await sha256Hex(document), document_name: name };
 }
 
 /** Turns base64 text (the PNG of a signature) into a Blob. */
@@ -154,7 +169,10 @@ export class VantixBridge {
   clearCapture() { return this.request("capture.clear"); }
   /** Ends the capture; resolves to {strokes, points, bounds, svg, png
    * (base64), inkml, json}. Options: formats, width, height, line_width,
-   * space ("display" or "digitizer"), pressure_width. */
+   * space ("display" or "digitizer"), pressure_width, and seal
+   * ({document_sha256, document_name}, see sealFor): the record bound to
+   * that document and sealed to the service's recipients comes as .sealed
+   * (base64 of DER CMS, a .p7m file). */
   finish(options = {}) { return this.request("capture.finish", options); }
   cancel() { return this.request("capture.cancel"); }
   /** Closes the connection (the service releases the pad). */
