@@ -161,6 +161,8 @@ export interface Requests {
   "sim.pen": { fields: { x: number; y: number; down?: boolean; space?: Space }; reply: SimDone };
   "sim.tap": { fields: { x: number; y: number; space?: Space }; reply: SimDone };
   "sim.button": { fields: { index: number }; reply: SimDone };
+  "sim.unplug": { fields: { path?: string }; reply: { type: "sim.unplugged"; path: string } };
+  "sim.replug": { fields: { path?: string }; reply: { type: "sim.replugged"; path: string } };
 }
 export type RequestType = keyof Requests;
 export interface SimDone { type: "sim.done"; samples: number; sent?: number[] }
@@ -206,6 +208,8 @@ export declare class VantixBridge {
     pen(x: number, y: number, down?: boolean, space?: Space): Promise<SimDone>;
     tap(x: number, y: number, space?: Space): Promise<SimDone>;
     button(index: number): Promise<SimDone>;
+    unplug(path?: string): Promise<Requests["sim.unplug"]["reply"]>;
+    replug(path?: string): Promise<Requests["sim.replug"]["reply"]>;
   };
   on<E extends keyof Events>(type: E, handler: (message: Events[E]) => void): () => void;
   request<T extends RequestType>(type: T, fields?: Requests[T]["fields"], options?: { timeout?: number }):

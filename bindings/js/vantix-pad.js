@@ -205,6 +205,10 @@ export class VantixBridge {
       tap: (x, y, space = "display") => this.request("sim.tap", { x, y, space }),
       /** Presses button `index` of the prompt. */
       button: (index) => this.request("sim.button", { index }),
+      /** Unplugs a virtual pad (as a pad pulled out: hotplug, pad.closed). */
+      unplug: (path = "sim:0") => this.request("sim.unplug", { path }),
+      /** Plugs an unplugged virtual pad in again. */
+      replug: (path = "sim:0") => this.request("sim.replug", { path }),
     };
     ws.addEventListener("message", (event) => this.#receive(event.data));
     ws.addEventListener("close", (event) => {

@@ -81,19 +81,9 @@ std::optional<json> capture_cancel(const pad_request &r) {
 // limits::total_exports in all; past them: busy); the pad goes on
 // meanwhile.
 std::optional<json> capture_finish(const pad_request &r) {
-    export_plan plan = plan_export(r.message, r.service.seal->get());
-    if (plan.seal) {
-        const json pad = identity(r.pad);
-        plan.seal->prompt = r.pad.prompt_text;
-        plan.seal->pad_uuid = pad.value("uuid", "");
-        plan.seal->pad_firmware = pad.value("firmware", "");
-    }
-    auto job =
-        std::make_unique<render_job>(render_job{r.pad.capture, std::move(plan), r.id, r.from, r.service.gate,
-                                                export_ticket(r.from->load(), r.service.load)});
+    finish_capture(r.service, capture_of(r.pad), r.from, r.id, r.message);
     // Refused (bad_field, busy): nothing changed. Else the capture ends.
     r.pad.input->capturing = false;
-    start_render(std::move(job));
     return std::nullopt;
 }
 
@@ -163,6 +153,20 @@ constexpr named_handler handlers[] = {
 };
 
 }  // namespace
+
+finished_capture capture_of(const open_pad &p) { return {p.capture, p.prompt_text, identity(p)}; }
+
+void finish_capture(const pad_context &service, const finished_capture &what, const std::shared_ptr<client> &from,
+                    const json &id, const json &message) {
+    export_plan plan = plan_export(message, service.seal->get());
+    if (plan.seal) {
+        plan.seal->prompt = what.prompt;
+        plan.seal->pad_uuid = what.identity.value("uuid", "");
+        plan.seal->pad_firmware = what.identity.value("firmware", "");
+    }
+    start_render(std::make_unique<render_job>(
+        render_job{what.capture, std::move(plan), id, from, service.gate, export_ticket(from->load(), service.load)}));
+}
 
 pad_handler find_pad_handler(std::string_view type) {
     for (const named_handler &h : handlers)

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "bridge.hpp"
@@ -37,6 +38,20 @@ struct pad_request {
 // The answer, or nothing when it comes later (sim.stroke, capture.finish).
 // Throws protocol_error for a refusal.
 using pad_handler = std::optional<json> (*)(const pad_request &r);
+
+// What capture.finish needs of a pad's capture, also once the pad is gone
+// (unplugged while capturing: the capture stays for capture.finish).
+struct finished_capture {
+    capture_ptr capture;
+    std::string prompt;
+    json identity;
+};
+finished_capture capture_of(const open_pad &p);
+
+// capture.finish: checks `message` (bad_field, seal_only, busy, ...) and
+// renders the capture on a thread of its own, which answers `from`.
+void finish_capture(const pad_context &service, const finished_capture &what, const std::shared_ptr<client> &from,
+                    const json &id, const json &message);
 
 // The handler of a request type; null for the types the service handles
 // itself (pads.list, pad.open, pad.close) and for unknown ones.

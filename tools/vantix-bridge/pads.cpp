@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string_view>
 #include <thread>
@@ -44,10 +45,16 @@ struct pad_service::state {
     std::map<std::string, std::shared_ptr<pad_slot>> slots;    // by path
     std::map<std::uint64_t, std::shared_ptr<pad_slot>> owned;  // by connection
     std::uint64_t last_session = 0;
+    // Captures of pads unplugged while open, kept for their connection's
+    // capture.finish until it opens another pad or goes.
+    std::map<std::uint64_t, finished_capture> kept;
+    // Virtual pads unplugged by sim.unplug: listed and opened no more.
+    std::set<std::string> unplugged;
 
     // The requests the service's thread handles itself.
     static bool own_request(std::string_view type) {
-        return type == "pads.list" || type == "pad.open" || type == "pad.close";
+        return type == "pads.list" || type == "pad.open" || type == "pad.close" || type == "sim.unplug" ||
+               type == "sim.replug";
     }
 
     state(const config &c, std::function<void(std::string)> b) : cfg(c), broadcast(std::move(b)) {}
@@ -117,6 +124,9 @@ struct pad_service::state {
             return;
         std::unique_ptr<open_pad> p = std::move(slot.pad);
         const std::weak_ptr<client> owner = p->owner_client;
+        if (reason && std::string_view(reason) == "detached")
+            if (auto to = owner.lock())  // kept before the owner hears of it
+                asio::post(io, [this, who = to->id(), what = capture_of(*p)] { kept[who] = what; });
         p.reset();
         if (reason)
             if (auto to = owner.lock())
@@ -145,13 +155,18 @@ struct pad_service::state {
             if (type == "pad.open")
                 return open(from, id, message, std::move(ticket));
             const pad_handler handler = find_pad_handler(type);
-            if (!handler && type != "pad.close")
+            if (!handler && !own_request(type))
                 throw protocol_error("unknown_type", "unknown message type '" + cut_text(type, 64) + "'");
             if (type.starts_with("sim.") && !cfg.sim)
                 throw protocol_error("not_sim", "sim.* messages need vantix-bridge --sim");
+            if (type == "sim.unplug" || type == "sim.replug")
+                return reply(*from, id, plug(type == "sim.replug", message));
             auto mine = owned.find(from->id());
-            if (mine == owned.end())
+            if (mine == owned.end()) {
+                if (auto left = kept.find(from->id()); left != kept.end() && type == "capture.finish")
+                    return finish_capture(context, left->second, from, id, message);
                 throw protocol_error("not_open", "this connection has no open pad (pad.open first)");
+            }
             const std::shared_ptr<pad_slot> slot = mine->second;
             const std::uint64_t session = slot->session;
             if (type == "pad.close") {
@@ -185,6 +200,8 @@ struct pad_service::state {
         vantix::zelnar::device_list listed;
         json out = json::array();
         for (vantix::zelnar::device_view d : listed) {
+            if (unplugged.count(std::string(d.path())))
+                continue;
             auto found = slots.find(std::string(d.path()));
             const bool open = found != slots.end() && found->second->owner != 0;
             out.push_back(list_entry(d, open, open && found->second->owner == from->id()));
@@ -206,9 +223,10 @@ struct pad_service::state {
             chosen = listed->find_path(*wanted);
         else if (!(chosen = listed->first_of_driver("REAL")))
             chosen = listed->first_of_driver("SIM");
-        if (!chosen)
+        if (!chosen || unplugged.count(std::string(chosen->path())))
             throw protocol_error("no_pad", wanted ? "no pad at " + *wanted : std::string("no pad attached"));
         const std::string path(chosen->path());
+        kept.erase(who);
         auto existing = slots.find(path);
         if (existing != slots.end() && existing->second->owner)
             throw protocol_error("pad_busy", path + " is open on another connection");
@@ -282,7 +300,22 @@ struct pad_service::state {
             let_go(found->second, "detached");
     }
 
+    // sim.unplug, sim.replug: a virtual pad goes away and comes back as a
+    // real one does, through the same hotplug handling.
+    json plug(bool attach, const json &message) {
+        const std::string path = opt_string(message, "path", 64).value_or("sim:0");
+        const vantix::zelnar::device_list listed;
+        const std::optional<vantix::zelnar::device_view> pad = listed.find_path(path);
+        if (!pad || pad->driver_name() != "SIM")
+            throw protocol_error("bad_field", "field 'path' must name a virtual pad (sim:N)");
+        if (attach ? !unplugged.erase(path) : !unplugged.insert(path).second)
+            throw protocol_error("bad_field", path + (attach ? " is plugged in" : " is unplugged already"));
+        hotplug_event(attach ? VANTIX_HOTPLUG_ATTACHED : VANTIX_HOTPLUG_DETACHED, path);
+        return json{{"type", attach ? "sim.replugged" : "sim.unplugged"}, {"path", path}};
+    }
+
     void disconnected(std::uint64_t client_id) {
+        kept.erase(client_id);
         auto mine = owned.find(client_id);
         if (mine != owned.end())
             let_go(mine->second, nullptr);
