@@ -12,7 +12,6 @@ import os
 import re
 import shutil
 import statistics
-import sys
 import tempfile
 import time
 import xml.etree.ElementTree as ET
@@ -22,7 +21,7 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import WebDriverWait
 
-from bridge_process import Bridge, program_from_env
+from bridge_process import Bridge, program_from_env, run_main
 
 # Three strokes in display pixels (240 x 64; the buttons are the bottom 16 rows).
 STROKES = [
@@ -199,9 +198,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as e:
-        print(f"FAILED: {e}", file=sys.stderr)
-        print("0 passed, 1 failed")
-        sys.exit(1)
+    run_main(main)

@@ -11,9 +11,10 @@ import glob
 import json
 import os
 import subprocess
-import sys
 import tempfile
 import urllib.request
+
+from bridge_process import Bridge, run_main
 
 TYPESCRIPT = "typescript@5"
 
@@ -76,7 +77,6 @@ def typescript(cache):
 
 
 def served_module_is_the_package(source, program):
-    from bridge_process import Bridge
     with Bridge(program) as bridge:
         served = urllib.request.urlopen(bridge.url + "vantix-pad.js", timeout=10).read()
     with open(os.path.join(source, "vantix-pad.js"), "rb") as f:
@@ -117,8 +117,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as e:
-        print(f"FAILED: {e}", file=sys.stderr)
-        sys.exit(1)
+    run_main(main)
