@@ -3,7 +3,8 @@
 opens the demo page served by vantix-bridge --sim, signs through the sim.*
 messages, and checks the live preview and the returned SVG. Saves a
 screenshot, then measures the latency of pen samples from the virtual pad
-to the page's event handler (p50, p99; no sample may be lost).
+to the page's event handler (p50, p99; no sample may be lost). ctest runs
+these checks in web_app_test.py's browser (bridge_browser); alone:
 
     VANTIX_BRIDGE=build/tools/vantix-bridge/vantix-bridge python3 browser_test.py [--out DIR]
 """

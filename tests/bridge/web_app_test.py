@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: Apache-2.0
-"""vantix-bridge from web applications on their own HTTPS origins, in
-headless Chromium (one browser and one service for every case):
+"""vantix-bridge in headless Chromium, one browser and one service for every
+case: the demo page signs and streams samples promptly (browser_test.py),
+and web applications on their own HTTPS origins:
 
 - a page on another local origin imports the module from the service as the
   README shows and signs end to end, its origin being allowed;
@@ -13,8 +14,9 @@ headless Chromium (one browser and one service for every case):
 
 The pages come from an HTTPS server of the test, with a certificate it makes.
 
-    VANTIX_BRIDGE=build/tools/vantix-bridge/vantix-bridge python3 web_app_test.py
+    VANTIX_BRIDGE=build/tools/vantix-bridge/vantix-bridge python3 web_app_test.py [--out DIR]
 """
+import argparse
 import functools
 import http.server
 import os
@@ -22,6 +24,7 @@ import shutil
 import socket
 import ssl
 import subprocess
+import sys
 import tempfile
 import threading
 import unittest
@@ -31,9 +34,11 @@ from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.chrome.service import Service
 
 from bridge_process import Bridge, program_from_env
+from browser_test import measure_latency, sign_and_check
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 PACKAGE = os.path.join(HERE, "..", "..", "bindings", "js", "vantix-pad.js")
+OUT = "."  # --out
 
 # The README's recipe, importing the module from the service; signs with
 # the virtual pen and reports the signature.
@@ -102,7 +107,7 @@ def chromium(profile, public_port):
     options.binary_location = shutil.which("chromium") or "/usr/bin/chromium"
     for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                "--disable-dev-shm-usage", f"--user-data-dir={profile}", "--ignore-certificate-errors",
+                "--disable-dev-shm-usage", "--window-size=900,1000", f"--user-data-dir={profile}", "--ignore-certificate-errors",
                 "--host-resolver-rules=MAP app.test 127.0.0.1, MAP other.test 127.0.0.1",
                 f"--ip-address-space-overrides=127.0.0.1:{public_port}=public"):
         options.add_argument(arg)
@@ -171,6 +176,17 @@ class WebApp(unittest.TestCase):
         self.assertIn(f"--allow-origin {origin}", got["error"])
         self.assertIn("~/.config/vantix-bridge/config", got["error"])
 
+    def test_9_demo_page_signs_and_streams_promptly(self):
+        self.driver.get_log("browser")  # what the other pages logged
+        try:
+            sign_and_check(self.driver, self.bridge, OUT)
+            measure_latency(self.driver)
+        except Exception:
+            self.driver.save_screenshot(os.path.join(OUT, "bridge-demo-failed.png"))
+            raise
+        errors = [e for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
+        self.assertEqual(errors, [])
+
     def test_3_public_origin_needs_the_local_network_permission(self):
         got = self.outcome(self.public + "/bundled.html")
         self.assertEqual(got.get("code"), "local_network_blocked", got)
@@ -180,4 +196,9 @@ class WebApp(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--out", default=".", help="where the demo page's screenshot goes")
+    args, rest = parser.parse_known_args()
+    OUT = args.out
+    os.makedirs(OUT, exist_ok=True)
+    unittest.main(argv=sys.argv[:1] + rest, verbosity=2)
