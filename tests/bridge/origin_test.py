@@ -75,6 +75,7 @@ class Origins(unittest.TestCase):
             ("GET", "/", None, {}, 200, None),
             ("GET", "/status", APP, {}, 200, APP),
             ("GET", "/status", EVIL, {}, 200, "*"),
+            ("GET", "/status", None, {}, 200, None),
             ("OPTIONS", "/vantix-pad.js", APP, preflight, 204, APP),
             ("OPTIONS", "/status", EVIL, preflight, 204, EVIL),
             ("OPTIONS", "/vantix-pad.js", EVIL, preflight, 403, None),

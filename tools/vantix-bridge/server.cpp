@@ -586,7 +586,9 @@ http::response<http::string_body> http_session::status(const http::request<http:
     res.set(http::field::content_type, "application/json");
     res.set(http::field::cache_control, "no-store");
     res.set(http::field::vary, "Origin");
-    res.set(http::field::access_control_allow_origin, origin_allowed ? req[http::field::origin] : "*");
+    const std::string_view origin = req[http::field::origin];
+    if (!origin.empty())  // no Origin: no browser's request, no CORS
+        res.set(http::field::access_control_allow_origin, origin_allowed ? origin : "*");
     res.keep_alive(req.keep_alive());
     if (req.method() == http::verb::get)
         res.body() = to_text(body) + "\n";
