@@ -94,8 +94,14 @@ struct service {
     }
 
     void open() {
-        const json opened = client->ask(*dispatcher, client,
-                                        R"({"type": "pad.open", "path": "sim:0", "id": "fuzz-open"})", "fuzz-open");
+        json opened = client->ask(*dispatcher, client,
+                                  R"({"type": "pad.open", "path": "sim:0", "id": "fuzz-open"})", "fuzz-open");
+        if (opened["type"] == "error" && opened["code"] == "no_pad") {
+            // The input unplugged it (sim.unplug): plugged in again.
+            client->ask(*dispatcher, client, R"({"type": "sim.replug", "id": "fuzz-replug"})", "fuzz-replug");
+            opened = client->ask(*dispatcher, client, R"({"type": "pad.open", "path": "sim:0", "id": "fuzz-open"})",
+                                 "fuzz-open");
+        }
         if (opened["type"] != "opened") {
             std::fprintf(stderr, "bridge_message_fuzz: the virtual pad does not open: %s\n", opened.dump().c_str());
             std::abort();

@@ -6,6 +6,7 @@ import resource
 import select
 import signal
 import subprocess
+import sys
 import time
 
 LISTENING = re.compile(r"listening on http://([^/]+)/")
@@ -92,3 +93,13 @@ class Bridge:
 
 def program_from_env():
     return os.environ.get("VANTIX_BRIDGE", "vantix-bridge")
+
+
+def run_main(main):
+    """Runs a test program's main: an AssertionError fails it (status 1)."""
+    try:
+        main()
+    except AssertionError as e:
+        print(f"FAILED: {e}", file=sys.stderr)
+        print("0 passed, 1 failed")
+        sys.exit(1)

@@ -41,6 +41,9 @@ struct config {
     std::size_t send_queue = 16 * 1024 * 1024;  // bytes waiting to go to one client
     int sim_pads = 1;                           // virtual pads with --sim (--sim-pads)
     bool verbose = false;
+    std::vector<std::string> seal_to;  // certificate files capture.finish seals to
+    bool seal_only = false;            // pen data leaves only sealed
+    bool page_recipients = false;      // a page may add recipients of its own
 };
 
 // The limits that are no options (docs/bridge-protocol.md, "Limits").

@@ -39,6 +39,7 @@ struct open_pad {
     bool simulated = false;
     int sim_index = -1;
     std::vector<button> buttons;
+    std::string prompt_text;  // the prompt's text, for a sealed record
     std::shared_ptr<pen_stroke> stroke;
 };
 

@@ -23,6 +23,7 @@
 #include <string_view>
 
 #include "bridge.hpp"
+#include "seal_policy.hpp"
 
 namespace bridge {
 
@@ -30,7 +31,8 @@ class pad_service {
 public:
     // Starts the library (and with cfg.sim the virtual pads) on its thread;
     // `broadcast` sends a message to every connection (hotplug events) and
-    // may be called from the service's thread.
+    // may be called from the service's thread. Throws std::invalid_argument
+    // for a --seal-to file that holds no certificate.
     pad_service(const config &cfg, std::function<void(std::string)> broadcast);
     ~pad_service();
     pad_service(const pad_service &) = delete;
@@ -41,6 +43,10 @@ public:
     // values. Replies go to `from`; past the limits at once (busy). Never
     // throws. Call from one thread (the network's).
     void request(std::shared_ptr<client> from, json message, std::size_t values);
+    // The sealing policy now (any thread).
+    std::shared_ptr<const seal_policy> seal() const;
+    // Seals with this policy from now on (the configuration was read again).
+    void reconfigure(std::shared_ptr<const seal_policy> seal);
     // The connection is gone: the pad it owned is closed and free again.
     void disconnected(std::uint64_t client_id);
     // Closes every pad and stops the library; waits for the pads' threads

@@ -245,6 +245,53 @@ std::optional<endpoint> parse_endpoint(std::string_view text, unsigned default_p
     return out;
 }
 
+std::optional<std::string> canonical_origin(std::string_view text) {
+    const std::string origin = lower(text);
+    std::string_view rest(origin);
+    std::string scheme;
+    for (const char *known : {"http", "https"})
+        if (rest.starts_with(std::string(known) + "://"))
+            scheme = known;
+    if (scheme.empty())
+        return std::nullopt;
+    rest.remove_prefix(scheme.size() + 3);
+    auto where = parse_endpoint(rest, 0);
+    if (!where)
+        return std::nullopt;
+    const std::string &host = where->host;
+    if (host.find(':') != std::string::npos) {  // IPv6: only bracketed, as parse_endpoint took it
+        unsigned char address[16];
+        if (inet_pton(AF_INET6, host.c_str(), address) != 1)
+            return std::nullopt;
+    } else {
+        // A DNS name (or an IPv4 address): labels of letters, digits and
+        // hyphens, not starting or ending with one.
+        if (host.size() > 253)
+            return std::nullopt;
+        std::size_t label = 0;
+        for (std::size_t i = 0; i <= host.size(); ++i) {
+            const char c = i < host.size() ? host[i] : '.';
+            if (c == '.') {
+                if (label == 0 || label > 63 || host[i - 1] == '-' || host[i - label] == '-')
+                    return std::nullopt;
+                label = 0;
+            } else if (std::isalnum(static_cast<unsigned char>(c)) || c == '-') {
+                ++label;
+            } else {
+                return std::nullopt;
+            }
+        }
+    }
+    const bool has_port = rest.find(':', rest.starts_with('[') ? rest.find(']') : 0) != std::string_view::npos;
+    if (has_port && where->port == 0)
+        return std::nullopt;
+    const unsigned default_port = scheme == "https" ? 443 : 80;
+    std::string out = scheme + "://" + url_host(host);
+    if (has_port && where->port != default_port)
+        out += ":" + std::to_string(where->port);
+    return out;
+}
+
 bool is_ip_literal(const std::string &host) { return canonical_ip(host).has_value(); }
 
 std::string url_host(const std::string &host) {
@@ -282,19 +329,15 @@ std::vector<std::string> listen_identity::own_origins() const {
 bool listen_identity::origin_allowed(std::string_view origin) const {
     if (origin.empty())
         return true;
-    std::string wanted = lower(origin);
-    while (wanted.ends_with('/'))
-        wanted.pop_back();
+    const std::optional<std::string> wanted = canonical_origin(origin);
+    if (!wanted)
+        return false;  // "null" (a sandboxed page, a file) or malformed
     for (const std::string &own : own_origins())
-        if (wanted == own)
+        if (*wanted == own)
             return true;
-    for (std::string extra : extra_origins) {
-        extra = lower(extra);
-        while (extra.ends_with('/'))
-            extra.pop_back();
-        if (wanted == extra)
+    for (const std::string &extra : extra_origins)
+        if (*wanted == extra)
             return true;
-    }
     return false;
 }
 

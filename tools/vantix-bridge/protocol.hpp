@@ -49,13 +49,20 @@ bool is_ip_literal(const std::string &host);
 // "[::1]" for v6 literals, the text itself otherwise.
 std::string url_host(const std::string &host);
 
+// An --allow-origin value as browsers send it in Origin: "http" or
+// "https", "://", a host (a DNS name, an IPv4 address or a bracketed IPv6
+// one) and an optional port, nothing else; lower case, the scheme's
+// default port left out. nullopt for anything else (a path, "*", no
+// scheme, a user name).
+std::optional<std::string> canonical_origin(std::string_view text);
+
 // What the service listens on, once bound, and the names it answers to.
 struct listen_identity {
     std::string address;  // the bound address, e.g. 127.0.0.1 or ::1
     unsigned port = 0;
     bool loopback = true;
     bool unspecified = false;  // 0.0.0.0 or :: (only with --allow-remote)
-    std::vector<std::string> extra_origins;
+    std::vector<std::string> extra_origins;  // canonical (canonical_origin)
 
     // Host header check against DNS rebinding: "localhost" (on loopback)
     // or an IP literal the service listens on, with the bound port.

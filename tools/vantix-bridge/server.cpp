@@ -130,6 +130,13 @@ private:
     void on_read(beast::error_code ec);
     template <class Response>
     void reply(Response &&response);
+    void allow_origin(http::response<http::string_body> &res, const http::request<http::string_body> &req,
+                      bool origin_allowed);
+    http::response<http::string_body> preflight(const http::request<http::string_body> &req, std::string_view path,
+                                                bool origin_allowed);
+    http::response<http::string_body> status(const http::request<http::string_body> &req, bool origin_allowed);
+    // With -v: why a request was refused, with its origin and host.
+    void refused(const http::request<http::string_body> &req, const char *reason) const;
 
     server &server_;
     beast::tcp_stream stream_;
@@ -143,8 +150,14 @@ private:
 
 class server {
 public:
-    explicit server(const config &cfg)
-        : cfg_(cfg), acceptor_(io_), signals_(io_, SIGINT, SIGTERM), stop_timer_(io_), accept_timer_(io_) {}
+    server(const config &cfg, std::function<config()> reread)
+        : cfg_(cfg),
+          reread_(std::move(reread)),
+          acceptor_(io_),
+          signals_(io_, SIGINT, SIGTERM),
+          hangup_(io_, SIGHUP),
+          stop_timer_(io_),
+          accept_timer_(io_) {}
 
     int run(const std::function<void()> &threads_started) {
         auto where = parse_endpoint(cfg_.listen, 9421);
@@ -186,6 +199,7 @@ public:
             if (!error)
                 stop();
         });
+        wait_for_hangup();
         accept();
         std::printf("vantix-bridge: listening on %s%s\n", identity_.url().c_str(),
                     cfg_.sim ? (cfg_.sim_pads > 1 ? " (virtual pads)" : " (virtual pad)") : "");
@@ -246,6 +260,7 @@ public:
             std::fprintf(stderr, "vantix-bridge: stopping\n");
         beast::error_code ignored;
         acceptor_.close(ignored);
+        hangup_.cancel(ignored);
         pads_->shutdown();
         if (sessions_.empty())
             return io_.stop();
@@ -257,16 +272,50 @@ public:
     }
 
 private:
+    void wait_for_hangup() {
+        hangup_.async_wait([this](beast::error_code error, int) {
+            if (error || stopping_)
+                return;
+            reconfigure();
+            wait_for_hangup();
+        });
+    }
+
+    // SIGHUP: what may change without a restart changes; the address, the
+    // virtual pads and -v stay.
+    void reconfigure() {
+        try {
+            config next = reread_();
+            std::shared_ptr<const seal_policy> seal = load_seal_policy(next);
+            cfg_.allow_origins = next.allow_origins;
+            cfg_.seal_to = next.seal_to;
+            cfg_.seal_only = next.seal_only;
+            cfg_.page_recipients = next.page_recipients;
+            cfg_.max_message = next.max_message;
+            cfg_.max_frame = next.max_frame;
+            cfg_.max_rate = next.max_rate;
+            cfg_.max_connections = next.max_connections;
+            identity_.extra_origins = cfg_.allow_origins;
+            pads_->reconfigure(std::move(seal));
+            std::fprintf(stderr, "vantix-bridge: configuration read again: %zu allowed origins, %zu seal recipients\n",
+                         cfg_.allow_origins.size(), cfg_.seal_to.size());
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "vantix-bridge: configuration not changed: %s\n", e.what());
+        }
+    }
+
     void accept() {
         acceptor_.async_accept(asio::make_strand(io_), [this](beast::error_code ec, tcp::socket socket) {
             if (ec == asio::error::operation_aborted || stopping_)
                 return;
             if (ec == asio::error::no_descriptors || ec == asio::error::no_buffer_space ||
-                ec == asio::error::no_memory || (ec.category() == asio::error::get_system_category() && ec.value() == ENFILE)) {
+                ec == asio::error::no_memory ||
+                (ec.category() == asio::error::get_system_category() && ec.value() == ENFILE)) {
                 // The connection stays in the backlog and would wake the
                 // loop at once: try again after a pause.
                 if (cfg_.verbose)
-                    std::fprintf(stderr, "vantix-bridge: cannot accept (%s); waiting\n", ec.message().c_str());
+                    std::fprintf(stderr, "vantix-bridge: cannot accept (%s); waiting\n",
+                                 ec.message().c_str());
                 accept_timer_.expires_after(accept_backoff);
                 accept_timer_.async_wait([this](beast::error_code error) {
                     if (!error && !stopping_)
@@ -308,10 +357,12 @@ private:
         socket.close(ignored);
     }
 
-    const config &cfg_;
+    config cfg_;  // changed by reconfigure(), on this (the network's) thread
+    std::function<config()> reread_;
     asio::io_context io_;
     tcp::acceptor acceptor_;
     asio::signal_set signals_;
+    asio::signal_set hangup_;
     asio::steady_timer stop_timer_;
     asio::steady_timer accept_timer_;
     std::size_t http_sessions_ = 0;
@@ -410,29 +461,41 @@ void http_session::on_read(beast::error_code ec) {
     if (server_.stopping())
         return reply(plain(http::status::service_unavailable, version, false, "shutting down"));
     // DNS rebinding: a foreign name resolving to us must reach nothing.
-    if (!server_.identity().host_allowed(req[http::field::host]))
+    if (!server_.identity().host_allowed(req[http::field::host])) {
+        refused(req, "unexpected Host");
         return reply(plain(http::status::forbidden, version, false, "forbidden: unexpected Host"));
+    }
     const std::string_view target(req.target().data(), req.target().size());
     const std::string_view path = target.substr(0, target.find('?'));
+    const std::string_view origin = req[http::field::origin];
+    const bool origin_allowed = server_.identity().origin_allowed(origin);
     if (websocket::is_upgrade(req)) {
         if (path != "/ws")
             return reply(plain(http::status::not_found, version, false, "not found"));
-        if (!server_.identity().origin_allowed(req[http::field::origin]))
+        if (!origin_allowed) {
+            refused(req, "origin not allowed");
             return reply(plain(http::status::forbidden, version, false, "forbidden: origin not allowed"));
-        if (!server_.room_for_another())
+        }
+        if (!server_.room_for_another()) {
+            refused(req, "too many connections");
             return reply(plain(http::status::service_unavailable, version, false, "too many connections"));
+        }
         auto session = std::make_shared<ws_session>(server_, server_.next_id(), std::move(stream_));
         server_.joined(session);
         session->start(std::move(req));
         return;
     }
+    if (req.method() == http::verb::options)
+        return reply(preflight(req, path, origin_allowed));
     if (req.method() != http::verb::get && req.method() != http::verb::head) {
-        auto res = plain(http::status::method_not_allowed, version, keep_alive, "only GET and HEAD");
-        res.set(http::field::allow, "GET, HEAD");
+        auto res = plain(http::status::method_not_allowed, version, keep_alive, "only GET, HEAD and OPTIONS");
+        res.set(http::field::allow, "GET, HEAD, OPTIONS");
         return reply(std::move(res));
     }
     if (path == "/ws")
         return reply(plain(http::status::upgrade_required, version, keep_alive, "WebSocket only"));
+    if (path == "/status")
+        return reply(status(req, origin_allowed));
     const web_file *file = find_web_file(path);
     if (!file)
         return reply(plain(http::status::not_found, version, keep_alive, "not found"));
@@ -445,6 +508,7 @@ void http_session::on_read(beast::error_code ec) {
     res.set("Referrer-Policy", "no-referrer");
     res.set("Content-Security-Policy",
             "default-src 'self'; img-src 'self' data: blob:; connect-src 'self'; frame-ancestors 'none'");
+    allow_origin(res, req, origin_allowed);
     res.keep_alive(keep_alive);
     if (req.method() == http::verb::get)
         res.body() = std::string(file->body);
@@ -452,6 +516,93 @@ void http_session::on_read(beast::error_code ec) {
     if (req.method() == http::verb::head)
         res.content_length(file->body.size());
     reply(std::move(res));
+}
+
+// CORS: a page of an allowed origin may read what the service serves (the
+// module, the status); others get no CORS headers, so their browser keeps
+// the answer from them. Answers differ by Origin, which caches must know.
+void http_session::allow_origin(http::response<http::string_body> &res, const http::request<http::string_body> &req,
+                                bool origin_allowed) {
+    res.set(http::field::vary, "Origin");
+    const std::string_view origin = req[http::field::origin];
+    if (origin.empty())
+        return;
+    if (origin_allowed)
+        res.set(http::field::access_control_allow_origin, origin);
+    else
+        refused(req, "origin not allowed (answered without CORS headers)");
+}
+
+// A preflight: for the allowed origins, GET and HEAD with the headers asked
+// for, and the browser's local-network checks passed; the status for every
+// origin (it tells them no more than that a service answers).
+http::response<http::string_body> http_session::preflight(const http::request<http::string_body> &req,
+                                                          std::string_view path, bool origin_allowed) {
+    const std::string_view origin = req[http::field::origin];
+    const std::string_view method = req[http::field::access_control_request_method];
+    if (origin.empty() || !(origin_allowed || path == "/status")) {
+        refused(req, "preflight from an origin not allowed");
+        auto res = plain(http::status::forbidden, req.version(), req.keep_alive(), "forbidden: origin not allowed");
+        res.set(http::field::vary, "Origin");
+        return res;
+    }
+    if (method != "GET" && method != "HEAD") {
+        refused(req, "preflight for a method other than GET and HEAD");
+        auto res = plain(http::status::method_not_allowed, req.version(), req.keep_alive(), "only GET and HEAD");
+        res.set(http::field::vary, "Origin");
+        return res;
+    }
+    http::response<http::string_body> res{http::status::no_content, req.version()};
+    res.set(http::field::server, "vantix-bridge");
+    res.set(http::field::vary, "Origin");
+    res.set(http::field::access_control_allow_origin, origin);
+    res.set(http::field::access_control_allow_methods, "GET, HEAD");
+    if (const std::string_view headers = req[http::field::access_control_request_headers]; !headers.empty())
+        res.set(http::field::access_control_allow_headers, headers);
+    res.set(http::field::access_control_max_age, "600");
+    if (req["Access-Control-Request-Private-Network"] == "true")
+        res.set("Access-Control-Allow-Private-Network", "true");
+    if (req["Access-Control-Request-Local-Network"] == "true")
+        res.set("Access-Control-Allow-Local-Network", "true");
+    res.keep_alive(req.keep_alive());
+    res.prepare_payload();
+    return res;
+}
+
+// GET /status: that a vantix-bridge answers, to any page, and whether the
+// page's origin may connect; the protocol and version to allowed origins
+// only.
+http::response<http::string_body> http_session::status(const http::request<http::string_body> &req,
+                                                       bool origin_allowed) {
+    json body = {{"service", "vantix-bridge"}, {"origin_allowed", origin_allowed}};
+    if (origin_allowed) {
+        body["protocol"] = protocol_version;
+        body["version"] = vantix_get_zelnar_version();
+    } else {
+        refused(req, "origin not allowed (told so by the status)");
+    }
+    http::response<http::string_body> res{http::status::ok, req.version()};
+    res.set(http::field::server, "vantix-bridge");
+    res.set(http::field::content_type, "application/json");
+    res.set(http::field::cache_control, "no-store");
+    res.set(http::field::vary, "Origin");
+    const std::string_view origin = req[http::field::origin];
+    if (!origin.empty())  // no Origin: no browser's request, no CORS
+        res.set(http::field::access_control_allow_origin, origin_allowed ? origin : "*");
+    res.keep_alive(req.keep_alive());
+    if (req.method() == http::verb::get)
+        res.body() = to_text(body) + "\n";
+    res.prepare_payload();
+    return res;
+}
+
+void http_session::refused(const http::request<http::string_body> &req, const char *reason) const {
+    if (!server_.cfg().verbose)
+        return;
+    const auto shown = [](std::string_view text) { return text.empty() ? std::string("(none)") : cut_text(text, 200); };
+    std::fprintf(stderr, "vantix-bridge: refused %s %s: origin %s, host %s: %s\n",
+                 std::string(req.method_string()).c_str(), shown(req.target()).c_str(),
+                 shown(req[http::field::origin]).c_str(), shown(req[http::field::host]).c_str(), reason);
 }
 
 // --- ws_session -------------------------------------------------------------------------
@@ -474,11 +625,16 @@ void ws_session::start(http::request<http::string_body> request) {
     ws_.async_accept(request, [self = shared_from_this()](beast::error_code ec) {
         if (ec)
             return self->ended();
+        const std::shared_ptr<const seal_policy> seal = self->server_.pads().seal();
         json welcome = {{"type", "welcome"},
                         {"protocol", protocol_version},
                         {"service", "vantix-bridge"},
                         {"version", vantix_get_zelnar_version()},
                         {"sim", self->server_.cfg().sim},
+                        {"seal",
+                         {{"recipients", seal->certificates.size()},
+                          {"seal_only", seal->seal_only},
+                          {"page_recipients", seal->page_recipients}}},
                         {"limits",
                          {{"max_message", self->server_.cfg().max_message},
                           {"max_frame", self->server_.cfg().max_frame},
@@ -567,8 +723,8 @@ void ws_session::ended() {
 
 }  // namespace
 
-int serve(const config &cfg, const std::function<void()> &threads_started) {
-    server srv(cfg);
+int serve(const config &cfg, std::function<config()> reread, const std::function<void()> &threads_started) {
+    server srv(cfg, std::move(reread));
     return srv.run(threads_started);
 }
 

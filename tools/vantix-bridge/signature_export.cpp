@@ -15,14 +15,6 @@
 namespace bridge {
 namespace {
 
-std::string base64(const unsigned char *data, std::size_t size) {
-    std::string out(4 * ((size + 2) / 3) + 1, '\0');
-    const int written =
-        EVP_EncodeBlock(reinterpret_cast<unsigned char *>(out.data()), data, static_cast<int>(size));
-    out.resize(static_cast<std::size_t>(std::max(written, 0)));
-    return out;
-}
-
 using exporter = vantix_error_code (*)(const vantix_signature_capture *,
                                        const vantix_signature_export_options *, unsigned char **,
                                        std::size_t *);
@@ -30,11 +22,12 @@ struct format {
     const char *name;
     exporter write;
     bool binary;
+    bool picture;  // no pen data beyond the strokes' shapes
 };
-constexpr format known[] = {{"svg", vantix_signature_export_svg_buffer, false},
-                            {"png", vantix_signature_export_png_buffer, true},
-                            {"inkml", vantix_signature_export_inkml_buffer, false},
-                            {"json", vantix_signature_export_json_buffer, false}};
+constexpr format known[] = {{"svg", vantix_signature_export_svg_buffer, false, true},
+                            {"png", vantix_signature_export_png_buffer, true, true},
+                            {"inkml", vantix_signature_export_inkml_buffer, false, false},
+                            {"json", vantix_signature_export_json_buffer, false, false}};
 
 const format &format_named(const std::string &name) {
     for (const format &k : known)
@@ -119,7 +112,8 @@ std::size_t png_bound(const vantix_signature_capture *capture, const vantix_sign
         double x, y, r;
     };
     auto place = [&](const vantix_signature_point &p) {
-        const double pressure = o.pressure_width && std::isfinite(p.pressure) ? std::max(0.0f, p.pressure) : 1.0;
+        const double pressure =
+            o.pressure_width && std::isfinite(p.pressure) ? std::max(0.0f, p.pressure) : 1.0;
         return at{to_display(p.x, info.active_x_min, info.active_x_max, dw) * scale + off_x,
                   to_display(p.y, info.active_y_min, info.active_y_max, dh) * scale + off_y,
                   o.line_width * pressure / 2};
@@ -205,7 +199,8 @@ std::string megabytes(std::size_t bytes) {
         std::string list;
         for (const std::string &name : fit)
             list += (list.empty() ? "\"" : ", \"") + name + "\"";
-        message += "Ask for fewer formats, e.g. \"formats\": [" + list + "], and the rest in another capture.finish";
+        message +=
+            "Ask for fewer formats, e.g. \"formats\": [" + list + "], and the rest in another capture.finish";
     } else {
         message += "No format fits alone";
     }
@@ -218,16 +213,23 @@ std::string megabytes(std::size_t bytes) {
 
 }  // namespace
 
-export_plan plan_export(const json &message) {
+export_plan plan_export(const json &message, std::shared_ptr<const seal_policy> policy) {
     export_plan plan;
     const std::vector<std::string> asked =
-        opt_strings(message, "formats", 4, 8).value_or(std::vector<std::string>{"svg", "png", "inkml", "json"});
+        opt_strings(message, "formats", 4, 8)
+            .value_or(policy->seal_only ? std::vector<std::string>{"svg", "png"}
+                                        : std::vector<std::string>{"svg", "png", "inkml", "json"});
     for (const std::string &name : asked) {
-        format_named(name);
+        if (!format_named(name).picture && policy->seal_only)
+            throw protocol_error("seal_only",
+                                 "this service hands out pen data only sealed (--seal-only): \"" + name +
+                                     "\" is refused; ask for \"svg\" or \"png\", and \"seal\" "
+                                     "for the pen data");
         if (std::find(plan.formats.begin(), plan.formats.end(), name) == plan.formats.end())
             plan.formats.push_back(name);
     }
     plan.options = options_of(message);
+    plan.seal = plan_seal(message, std::move(policy));
     return plan;
 }
 
@@ -249,6 +251,8 @@ reply_size estimate_reply(const vantix_signature_capture *capture, const export_
         size.formats.emplace_back(name, bytes);
         size.total += bytes;
     }
+    if (plan.seal)
+        size.total += sealed_bound(points, strokes, *plan.seal);
     return size;
 }
 
@@ -278,6 +282,8 @@ std::string export_signature(const vantix_signature_capture *capture, const expo
         std::unique_ptr<unsigned char, void (*)(unsigned char *)> owned(data, vantix_signature_free_buffer);
         out[name] = f.binary ? base64(data, size) : std::string(reinterpret_cast<char *>(data), size);
     }
+    if (plan.seal)
+        out["sealed"] = seal_signature(capture, *plan.seal);
     if (!id.is_null())
         out["id"] = id;
     std::string text = to_text(out);

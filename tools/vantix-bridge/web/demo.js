@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // The demo page: list pads, open one, sign with a live preview, download
 // the signature. Everything goes through vantix-pad.js.
-import { VantixBridge, base64ToBlob } from "/vantix-pad.js";
+import { VantixBridge, base64ToBlob, sealFor } from "/vantix-pad.js";
 
 const $ = (id) => document.getElementById(id);
 const count = (n, what) => `${n} ${what}${n === 1 ? "" : "s"}`;
@@ -170,9 +170,28 @@ async function start() {
   setStatus("sign on the pad, then OK", true);
 }
 
+// With a document chosen and a service that seals, the signature is bound
+// to it and sealed (signature.p7m); a --seal-only service hands out the
+// pictures alone.
+async function finishOptions() {
+  const seal = state.bridge.welcome.seal || {};
+  const options = seal.seal_only ? { formats: ["svg", "png"] } : {};
+  const file = $("document").files[0];
+  if (file && (seal.recipients > 0 || seal.page_recipients)) options.seal = await sealFor(file);
+  return options;
+}
+
+function showSealing() {
+  const seal = state.bridge.welcome.seal || {};
+  $("seal-note").textContent = seal.recipients > 0
+    ? `the signature is sealed to ${count(seal.recipients, "recipient")} and bound to the document` +
+      (seal.seal_only ? "; pen data leaves only sealed" : "")
+    : "the service seals to nobody (vantix-bridge --seal-to CERT)";
+}
+
 async function finish() {
   if (!state.capturing) return;
-  const signature = await state.bridge.finish();
+  const signature = await state.bridge.finish(await finishOptions());
   state.capturing = false;
   state.signature = signature;
   showIdentity();
@@ -197,11 +216,13 @@ function showSignature(signature) {
   for (const url of state.urls) URL.revokeObjectURL(url);
   state.urls = [];
   const files = [
-    ["svg", new Blob([signature.svg], { type: "image/svg+xml" })],
-    ["png", base64ToBlob(signature.png)],
-    ["inkml", new Blob([signature.inkml], { type: "application/inkml+xml" })],
-    ["json", new Blob([signature.json], { type: "application/json" })],
-  ];
+    ["svg", () => new Blob([signature.svg], { type: "image/svg+xml" })],
+    ["png", () => base64ToBlob(signature.png)],
+    ["inkml", () => new Blob([signature.inkml], { type: "application/inkml+xml" })],
+    ["json", () => new Blob([signature.json], { type: "application/json" })],
+    ["p7m", () => base64ToBlob(signature.sealed, "application/pkcs7-mime")],
+  ].filter(([ext]) => signature[ext === "p7m" ? "sealed" : ext] !== undefined)
+   .map(([ext, blob]) => [ext, blob()]);
   const links = files.map(([ext, blob]) => {
     const url = URL.createObjectURL(blob);
     state.urls.push(url);
@@ -299,6 +320,7 @@ async function main() {
   }
   const bridge = state.bridge;
   setStatus(`connected to vantix-bridge ${bridge.welcome.version}${bridge.welcome.sim ? " (virtual pad)" : ""}`, true);
+  showSealing();
   bridge.on("sample", onSample);
   bridge.on("button", onButton);
   bridge.on("hotplug", () => refreshPads().catch(report));
