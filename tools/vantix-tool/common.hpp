@@ -29,6 +29,8 @@ struct common_options {
     bool json = false;
     bool verbose = false;
     std::vector<int> sim_fail;  // report IDs the virtual pad fails every transfer of
+    std::vector<std::string> replay;  // recordings added as virtual pads
+    bool replay_paced = false;        // play their input at the recorded pace
 };
 
 // No pad to work with: exit_no_pad, with a hint.
@@ -67,6 +69,7 @@ void add_show_image(CLI::App &, const common_options &, action &);
 void add_screenshot(CLI::App &, const common_options &, action &);
 void add_preset(CLI::App &, const common_options &, action &);
 void add_hotplug(CLI::App &, const common_options &, action &);
+void add_record(CLI::App &, const common_options &, action &);
 
 // Adds subcommand `name`; when the command line names it, `body` is what
 // main runs. The subcommand is returned for its own options.
