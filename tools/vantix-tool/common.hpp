@@ -3,7 +3,9 @@
 // rely on, and the failures that map to them.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -28,9 +30,10 @@ struct common_options {
     bool sim = false;    // add the virtual pad
     bool json = false;
     bool verbose = false;
-    std::vector<int> sim_fail;  // report IDs the virtual pad fails every transfer of
-    std::vector<std::string> replay;  // recordings added as virtual pads
-    bool replay_paced = false;        // play their input at the recorded pace
+    std::vector<int> sim_fail;                 // report IDs the virtual pad fails every transfer of
+    std::optional<std::uint32_t> sim_hostile;  // a seed: the virtual pad lies from the start
+    std::vector<std::string> replay;           // recordings added as virtual pads
+    bool replay_paced = false;                 // play their input at the recorded pace
 };
 
 // No pad to work with: exit_no_pad, with a hint.

@@ -60,6 +60,10 @@ int main(int argc, char **argv) {
                    "Add a virtual pad replaying this recording (see `record`); its input plays at once")
         ->allow_extra_args(false);
     app.add_flag("--replay-paced", common.replay_paced, "Play replayed input at its recorded pace");
+    app.add_option("--sim-hostile", common.sim_hostile,
+                   "Make the virtual pad lie from the start (its replies and input garbled, repeatably "
+                   "for this seed)")
+        ->group("Testing");
     app.add_option("--sim-fail", common.sim_fail,
                    "Make the virtual pad fail every transfer of this report ID")
         ->allow_extra_args(false)

@@ -21,6 +21,8 @@ session::session(const common_options &common) : common_(common) {
     }
     if (common.sim || !common.replay.empty())
         vantix_padsim_register();
+    if (common.sim && common.sim_hostile)
+        padsim::pad_at(0).turn_hostile(*common.sim_hostile);
     pads_.emplace();
 }
 
