@@ -91,6 +91,15 @@ result pad::state::admit(std::uint8_t id, direction dir, std::size_t length) {
     return {};
 }
 
+void pad::state::forget_recorded(std::uint8_t written) {
+    // The legacy region lists and the store read back one state: a write
+    // to any of them leaves the model answering for all of them.
+    const bool store_family = region_store::handles(written);
+    std::erase_if(recorded, [&](const auto &answer) {
+        return answer.first == written || (store_family && region_store::handles(answer.first));
+    });
+}
+
 result pad::state::refuse(bool get, std::uint16_t code, const std::string &text) {
     if (!get)
         status.set_error(code, text);
@@ -216,7 +225,7 @@ result pad::set_feature(const std::uint8_t *buffer, std::size_t length) {
     wire::bytes report(buffer, buffer + length);
     result outcome = state_->admit(report[0], direction::set, length);
     if (outcome.ok) {
-        state_->recorded.erase(report[0]);
+        state_->forget_recorded(report[0]);
         outcome = state_->accept(report);
     }
     state_->log.push_back({direction::set, report[0], std::move(report), outcome.ok});

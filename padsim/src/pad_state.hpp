@@ -61,8 +61,10 @@ struct pad::state {
     bool unplugged = false;
     std::deque<wire::bytes> inputs;
     std::vector<transfer> log;
-    // A recorded pad's answers (pad::answer_as_recorded).
+    // A recorded pad's answers (pad::answer_as_recorded), and dropping
+    // those a host write makes stale.
     std::map<std::uint8_t, recorded_feature> recorded;
+    void forget_recorded(std::uint8_t written);
     // Last, so its thread ends before anything it feeds goes away.
     playback player;
 

@@ -17,6 +17,20 @@ const recorded_feature *latest(const recording &r, std::uint8_t id) {
     return found;
 }
 
+// The recorded factory region list becomes the model's, so that once the
+// host edits regions (and the model answers for them) the regions it did
+// not touch are still the recorded pad's.
+void adopt_factory_regions(model &m, const recording &r) {
+    const recorded_feature *answer = latest(r, VANTIX_FEATURE_REGIONGETDEFAULT);
+    const unsigned record = region_record_size(m.max_caption_length);
+    if (!answer || !answer->error.empty() || answer->bytes.size() < 1 + std::size_t{m.region_count} * record)
+        return;
+    std::vector<region> factory;
+    for (unsigned n = 0; n < m.region_count; ++n)
+        factory.push_back(decode_region(answer->bytes.data() + 1 + n * record, m.max_caption_length));
+    m.factory_regions = std::move(factory);
+}
+
 }  // namespace
 
 model replay_model(const recording &r) {
@@ -32,6 +46,7 @@ model replay_model(const recording &r) {
          {std::uint8_t{VANTIX_FEATURE_DISPLAYINFO}, std::uint8_t{VANTIX_FEATURE_CAPABILITIES}})
         if (const recorded_feature *answer = latest(r, id); answer && answer->error.empty())
             adopt_identity(m, answer->bytes);
+    adopt_factory_regions(m, r);
     return m;
 }
 

@@ -122,10 +122,11 @@ public:
     void turn_hostile(std::uint32_t seed);
     bool unplugged() const;
 
-    // A recorded pad's answer (replay): until the host sets that report, a
-    // get of it answers the recorded bytes, or fails with the recorded
-    // error, whatever the catalogue says of the report; after the set, the
-    // model answers as for any pad.
+    // A recorded pad's answer (replay): until the host sets that report (or,
+    // for the region lists and the store, any of their reports), a get of
+    // it answers the recorded bytes, or fails with the recorded error,
+    // whatever the catalogue says of the report; after the set, the model
+    // answers as for any pad.
     void answer_as_recorded(const recorded_feature &answer);
     // Input queued anew each time the pad is opened (the queue emptied
     // first): at the recorded pace, counted from the first report, or all
