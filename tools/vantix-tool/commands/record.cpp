@@ -7,10 +7,10 @@
 #include <ctime>
 #include <fstream>
 
-#include "../recorder.hpp"
 #include "../session.hpp"
 #include "../sim_script.hpp"
 #include "../watch.hpp"
+#include "padsim/recorder.hpp"
 #include "padsim/sim_driver.hpp"
 #include "vantix-padsim.h"
 
@@ -45,14 +45,14 @@ padsim::recording header(const vantix::zelnar::device_view &d, bool with_input) 
     r.product_id = d.product_id();
     r.manufacturer = d.manufacturer();
     r.model = d.model();
-    r.descriptor = report_descriptor(d.record());
+    r.descriptor = padsim::report_descriptor(d.record());
     return r;
 }
 
 // Input until the time is up or Ctrl-C, with a status poll a second. The
 // virtual pad signs and presses OK, and the recording ends once its input
 // is read.
-void record_input(vantix::zelnar::pad &p, const session &s, recorder &tap, double seconds) {
+void record_input(vantix::zelnar::pad &p, const session &s, padsim::recorder &tap, double seconds) {
     tap.set_phase(padsim::recording_phase::session);
     std::shared_ptr<padsim::pad> scripted;
     if (s.simulated(p.view())) {
@@ -84,10 +84,10 @@ int record(const common_options &common, const record_options &options) {
         throw std::runtime_error("cannot write " + options.out);
     padsim::recording_writer writer(out);
     writer.begin(header(chosen, !options.no_input));
-    recorder tap(chosen.record(), writer);  // outlives the pad: its close goes through the tap too
+    padsim::recorder tap(chosen.record(), writer);  // outlives the pad: its close goes through the tap too
     vantix::zelnar::pad p(chosen);
     tap.set_phase(padsim::recording_phase::sweep);
-    sweep_readable_reports(p.record());
+    padsim::sweep_readable_reports(p.record());
     if (!options.no_input) {
         if (!s.simulated(chosen))
             std::fprintf(stderr, "vantix-tool: write and press buttons on the pad now (%g s, Ctrl-C ends)\n",

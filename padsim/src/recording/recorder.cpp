@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "recorder.hpp"
+#include "padsim/recorder.hpp"
 
 #include <array>
 #include <fstream>
@@ -10,7 +10,7 @@
 #include "padsim/model.hpp"
 #include "padsim/sim_driver.hpp"
 
-namespace tool {
+namespace padsim {
 namespace {
 
 recorder *active = nullptr;  // guarded by active_mutex
@@ -25,7 +25,7 @@ std::string last_error_line() {
 
 }  // namespace
 
-recorder::recorder(vantix_device &device, padsim::recording_writer &writer)
+recorder::recorder(vantix_device &device, recording_writer &writer)
     : device_(device), original_(device.driver), table_(*device.driver), writer_(writer) {
     std::lock_guard lock(active_mutex);
     if (active)
@@ -44,7 +44,7 @@ recorder::~recorder() {
     active = nullptr;
 }
 
-void recorder::set_phase(padsim::recording_phase phase) {
+void recorder::set_phase(recording_phase phase) {
     std::lock_guard lock(mutex_);
     phase_ = phase;
 }
@@ -64,7 +64,7 @@ vantix_error_code recorder::get_feature(vantix_device *device, unsigned char *bu
     recorder &self = *active;
     const std::uint8_t id = length > 0 ? buffer[0] : 0;
     const vantix_error_code outcome = self.original_->get_feature_report(device, buffer, length);
-    padsim::recorded_feature f;
+    recorded_feature f;
     f.time_us = self.now_us();
     f.id = id;
     if (outcome == VANTIX_CODE_SUCCESS)
@@ -97,14 +97,14 @@ void recorder::input(vantix_device *device, unsigned char *buffer, unsigned int 
 }
 
 std::vector<std::uint8_t> report_descriptor(const vantix_device &device) {
-    if (auto simulated = padsim::pad_for(&device))
+    if (auto simulated = pad_for(&device))
         return simulated->descriptor();
     const std::string path = device.path ? device.path : "";
     const std::string node_prefix = "/dev/";
     if (path.rfind(node_prefix, 0) == 0) {
         std::ifstream in("/sys/class/hidraw/" + path.substr(node_prefix.size()) + "/device/report_descriptor",
                          std::ios::binary);
-        std::vector<std::uint8_t> bytes(padsim::max_report_bytes);
+        std::vector<std::uint8_t> bytes(max_report_bytes);
         in.read(reinterpret_cast<char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         bytes.resize(static_cast<std::size_t>(in.gcount()));
         if (!bytes.empty())
@@ -115,13 +115,13 @@ std::vector<std::uint8_t> report_descriptor(const vantix_device &device) {
 
 void sweep_readable_reports(vantix_device &device) {
     // Region reports are as long as the pad's regions make them.
-    padsim::model geometry;
+    model geometry;
     geometry.region_count = device.display_info.region_count;
     geometry.max_caption_length = device.display_info.max_caption_length;
-    std::array<unsigned char, padsim::max_report_bytes> buffer;
-    for (const padsim::feature_info &info : padsim::feature_reports()) {
-        const unsigned length = padsim::feature_length(info, geometry);
-        if (!(info.use & padsim::use_get) || !device.parameters.hid_report_map[info.id] || length == 0 ||
+    std::array<unsigned char, max_report_bytes> buffer;
+    for (const feature_info &info : feature_reports()) {
+        const unsigned length = feature_length(info, geometry);
+        if (!(info.use & use_get) || !device.parameters.hid_report_map[info.id] || length == 0 ||
             length > buffer.size())
             continue;
         buffer.fill(0);
@@ -130,4 +130,4 @@ void sweep_readable_reports(vantix_device &device) {
     }
 }
 
-}  // namespace tool
+}  // namespace padsim
