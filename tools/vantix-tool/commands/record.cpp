@@ -58,8 +58,10 @@ void record_input(vantix::zelnar::pad &p, const session &s, padsim::recorder &ta
     if (s.simulated(p.view())) {
         scripted = padsim::pad_for(&p.record());
         play_signature(sim_index(p.record()));
-        vantix_padsim_tap_display(sim_index(p.record()), 40,
-                                  58);  // OK, on the factory screen and the signing one
+        // Inside OK on the factory screen (x 0..119, rows 48..63) and on the
+        // signing screen (the left third of that strip), so that `sign`
+        // on the replay ends as on the virtual pad.
+        vantix_padsim_tap_display(sim_index(p.record()), 40, 58);
     }
     p.start_reading();
     unsigned ticks = 0;
