@@ -89,6 +89,8 @@ struct uhid_device::state {
                 get_report(event.u.get_report);
             else if (event.type == UHID_SET_REPORT)
                 set_report(event.u.set_report);
+            else if (event.type == UHID_OPEN || event.type == UHID_CLOSE)
+                model.mark_open(event.type == UHID_OPEN);  // a replayed pad plays its input from the open
         }
     }
 

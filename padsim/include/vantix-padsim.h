@@ -98,6 +98,15 @@ VANTIX_EXPORT int vantix_padsim_swipe_card(int index, const char *track1, const 
  * when there is no such pad or the file cannot be written. */
 VANTIX_EXPORT int vantix_padsim_write_png(int index, const char *path);
 
+/** Adds a pad that replays the recording at `path` (made with `vantix-tool
+ * record`; see docs/recording.md): it is listed with the recorded pad's
+ * identity, answers every feature report as recorded until the host sets
+ * that report, and each time it is opened plays the recorded input, at the
+ * recorded pace when `paced` is non-zero, else all at once. Returns the new
+ * pad's index, or -1 with the reason in vantix_get_last_error() (a file
+ * that cannot be read, is no recording, is damaged or of a newer format). */
+VANTIX_EXPORT int vantix_padsim_add_replay(const char *path, int paced);
+
 /** Removes every pad; the next one added is index 0 again. */
 VANTIX_EXPORT void vantix_padsim_reset(void);
 

@@ -106,6 +106,17 @@ public:
 
     /// Adds a pad of the default model; list devices again to see it.
     virtual_pad add() { return virtual_pad(vantix_padsim_add_pad()); }
+    /// Adds a pad replaying a recording (vantix_padsim_add_replay); throws
+    /// error with the reason when the file cannot be replayed.
+    virtual_pad replay(const std::string &path, bool paced = false) {
+        const int index = vantix_padsim_add_replay(path.c_str(), paced ? 1 : 0);
+        if (index < 0) {
+            std::string why = vantix_get_last_error();
+            why.erase(why.find_last_not_of('\n') + 1);
+            throw error(why);
+        }
+        return virtual_pad(index);
+    }
     /// Number of pads.
     int count() const { return vantix_padsim_pad_count(); }
     /// Pad `index`; throws error when there is none.

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "padsim/replay.hpp"
 #include "padsim/sim_driver.hpp"
 #include "vantix-padsim.h"
 
@@ -45,6 +46,21 @@ vantix_device_driver *vantix_padsim_driver(void) { return padsim::sim_driver(); 
 void vantix_padsim_register(void) { padsim::register_sim_driver(); }
 
 int vantix_padsim_add_pad(void) { return static_cast<int>(padsim::add_pad()); }
+
+int vantix_padsim_add_replay(const char *path, int paced) {
+    if (!path) {
+        vantix_report_error_internal("No recording given.\n");
+        return -1;
+    }
+    try {
+        const padsim::recording recorded = padsim::load_recording(path);
+        return static_cast<int>(
+            padsim::add_replay(recorded, paced ? padsim::pacing::recorded : padsim::pacing::fast));
+    } catch (const std::exception &e) {
+        vantix_report_error_internal("%s\n", e.what());
+        return -1;
+    }
+}
 
 int vantix_padsim_pad_count(void) { return static_cast<int>(padsim::pad_count()); }
 

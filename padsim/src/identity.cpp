@@ -91,4 +91,53 @@ std::map<std::uint8_t, wire::bytes> identity_reports(const model &m) {
     };
 }
 
+namespace {
+
+// Bounds a model's screen, regions and digitizer mapping work within.
+constexpr unsigned max_display_side = 2048;
+constexpr unsigned max_regions = 64;
+constexpr unsigned max_caption = 64;
+
+void adopt_display_info(model &m, const wire::bytes &r) {
+    if (r.size() < 10)
+        return;
+    const std::uint16_t width = wire::get16(r, 1), height = wire::get16(r, 3);
+    if (width == 0 || height == 0 || width > max_display_side || height > max_display_side || r[5] == 0 ||
+        r[5] > 8 || r[8] == 0 || r[8] > max_regions || r[9] == 0 || r[9] > max_caption)
+        return;
+    m.display_width = width;
+    m.display_height = height;
+    m.color_depth = r[5];
+    m.text_width = r[6];
+    m.text_height = r[7];
+    m.region_count = r[8];
+    m.max_caption_length = r[9];
+}
+
+void adopt_capabilities(model &m, const wire::bytes &r) {
+    if (r.size() < 33)
+        return;
+    const std::uint16_t x_min = wire::get16(r, 25), x_max = wire::get16(r, 27);
+    const std::uint16_t y_min = wire::get16(r, 29), y_max = wire::get16(r, 31);
+    if (x_min >= x_max || y_min >= y_max)
+        return;
+    m.digitizer_width = wire::get16(r, 13);
+    m.digitizer_height = wire::get16(r, 15);
+    m.calibration_x_min = x_min;
+    m.calibration_x_max = x_max;
+    m.calibration_y_min = y_min;
+    m.calibration_y_max = y_max;
+}
+
+}  // namespace
+
+void adopt_identity(model &m, const wire::bytes &report) {
+    if (report.empty())
+        return;
+    if (report[0] == VANTIX_FEATURE_DISPLAYINFO)
+        adopt_display_info(m, report);
+    else if (report[0] == VANTIX_FEATURE_CAPABILITIES)
+        adopt_capabilities(m, report);
+}
+
 }  // namespace padsim

@@ -42,7 +42,7 @@ std::vector<declared_report> declared_reports(const model &m) {
 
 pad::state::state(model m)
     : config(std::move(m)),
-      descriptor(build_descriptor(declared_reports(config))),
+      descriptor(config.descriptor ? *config.descriptor : build_descriptor(declared_reports(config))),
       declared(report_id_map(descriptor)),
       status(config),
       serial(config),
@@ -73,6 +73,9 @@ result pad::state::admit(std::uint8_t id, direction dir, std::size_t length) {
     }
     if (hostile && hostile->fail_transfer())
         return {false, format("Transfer of report %u failed (hostile pad).\n", unsigned{id})};
+    // The recorded pad's answer, whatever the catalogue says.
+    if (auto answer = recorded.find(id); dir == direction::get && answer != recorded.end())
+        return answer->second.error.empty() ? result{} : result{false, answer->second.error};
     const feature_info *info = find_feature(id);
     const bool get = dir == direction::get;
     if (!info || !(info->use & (get ? use_get : use_set)))
@@ -86,6 +89,15 @@ result pad::state::admit(std::uint8_t id, direction dir, std::size_t length) {
         return refuse(get, pad_error::bad_length,
                       format("Report %u is %u bytes long, not %zu.\n", unsigned{id}, expected, length));
     return {};
+}
+
+void pad::state::forget_recorded(std::uint8_t written) {
+    // The legacy region lists and the store read back one state: a write
+    // to any of them leaves the model answering for all of them.
+    const bool store_family = region_store::handles(written);
+    std::erase_if(recorded, [&](const auto &answer) {
+        return answer.first == written || (store_family && region_store::handles(answer.first));
+    });
 }
 
 result pad::state::refuse(bool get, std::uint16_t code, const std::string &text) {
@@ -186,8 +198,12 @@ result pad::get_feature(std::uint8_t *buffer, std::size_t length) {
     result outcome = state_->admit(id, direction::get, length);
     wire::bytes bytes;
     if (outcome.ok) {
-        bytes = id == VANTIX_FEATURE_DEVICE_STATUS ? state_->status.poll(state_->idle())
-                                                   : state_->current(id, length);
+        if (auto answer = state_->recorded.find(id); answer != state_->recorded.end())
+            bytes = answer->second.bytes;
+        else if (id == VANTIX_FEATURE_DEVICE_STATUS)
+            bytes = state_->status.poll(state_->idle());
+        else
+            bytes = state_->current(id, length);
         bytes.resize(length, 0);
         if (auto kept = state_->scripted.take_short_reply(id); kept && *kept < bytes.size())
             std::fill(bytes.begin() + *kept, bytes.end(), 0);
@@ -208,8 +224,10 @@ result pad::set_feature(const std::uint8_t *buffer, std::size_t length) {
     std::lock_guard lock(state_->mutex);
     wire::bytes report(buffer, buffer + length);
     result outcome = state_->admit(report[0], direction::set, length);
-    if (outcome.ok)
+    if (outcome.ok) {
+        state_->forget_recorded(report[0]);
         outcome = state_->accept(report);
+    }
     state_->log.push_back({direction::set, report[0], std::move(report), outcome.ok});
     return outcome;
 }
@@ -236,9 +254,35 @@ std::optional<std::vector<std::uint8_t>> pad::next_input(std::chrono::millisecon
     return report;
 }
 
-void pad::mark_open(bool open) {
+std::size_t pad::queued_inputs() const {
     std::lock_guard lock(state_->mutex);
-    state_->open = open;
+    return state_->inputs.size();
+}
+
+void pad::mark_open(bool open) {
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->open = open;
+        if (open && state_->player.armed())
+            state_->inputs.clear();
+    }
+    if (!open) {
+        state_->player.stop();
+        return;
+    }
+    state_->player.start([st = state_.get()](wire::bytes report) {
+        std::lock_guard lock(st->mutex);
+        st->push_input(std::move(report));
+    });
+}
+
+void pad::answer_as_recorded(const recorded_feature &answer) {
+    std::lock_guard lock(state_->mutex);
+    state_->recorded[answer.id] = answer;
+}
+
+void pad::play_on_open(std::vector<recorded_input> reports, bool paced) {
+    state_->player.load(std::move(reports), paced);
 }
 
 bool pad::is_open() const {

@@ -18,6 +18,7 @@
 #include "ink.hpp"
 #include "padsim/pad.hpp"
 #include "pixels.hpp"
+#include "playback.hpp"
 #include "regions.hpp"
 #include "second_generation.hpp"
 #include "serial_store.hpp"
@@ -60,6 +61,12 @@ struct pad::state {
     bool unplugged = false;
     std::deque<wire::bytes> inputs;
     std::vector<transfer> log;
+    // A recorded pad's answers (pad::answer_as_recorded), and dropping
+    // those a host write makes stale.
+    std::map<std::uint8_t, recorded_feature> recorded;
+    void forget_recorded(std::uint8_t written);
+    // Last, so its thread ends before anything it feeds goes away.
+    playback player;
 
     bool idle() const { return run_mode == VANTIX_RUNMODE_COMMAND; }
 

@@ -127,8 +127,9 @@ vantix_error_code sim_device_read(vantix_device *device) {
     auto report = target->next_input(read_wait);
     if (!report)
         return target->unplugged() ? read_failed(device) : VANTIX_CODE_SUCCESS;  // else a select timeout
-    if (vantix_device_driver *table = sim_driver(); table->input_report && !report->empty())
-        table->input_report(device, report->data(), static_cast<unsigned int>(report->size()));
+    // Through the record's table, so a table wrapping this one sees the report.
+    if (device->driver && device->driver->input_report && !report->empty())
+        device->driver->input_report(device, report->data(), static_cast<unsigned int>(report->size()));
     return VANTIX_CODE_SUCCESS;
 }
 
@@ -206,10 +207,11 @@ void register_sim_driver() {
         add_pad();
 }
 
-std::size_t add_pad(const model &m) {
-    auto created = std::make_shared<pad>(m);
+std::size_t add_pad(const model &m) { return add_pad(std::make_shared<pad>(m)); }
+
+std::size_t add_pad(std::shared_ptr<pad> made) {
     std::lock_guard lock(pads().mutex);
-    pads().pads.push_back(std::move(created));
+    pads().pads.push_back(std::move(made));
     return pads().pads.size() - 1;
 }
 

@@ -89,6 +89,8 @@ TEST_F(CxxSignature, FailuresThrowWithTheirText) {
     EXPECT_EQ(error_of([&] { signature.png(options); }),
               "exporting the signature as PNG: The signature's line width must be above 0 and at most 1000.");
     EXPECT_EQ(error_of([&] { sims_.at(5); }), "no virtual pad 5");
+    EXPECT_EQ(error_of([&] { sims_.replay("/nonexistent/pad.vxrec"); }),
+              "/nonexistent/pad.vxrec: cannot be opened");
     EXPECT_EQ(error_of([] { zelnar::virtual_pad(5).tap(1, 1); }),
               "virtual pad 5 refused a tap (no such pad, or an argument out of range)");
     EXPECT_EQ(error_of([&] { sim_.write_png("/nonexistent/dir/x.png"); }),

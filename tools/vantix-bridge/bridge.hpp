@@ -40,6 +40,7 @@ struct config {
     std::size_t event_queue = 4096;             // pen samples and buttons waiting for one client
     std::size_t send_queue = 16 * 1024 * 1024;  // bytes waiting to go to one client
     int sim_pads = 1;                           // virtual pads with --sim (--sim-pads)
+    std::vector<std::string> replay;            // recordings served as virtual pads (--replay)
     bool verbose = false;
     std::vector<std::string> seal_to;  // certificate files capture.finish seals to
     bool seal_only = false;            // pen data leaves only sealed

@@ -51,6 +51,10 @@ void add_options(CLI::App &app, bridge::config &cfg) {
                    "Serve this many virtual pads (sim:0, sim:1, ...); implies --sim")
         ->capture_default_str()
         ->check(CLI::Range(1, 64));
+    app.add_option("--replay", cfg.replay,
+                   "Serve a virtual pad replaying this recording (vantix-tool record), its input at the "
+                   "recorded pace (may repeat)")
+        ->allow_extra_args(false);
     app.add_option("--max-message", cfg.max_message, "Largest message handled, in bytes (larger: an error)")
         ->capture_default_str()
         ->check(CLI::Range(1024, 16 * 1024 * 1024));

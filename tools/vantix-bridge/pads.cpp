@@ -329,6 +329,14 @@ struct pad_service::state {
                 while (vantix_padsim_pad_count() < cfg.sim_pads)
                     vantix_padsim_add_pad();
             }
+            for (const std::string &recording : cfg.replay) {
+                if (vantix_padsim_add_replay(recording.c_str(), 1) < 0) {
+                    std::string why = vantix_get_last_error();
+                    why.erase(why.find_last_not_of('\n') + 1);
+                    throw std::runtime_error(why);
+                }
+                vantix_padsim_register();  // the first time, else nothing
+            }
             hotplug.emplace([this](vantix_hotplug_type type, std::string_view path) {
                 asio::post(io, [this, type, p = std::string(path)] { hotplug_event(type, p); });
             });

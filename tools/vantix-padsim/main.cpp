@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "padsim/pad.hpp"
+#include "padsim/replay.hpp"
 #include "padsim/uhid.hpp"
 #include "padsim/usb_gadget.hpp"
 
@@ -21,7 +22,7 @@ namespace {
 
 const char usage[] =
     "usage: vantix-padsim [--gadget [--udc NAME] | --uhid] [--product ID] [--serial TEXT]\n"
-    "                     [--stroke-every SECONDS]\n"
+    "                     [--stroke-every SECONDS] [--replay FILE]\n"
     "\n"
     "  --gadget        a USB device on a device controller (default); needs root,\n"
     "                  configfs, libcomposite and usb_f_fs (modprobe dummy_hcd\n"
@@ -31,11 +32,15 @@ const char usage[] =
     "                  library's listing does not show it, hotplug does)\n"
     "  --product ID    USB product ID, e.g. 0x0240\n"
     "  --serial TEXT   USB serial number string\n"
-    "  --stroke-every S  draw a short pen stroke every S seconds\n";
+    "  --stroke-every S  draw a short pen stroke every S seconds\n"
+    "  --replay FILE   the pad recorded in FILE (vantix-tool record) instead of\n"
+    "                  the default one: its identity, answers and input, played\n"
+    "                  at the recorded pace from the host's open (uhid) or from\n"
+    "                  plugging in (gadget); --product does not apply\n";
 
 struct options {
     bool uhid = false;
-    std::string udc, serial = "VZ0000001";
+    std::string udc, serial = "VZ0000001", replay;
     long product = -1;
     int stroke_every = 0;
 };
@@ -54,6 +59,8 @@ bool parse(int argc, char **argv, options &o) {
             o.serial = argv[++i];
         else if (arg == "--product" && has_value)
             o.product = std::strtol(argv[++i], nullptr, 0);
+        else if (arg == "--replay" && has_value)
+            o.replay = argv[++i];
         else if (arg == "--stroke-every" && has_value)
             o.stroke_every = std::atoi(argv[++i]);
         else
@@ -68,6 +75,16 @@ void draw_stroke(padsim::pad &pad) {
     for (int i = 0; i < 16; ++i)
         points[i] = {static_cast<std::uint16_t>(1000 + 100 * i), static_cast<std::uint16_t>(300 + 30 * i)};
     pad.stroke(points);
+}
+
+// The recorded pad, or the default one with --product applied.
+std::shared_ptr<padsim::pad> pad_for(const options &o) {
+    if (!o.replay.empty())
+        return padsim::make_replay_pad(padsim::load_recording(o.replay), padsim::pacing::recorded);
+    padsim::model model;
+    if (o.product >= 0)
+        model.product_id = static_cast<std::uint16_t>(o.product);
+    return std::make_shared<padsim::pad>(model);
 }
 
 }  // namespace
@@ -86,10 +103,15 @@ int main(int argc, char **argv) {
     sigaddset(&stop, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stop, nullptr);
 
-    padsim::model model;
-    if (o.product >= 0)
-        model.product_id = static_cast<std::uint16_t>(o.product);
-    padsim::pad pad(model);
+    std::shared_ptr<padsim::pad> made;
+    try {
+        made = pad_for(o);
+    } catch (const padsim::recording_error &e) {
+        std::fprintf(stderr, "vantix-padsim: %s\n", e.what());
+        return 1;
+    }
+    padsim::pad &pad = *made;
+    const padsim::model &model = pad.config();
     std::unique_ptr<padsim::uhid_device> uhid;
     std::unique_ptr<padsim::usb_gadget> gadget;
     try {
@@ -103,6 +125,7 @@ int main(int argc, char **argv) {
             g.serial = o.serial;
             gadget = std::make_unique<padsim::usb_gadget>(pad, g);
             gadget->plug();
+            pad.mark_open(true);  // the host's opens never reach a gadget: a replay plays from here
             std::printf("virtual pad %04x:%04x plugged in on %s\n", model.vendor_id, model.product_id,
                         gadget->udc().c_str());
         }

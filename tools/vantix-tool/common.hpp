@@ -3,7 +3,9 @@
 // rely on, and the failures that map to them.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -28,7 +30,10 @@ struct common_options {
     bool sim = false;    // add the virtual pad
     bool json = false;
     bool verbose = false;
-    std::vector<int> sim_fail;  // report IDs the virtual pad fails every transfer of
+    std::vector<int> sim_fail;                 // report IDs the virtual pad fails every transfer of
+    std::optional<std::uint32_t> sim_hostile;  // a seed: the virtual pad lies from the start
+    std::vector<std::string> replay;           // recordings added as virtual pads
+    bool replay_paced = false;                 // play their input at the recorded pace
 };
 
 // No pad to work with: exit_no_pad, with a hint.
@@ -70,6 +75,7 @@ void add_hotplug(CLI::App &, const common_options &, action &);
 // Built with libvantix-document (VANTIX_TOOL_PDF).
 void add_sign_pdf(CLI::App &, const common_options &, action &);
 void add_verify_pdf(CLI::App &, const common_options &, action &);
+void add_record(CLI::App &, const common_options &, action &);
 
 // Adds subcommand `name`; when the command line names it, `body` is what
 // main runs. The subcommand is returned for its own options.

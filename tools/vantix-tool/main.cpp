@@ -12,7 +12,7 @@ namespace {
 constexpr tool::command_setup commands[] = {
     tool::add_list,       tool::add_info,   tool::add_status,    tool::add_monitor,
     tool::add_sign,       tool::add_verify, tool::add_draw_text, tool::add_show_image,
-    tool::add_screenshot, tool::add_preset, tool::add_hotplug,
+    tool::add_screenshot, tool::add_preset, tool::add_hotplug,   tool::add_record,
 #ifdef VANTIX_TOOL_PDF
     tool::add_sign_pdf,   tool::add_verify_pdf,
 #endif
@@ -59,6 +59,14 @@ int main(int argc, char **argv) {
     app.add_flag("--sim", common.sim, "Add the virtual pad, used when no real pad is attached");
     app.add_flag("--json", common.json, "Write JSON instead of text");
     app.add_flag("-v,--verbose", common.verbose, "Say what the tool does, on standard error");
+    app.add_option("--replay", common.replay,
+                   "Add a virtual pad replaying this recording (see `record`); its input plays at once")
+        ->allow_extra_args(false);
+    app.add_flag("--replay-paced", common.replay_paced, "Play replayed input at its recorded pace");
+    app.add_option("--sim-hostile", common.sim_hostile,
+                   "Make the virtual pad lie from the start (its replies and input garbled, repeatably "
+                   "for this seed)")
+        ->group("Testing");
     app.add_option("--sim-fail", common.sim_fail,
                    "Make the virtual pad fail every transfer of this report ID")
         ->allow_extra_args(false)

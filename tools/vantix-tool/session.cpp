@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "session.hpp"
 
+#include <algorithm>
+
+#include "padsim/replay.hpp"
 #include "padsim/sim_driver.hpp"
 #include "text.hpp"
 #include "vantix-padsim.h"
@@ -8,9 +11,24 @@
 namespace tool {
 
 session::session(const common_options &common) : common_(common) {
-    if (common.sim)
+    if (common.sim && !common.replay.empty())
+        padsim::add_pad();  // sim:0, the replayed pads after it
+    for (const std::string &file : common.replay) {
+        const std::size_t index =
+            padsim::add_replay(padsim::load_recording(file),
+                               common.replay_paced ? padsim::pacing::recorded : padsim::pacing::fast);
+        replayed_paths_.push_back("sim:" + std::to_string(index));
+    }
+    if (common.sim || !common.replay.empty())
         vantix_padsim_register();
+    if (common.sim && common.sim_hostile)
+        padsim::pad_at(0).turn_hostile(*common.sim_hostile);
     pads_.emplace();
+}
+
+bool session::simulated(const vantix::zelnar::device_view &d) const {
+    return d.driver_name() == "SIM" &&
+           std::find(replayed_paths_.begin(), replayed_paths_.end(), d.path()) == replayed_paths_.end();
 }
 
 std::string uuid_hex(const vantix::zelnar::pad &p) {
@@ -27,6 +45,10 @@ vantix::zelnar::device_view session::choose() const {
         if (auto found = pads_->find_path(common_.device))
             return *found;
         throw no_pad("no pad at " + common_.device);
+    }
+    if (!replayed_paths_.empty()) {
+        if (auto replayed = pads_->find_path(replayed_paths_.front()))
+            return *replayed;
     }
     if (auto real = pads_->first_of_driver("REAL"))
         return *real;

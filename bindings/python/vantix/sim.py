@@ -40,6 +40,7 @@ for _name, _restype, _argtypes in (
     ("vantix_padsim_swipe_card", c_int, [c_int, c_char_p, c_char_p, c_char_p]),
     ("vantix_padsim_write_png", c_int, [c_int, c_char_p]),
     ("vantix_padsim_reset", None, []),
+    ("vantix_padsim_add_replay", c_int, [c_char_p, c_int]),
     ("vantix_padsim_driver", c_void_p, []),
 ):
     _function = getattr(_padsim, _name)
@@ -59,6 +60,25 @@ def register() -> None:
 def add_pad() -> "VirtualPad":
     """Adds a pad of the default model; it is listed as "sim:<index>"."""
     return VirtualPad(_padsim.vantix_padsim_add_pad())
+
+
+def replay(path: Union[str, "os.PathLike[str]"], paced: bool = False) -> "VirtualPad":
+    """Adds a pad replaying a recording made by ``vantix-tool record``.
+
+    The pad is listed with the recorded pad's identity and answers as it did;
+    each open plays the recorded input, all at once or (``paced``) at the
+    recorded pace. Registers the "SIM" driver with the open Library. A file
+    that is no recording, is damaged or of a newer format raises VantixError
+    with the line and the fault.
+    """
+    if core.current() is None:
+        raise VantixError("Open a vantix.Library before adding a replayed pad.")
+    where = arg.path("path", path)
+    index = _padsim.vantix_padsim_add_replay(os.fsencode(where), int(bool(paced)))
+    if index < 0:
+        raise VantixError(core.text_of_last_error().rstrip("\n"))
+    _padsim.vantix_padsim_register()
+    return VirtualPad(index)
 
 
 def pad_count() -> int:

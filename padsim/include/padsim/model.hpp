@@ -112,6 +112,9 @@ struct model {
     std::uint8_t pen_report = 2;
     // Report IDs the descriptor leaves out; transfers of them fail.
     std::vector<std::uint8_t> undeclared_reports;
+    // A descriptor to present instead of the one built from the catalogue
+    // (a recorded pad's); it alone then says which reports exist.
+    std::optional<std::vector<std::uint8_t>> descriptor;
     // Refuse transfers whose length differs from the report's length, so a
     // layout mistake on the host shows up instead of being papered over.
     bool strict_lengths = true;

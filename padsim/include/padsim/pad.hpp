@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "padsim/model.hpp"
+#include "padsim/recording.hpp"
 #include "padsim/region.hpp"
 #include "padsim/store.hpp"
 #include "padsim/screen.hpp"
@@ -71,6 +72,7 @@ public:
     void queue_input(std::vector<std::uint8_t> report);
     // Waits up to `timeout`; nothing when none arrived or the pad is unplugged.
     std::optional<std::vector<std::uint8_t>> next_input(std::chrono::milliseconds timeout);
+    std::size_t queued_inputs() const;
 
     // --- Input production ----------------------------------------------------
     // One pen sample in digitizer coordinates: an extended coordinate report
@@ -119,6 +121,17 @@ public:
     // then an unplug.
     void turn_hostile(std::uint32_t seed);
     bool unplugged() const;
+
+    // A recorded pad's answer (replay): until the host sets that report (or,
+    // for the region lists and the store, any of their reports), a get of
+    // it answers the recorded bytes, or fails with the recorded error,
+    // whatever the catalogue says of the report; after the set, the model
+    // answers as for any pad.
+    void answer_as_recorded(const recorded_feature &answer);
+    // Input queued anew each time the pad is opened (the queue emptied
+    // first): at the recorded pace, counted from the first report, or all
+    // at once. Closing the pad stops the playing.
+    void play_on_open(std::vector<recorded_input> reports, bool paced);
 
     std::vector<transfer> transfers() const;
     void clear_transfers();

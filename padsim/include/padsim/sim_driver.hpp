@@ -20,6 +20,7 @@ void register_sim_driver();
 
 // Adds a pad; it is listed as "sim:<index>".
 std::size_t add_pad(const model &m = model{});
+std::size_t add_pad(std::shared_ptr<pad> made);
 std::size_t pad_count();
 // The pad at `index`; throws std::out_of_range.
 pad &pad_at(std::size_t index);

@@ -8,6 +8,7 @@
 
 #include "core/device_flags.hpp"
 #include "core/failure.hpp"
+#include "core/input_delivery.hpp"
 #include "debug/log.hpp"
 #include "platform/linux/linux_driver.hpp"
 #include "platform/linux/reader_wake.hpp"
@@ -44,7 +45,7 @@ vantix_error_code vantix_real_device_read(vantix_device *device) {
             vantix_close_device(device);  // an unplugged pad typically ends here
             return VANTIX_CODE_ERROR;
         }
-        vantix_get_driver_input_report(device, buffer, static_cast<unsigned int>(count));
+        vantix::deliver_input(device, buffer, static_cast<unsigned int>(count));
     }
     if (device->parameters.interrupted && vantix::is_open(device))
         vantix_close_device(device);

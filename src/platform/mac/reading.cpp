@@ -5,6 +5,7 @@
 // waits in, so the read returns at once.
 #include "core/device_flags.hpp"
 #include "core/failure.hpp"
+#include "core/input_delivery.hpp"
 #include "core/reader_wakers.hpp"
 #include "debug/log.hpp"
 #include "platform/mac/pad_state.hpp"
@@ -55,7 +56,7 @@ bool next_report(pad_state &pad, std::vector<uint8_t> &report) {
 void dispatch_queued(pad_state &pad) {
     std::vector<uint8_t> report;
     while (is_open(pad.record) && next_report(pad, report))
-        vantix_get_driver_input_report(pad.record, report.data(), static_cast<unsigned int>(report.size()));
+        deliver_input(pad.record, report.data(), static_cast<unsigned int>(report.size()));
 }
 
 vantix_error_code not_open(const vantix_device *device, const char *text, const char *function, int line) {
