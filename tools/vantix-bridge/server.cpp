@@ -16,6 +16,7 @@
 #include <stdexcept>
 
 #include "dispatcher.hpp"
+#include "http_answers.hpp"
 #include "pads.hpp"
 #include "protocol.hpp"
 #include "vantix-zelnar.h"
@@ -130,13 +131,8 @@ private:
     void on_read(beast::error_code ec);
     template <class Response>
     void reply(Response &&response);
-    void allow_origin(http::response<http::string_body> &res, const http::request<http::string_body> &req,
-                      bool origin_allowed);
-    http::response<http::string_body> preflight(const http::request<http::string_body> &req, std::string_view path,
-                                                bool origin_allowed);
-    http::response<http::string_body> status(const http::request<http::string_body> &req, bool origin_allowed);
     // With -v: why a request was refused, with its origin and host.
-    void refused(const http::request<http::string_body> &req, const char *reason) const;
+    void refused(const request &req, const char *reason) const;
 
     server &server_;
     beast::tcp_stream stream_;
@@ -297,8 +293,9 @@ private:
             cfg_.max_connections = next.max_connections;
             identity_.extra_origins = cfg_.allow_origins;
             pads_->reconfigure(std::move(seal));
-            std::fprintf(stderr, "vantix-bridge: configuration read again: %zu allowed origins, %zu seal recipients\n",
-                         cfg_.allow_origins.size(), cfg_.seal_to.size());
+            std::fprintf(
+                stderr, "vantix-bridge: configuration read again: %zu allowed origins, %zu seal recipients\n",
+                cfg_.allow_origins.size(), cfg_.seal_to.size());
         } catch (const std::exception &e) {
             std::fprintf(stderr, "vantix-bridge: configuration not changed: %s\n", e.what());
         }
@@ -401,18 +398,6 @@ void http_session::evict() {
     stream_.socket().close(ignored);
 }
 
-http::response<http::string_body> plain(http::status status, unsigned version, bool keep_alive,
-                                        std::string text) {
-    http::response<http::string_body> res{status, version};
-    res.set(http::field::server, "vantix-bridge");
-    res.set(http::field::content_type, "text/plain; charset=utf-8");
-    res.set(http::field::cache_control, "no-store");
-    res.keep_alive(keep_alive);
-    res.body() = std::move(text) + "\n";
-    res.prepare_payload();
-    return res;
-}
-
 void http_session::read() {
     parser_.emplace();
     parser_->header_limit(max_http_header);
@@ -486,7 +471,7 @@ void http_session::on_read(beast::error_code ec) {
         return;
     }
     if (req.method() == http::verb::options)
-        return reply(preflight(req, path, origin_allowed));
+        return reply(preflight(req, path, origin_allowed, server_.cfg().verbose));
     if (req.method() != http::verb::get && req.method() != http::verb::head) {
         auto res = plain(http::status::method_not_allowed, version, keep_alive, "only GET, HEAD and OPTIONS");
         res.set(http::field::allow, "GET, HEAD, OPTIONS");
@@ -495,7 +480,7 @@ void http_session::on_read(beast::error_code ec) {
     if (path == "/ws")
         return reply(plain(http::status::upgrade_required, version, keep_alive, "WebSocket only"));
     if (path == "/status")
-        return reply(status(req, origin_allowed));
+        return reply(status_answer(req, origin_allowed, server_.cfg().verbose));
     const web_file *file = find_web_file(path);
     if (!file)
         return reply(plain(http::status::not_found, version, keep_alive, "not found"));
@@ -508,7 +493,7 @@ void http_session::on_read(beast::error_code ec) {
     res.set("Referrer-Policy", "no-referrer");
     res.set("Content-Security-Policy",
             "default-src 'self'; img-src 'self' data: blob:; connect-src 'self'; frame-ancestors 'none'");
-    allow_origin(res, req, origin_allowed);
+    allow_origin(res, req, origin_allowed, server_.cfg().verbose);
     res.keep_alive(keep_alive);
     if (req.method() == http::verb::get)
         res.body() = std::string(file->body);
@@ -518,91 +503,8 @@ void http_session::on_read(beast::error_code ec) {
     reply(std::move(res));
 }
 
-// CORS: a page of an allowed origin may read what the service serves (the
-// module, the status); others get no CORS headers, so their browser keeps
-// the answer from them. Answers differ by Origin, which caches must know.
-void http_session::allow_origin(http::response<http::string_body> &res, const http::request<http::string_body> &req,
-                                bool origin_allowed) {
-    res.set(http::field::vary, "Origin");
-    const std::string_view origin = req[http::field::origin];
-    if (origin.empty())
-        return;
-    if (origin_allowed)
-        res.set(http::field::access_control_allow_origin, origin);
-    else
-        refused(req, "origin not allowed (answered without CORS headers)");
-}
-
-// A preflight: for the allowed origins, GET and HEAD with the headers asked
-// for, and the browser's local-network checks passed; the status for every
-// origin (it tells them no more than that a service answers).
-http::response<http::string_body> http_session::preflight(const http::request<http::string_body> &req,
-                                                          std::string_view path, bool origin_allowed) {
-    const std::string_view origin = req[http::field::origin];
-    const std::string_view method = req[http::field::access_control_request_method];
-    if (origin.empty() || !(origin_allowed || path == "/status")) {
-        refused(req, "preflight from an origin not allowed");
-        auto res = plain(http::status::forbidden, req.version(), req.keep_alive(), "forbidden: origin not allowed");
-        res.set(http::field::vary, "Origin");
-        return res;
-    }
-    if (method != "GET" && method != "HEAD") {
-        refused(req, "preflight for a method other than GET and HEAD");
-        auto res = plain(http::status::method_not_allowed, req.version(), req.keep_alive(), "only GET and HEAD");
-        res.set(http::field::vary, "Origin");
-        return res;
-    }
-    http::response<http::string_body> res{http::status::no_content, req.version()};
-    res.set(http::field::server, "vantix-bridge");
-    res.set(http::field::vary, "Origin");
-    res.set(http::field::access_control_allow_origin, origin);
-    res.set(http::field::access_control_allow_methods, "GET, HEAD");
-    if (const std::string_view headers = req[http::field::access_control_request_headers]; !headers.empty())
-        res.set(http::field::access_control_allow_headers, headers);
-    res.set(http::field::access_control_max_age, "600");
-    if (req["Access-Control-Request-Private-Network"] == "true")
-        res.set("Access-Control-Allow-Private-Network", "true");
-    if (req["Access-Control-Request-Local-Network"] == "true")
-        res.set("Access-Control-Allow-Local-Network", "true");
-    res.keep_alive(req.keep_alive());
-    res.prepare_payload();
-    return res;
-}
-
-// GET /status: that a vantix-bridge answers, to any page, and whether the
-// page's origin may connect; the protocol and version to allowed origins
-// only.
-http::response<http::string_body> http_session::status(const http::request<http::string_body> &req,
-                                                       bool origin_allowed) {
-    json body = {{"service", "vantix-bridge"}, {"origin_allowed", origin_allowed}};
-    if (origin_allowed) {
-        body["protocol"] = protocol_version;
-        body["version"] = vantix_get_zelnar_version();
-    } else {
-        refused(req, "origin not allowed (told so by the status)");
-    }
-    http::response<http::string_body> res{http::status::ok, req.version()};
-    res.set(http::field::server, "vantix-bridge");
-    res.set(http::field::content_type, "application/json");
-    res.set(http::field::cache_control, "no-store");
-    res.set(http::field::vary, "Origin");
-    const std::string_view origin = req[http::field::origin];
-    if (!origin.empty())  // no Origin: no browser's request, no CORS
-        res.set(http::field::access_control_allow_origin, origin_allowed ? origin : "*");
-    res.keep_alive(req.keep_alive());
-    if (req.method() == http::verb::get)
-        res.body() = to_text(body) + "\n";
-    res.prepare_payload();
-    return res;
-}
-
-void http_session::refused(const http::request<http::string_body> &req, const char *reason) const {
-    if (!server_.cfg().verbose)
-        return;
-    const auto shown = [](std::string_view text) { return text.empty() ? std::string("(none)") : cut_text(text, 200); };
-    std::fprintf(stderr, "vantix-bridge: refused %s %s: origin %s, host %s: %s\n",
-                 std::string(req.method_string()).c_str(), shown(req.target()).c_str(),
-                 shown(req[http::field::origin]).c_str(), shown(req[http::field::host]).c_str(), reason);
+void http_session::refused(const request &req, const char *reason) const {
+    log_refusal(server_.cfg().verbose, req, reason);
 }
 
 // --- ws_session -------------------------------------------------------------------------
