@@ -23,40 +23,36 @@ std::string contents(const std::filesystem::path &file) {
     return text.str();
 }
 
+// The virtual pad recorded into a directory of the test's own (ctest runs
+// tests side by side).
 class Recorded : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        dir_ = new std::filesystem::path(fresh_dir("recorded"));
-        recorded_ = new outcome(run("record --sim --out sim.vxrec", *dir_));
+    void SetUp() override {
+        dir_ = fresh_dir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        recorded_ = run("record --sim --out sim.vxrec", dir_);
     }
-    static void TearDownTestSuite() {
-        delete recorded_;
-        delete dir_;
-    }
-    static std::filesystem::path *dir_;
-    static outcome *recorded_;
+    std::filesystem::path dir_;
+    outcome recorded_;
 };
-std::filesystem::path *Recorded::dir_;
-outcome *Recorded::recorded_;
 
 TEST_F(Recorded, SaysPenDataIsRecordedBeforeItStarts) {
-    ASSERT_EQ(recorded_->code, 0) << recorded_->output;
-    EXPECT_TRUE(has(*recorded_, "Pen data is biometric: leave it out with --no-input")) << recorded_->output;
-    EXPECT_TRUE(has(*recorded_, "Nothing is written to the pad")) << recorded_->output;
+    ASSERT_EQ(recorded_.code, 0) << recorded_.output;
+    EXPECT_TRUE(has(recorded_, "Pen data is biometric: leave it out with --no-input")) << recorded_.output;
+    EXPECT_TRUE(has(recorded_, "Nothing is written to the pad")) << recorded_.output;
 }
 
 TEST_F(Recorded, TheReplayAnswersInfoAsTheOriginal) {
-    const outcome original = run("--sim info --json", *dir_);
-    const outcome replayed = run("--replay sim.vxrec info --json", *dir_);
+    const outcome original = run("--sim info --json", dir_);
+    const outcome replayed = run("--replay sim.vxrec info --json", dir_);
     ASSERT_EQ(replayed.code, 0) << replayed.output;
     EXPECT_EQ(replayed.output, original.output);
 }
 
 TEST_F(Recorded, TheReplaySignsTheRecordedSignature) {
-    ASSERT_EQ(run("sign --sim --out original.svg", *dir_).code, 0);
-    const outcome replayed = run("--replay sim.vxrec sign --out replayed.svg", *dir_);
+    ASSERT_EQ(run("sign --sim --out original.svg", dir_).code, 0);
+    const outcome replayed = run("--replay sim.vxrec sign --out replayed.svg", dir_);
     ASSERT_EQ(replayed.code, 0) << replayed.output;
-    EXPECT_EQ(contents(*dir_ / "replayed.svg"), contents(*dir_ / "original.svg"));
+    EXPECT_EQ(contents(dir_ / "replayed.svg"), contents(dir_ / "original.svg"));
 }
 
 TEST(Record, NoInputLeavesThePenOut) {
