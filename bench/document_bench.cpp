@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "long_signature.hpp"
 #include "signature/test_keys.hpp"
 #include "vantix-document.h"
 
@@ -37,13 +38,7 @@ struct fixture {
             if (std::system(("ps2pdf " + ps + " " + pdf).c_str()) != 0)
                 std::abort();
         }
-        vantix_signature_pad_info info{};
-        info.x_max = 4095, info.y_max = 4095, info.active_x_max = 4095, info.active_y_max = 4095;
-        info.display_width = 800, info.display_height = 480;
-        capture = vantix_signature_capture_new_with_info(&info);
-        for (unsigned i = 0; i < 2000; ++i)
-            vantix_signature_add_point(capture, static_cast<uint16_t>(i * 2), static_cast<uint16_t>(i % 400),
-                                       0.5f, i % 100 != 99, 5000u * i);
+        capture = long_signature();
     }
     ~fixture() {
         vantix_signature_capture_free(capture);

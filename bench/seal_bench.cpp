@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "long_signature.hpp"
 #include "signature/test_keys.hpp"
 #include "vantix-signature.h"
 
@@ -18,14 +19,7 @@ struct fixture {
     std::string document = std::string(100000, 'd');
 
     fixture() {
-        vantix_signature_pad_info info{};
-        info.x_max = 4095, info.y_max = 4095, info.active_x_max = 4095, info.active_y_max = 4095;
-        info.display_width = 800, info.display_height = 480;
-        capture = vantix_signature_capture_new_with_info(&info);
-        // 2,000 points at 200 a second in strokes of 100.
-        for (unsigned i = 0; i < 2000; ++i)
-            vantix_signature_add_point(capture, static_cast<uint16_t>(i * 2), static_cast<uint16_t>(i % 400),
-                                       0.5f, i % 100 != 99, 5000u * i);
+        capture = long_signature();
         options.document = {nullptr, reinterpret_cast<const unsigned char *>(document.data()),
                             document.size(), nullptr};
     }

@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: Apache-2.0
 """Shared fixtures: a started library with the virtual pad, and its pad opened."""
 
+import subprocess
 import threading
 
 import pytest
@@ -27,6 +28,24 @@ def lib():
 def pad(lib):
     with lib.open("sim:0") as opened:
         yield opened
+
+
+@pytest.fixture
+def signature(pad):
+    captured = pad.capture()
+    for stroke in STROKES:
+        for index, (x, y) in enumerate(stroke):
+            captured.add_point(x, y, time_us=1000 * index)
+        captured.add_point(*stroke[-1], down=False)
+    return captured
+
+
+def make_certificate(directory, name):
+    """A self-signed RSA certificate and its key made by openssl: (key path, certificate path)."""
+    key, cert = directory / f"{name}.key", directory / f"{name}.crt"
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-subj", f"/CN={name}",
+                    "-keyout", key, "-out", cert, "-days", "1"], check=True, capture_output=True)
+    return key, cert
 
 
 @pytest.fixture

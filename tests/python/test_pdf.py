@@ -9,7 +9,7 @@ import pytest
 
 import vantix
 import vantix.pdf
-from conftest import STROKES
+from conftest import make_certificate
 
 
 @pytest.fixture(scope="module")
@@ -19,20 +19,8 @@ def form(tmp_path_factory):
     script = os.path.join(os.environ["VANTIX_SOURCE_DIR"], "tests", "document", "make_inputs.py")
     subprocess.run([sys.executable, script, directory], check=True)
     for name in ("signer", "notary"):
-        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-subj", f"/CN={name}",
-                        "-keyout", directory / f"{name}.key", "-out", directory / f"{name}.crt", "-days", "1"],
-                       check=True, capture_output=True)
+        make_certificate(directory, name)
     return directory
-
-
-@pytest.fixture
-def signature(pad):
-    captured = pad.capture()
-    for stroke in STROKES:
-        for index, (x, y) in enumerate(stroke):
-            captured.add_point(x, y, time_us=1000 * index)
-        captured.add_point(*stroke[-1], down=False)
-    return captured
 
 
 def test_sign_and_verify(signature, form, tmp_path):

@@ -2,12 +2,11 @@
 """Sealing a signature to a document and opening it again."""
 
 import hashlib
-import subprocess
 
 import pytest
 
 import vantix
-from conftest import STROKES
+from conftest import make_certificate
 
 DOCUMENT = b"%PDF-1.7 the contract"
 
@@ -18,21 +17,8 @@ def keys(tmp_path_factory):
     directory = tmp_path_factory.mktemp("keys")
     made = {}
     for name in ("notary", "stranger"):
-        key, cert = directory / f"{name}.key", directory / f"{name}.crt"
-        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-subj", f"/CN={name}",
-                        "-keyout", key, "-out", cert, "-days", "1"], check=True, capture_output=True)
-        made[name] = (key, cert)
+        made[name] = make_certificate(directory, name)
     return made
-
-
-@pytest.fixture
-def signature(pad):
-    captured = pad.capture()
-    for stroke in STROKES:
-        for index, (x, y) in enumerate(stroke):
-            captured.add_point(x, y, time_us=1000 * index)
-        captured.add_point(*stroke[-1], down=False)
-    return captured
 
 
 def test_round_trip_tells_what_was_signed(signature, keys, tmp_path):
