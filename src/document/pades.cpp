@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "pades.hpp"
 
+#include <openssl/asn1.h>
 #include <openssl/cms.h>
 #include <openssl/err.h>
 #include <openssl/ess.h>
+#include <openssl/evp.h>
 #include <openssl/pem.h>
 #include <openssl/x509.h>
+
+#include <new>
 
 #include "../signature/openssl_types.hpp"
 #include "errors.hpp"
@@ -41,6 +45,61 @@ void add_signing_certificate(CMS_SignerInfo *info, X509 *cert) {
     OPENSSL_free(der);
     if (!added)
         throw document_error(openssl_text("Cannot add the signing certificate attribute"));
+}
+
+void free_bytes(unsigned char *bytes) { OPENSSL_free(bytes); }
+void free_any_set(STACK_OF(ASN1_TYPE) * set) { sk_ASN1_TYPE_pop_free(set, ASN1_TYPE_free); }
+using bytes_ptr = std::unique_ptr<unsigned char, signature::openssl_free<unsigned char, free_bytes>>;
+using any_set_ptr = std::unique_ptr<STACK_OF(ASN1_TYPE), signature::openssl_free<STACK_OF(ASN1_TYPE), free_any_set>>;
+using any_ptr = std::unique_ptr<ASN1_TYPE, signature::openssl_free<ASN1_TYPE, ASN1_TYPE_free>>;
+using digest_context_ptr = std::unique_ptr<EVP_MD_CTX, signature::openssl_free<EVP_MD_CTX, EVP_MD_CTX_free>>;
+
+// The DER of the signer's signed attributes, as their signature covers
+// them: a SET OF, which OpenSSL's encoder sorts.
+std::string signed_attributes_der(CMS_SignerInfo *info) {
+    any_set_ptr set(sk_ASN1_TYPE_new_null());
+    for (int i = 0; set && i < CMS_signed_get_attr_count(info); ++i) {
+        unsigned char *der = nullptr;
+        const int size = i2d_X509_ATTRIBUTE(CMS_signed_get_attr(info, i), &der);
+        bytes_ptr owned(der);
+        any_ptr element(ASN1_TYPE_new());
+        ASN1_STRING *sequence = size > 0 && element ? ASN1_STRING_type_new(V_ASN1_SEQUENCE) : nullptr;
+        if (!sequence)
+            throw document_error(openssl_text("Cannot encode the signed attributes"));
+        ASN1_STRING_set0(sequence, owned.release(), size);
+        ASN1_TYPE_set(element.get(), V_ASN1_SEQUENCE, sequence);
+        if (!sk_ASN1_TYPE_push(set.get(), element.get()))
+            throw std::bad_alloc();
+        element.release();
+    }
+    unsigned char *der = nullptr;
+    const int size = set ? i2d_ASN1_SET_ANY(set.get(), &der) : -1;
+    bytes_ptr owned(der);
+    if (size <= 0)
+        throw document_error(openssl_text("Cannot encode the signed attributes"));
+    return std::string(reinterpret_cast<const char *>(der), static_cast<std::size_t>(size));
+}
+
+// PAdES keeps the signing time in the signature dictionary (/M), never in
+// a signing-time attribute, which OpenSSL 3.0 adds whenever it signs. It
+// goes, and what is left is signed again with the same key and digest.
+void drop_signing_time(CMS_SignerInfo *info, EVP_PKEY *key) {
+    X509_ATTRIBUTE *time = CMS_signed_delete_attr(info, CMS_signed_get_attr_by_NID(info, NID_pkcs9_signingTime, -1));
+    if (!time)
+        throw document_error(openssl_text("The signature has no signing time to remove"));
+    X509_ATTRIBUTE_free(time);
+    const std::string attributes = signed_attributes_der(info);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(attributes.data());
+    digest_context_ptr context(EVP_MD_CTX_new());
+    std::size_t length = 0;
+    if (!context || EVP_DigestSignInit(context.get(), nullptr, EVP_sha256(), nullptr, key) != 1 ||
+        EVP_DigestSign(context.get(), nullptr, &length, bytes, attributes.size()) != 1)
+        throw document_error(openssl_text("Cannot sign the signed attributes"));
+    std::string signature(length, '\0');
+    if (EVP_DigestSign(context.get(), reinterpret_cast<unsigned char *>(signature.data()), &length, bytes,
+                       attributes.size()) != 1 ||
+        !ASN1_STRING_set(CMS_SignerInfo_get0_signature(info), signature.data(), static_cast<int>(length)))
+        throw document_error(openssl_text("Cannot sign the signed attributes"));
 }
 
 std::string subject_of(X509 *cert) {
@@ -92,6 +151,7 @@ std::string pades_signer::sign(std::string_view data) const {
     bio_ptr content = memory_bio(data);
     if (!CMS_final(cms.get(), content.get(), nullptr, flags & ~CMS_PARTIAL))
         throw document_error(openssl_text("Signing failed"));
+    drop_signing_time(info, m_->key.get());
     unsigned char *der = nullptr;
     const int size = i2d_CMS_ContentInfo(cms.get(), &der);
     if (size <= 0)
