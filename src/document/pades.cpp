@@ -50,7 +50,8 @@ void add_signing_certificate(CMS_SignerInfo *info, X509 *cert) {
 void free_bytes(unsigned char *bytes) { OPENSSL_free(bytes); }
 void free_any_set(STACK_OF(ASN1_TYPE) * set) { sk_ASN1_TYPE_pop_free(set, ASN1_TYPE_free); }
 using bytes_ptr = std::unique_ptr<unsigned char, signature::openssl_free<unsigned char, free_bytes>>;
-using any_set_ptr = std::unique_ptr<STACK_OF(ASN1_TYPE), signature::openssl_free<STACK_OF(ASN1_TYPE), free_any_set>>;
+using any_set_ptr =
+    std::unique_ptr<STACK_OF(ASN1_TYPE), signature::openssl_free<STACK_OF(ASN1_TYPE), free_any_set>>;
 using any_ptr = std::unique_ptr<ASN1_TYPE, signature::openssl_free<ASN1_TYPE, ASN1_TYPE_free>>;
 using digest_context_ptr = std::unique_ptr<EVP_MD_CTX, signature::openssl_free<EVP_MD_CTX, EVP_MD_CTX_free>>;
 
@@ -84,7 +85,8 @@ std::string signed_attributes_der(CMS_SignerInfo *info) {
 // a signing-time attribute, which OpenSSL 3.0 adds whenever it signs. It
 // goes, and what is left is signed again with the same key and digest.
 void drop_signing_time(CMS_SignerInfo *info, EVP_PKEY *key) {
-    X509_ATTRIBUTE *time = CMS_signed_delete_attr(info, CMS_signed_get_attr_by_NID(info, NID_pkcs9_signingTime, -1));
+    X509_ATTRIBUTE *time =
+        CMS_signed_delete_attr(info, CMS_signed_get_attr_by_NID(info, NID_pkcs9_signingTime, -1));
     if (!time)
         throw document_error(openssl_text("The signature has no signing time to remove"));
     X509_ATTRIBUTE_free(time);
