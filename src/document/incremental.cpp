@@ -98,8 +98,11 @@ void append_stream(std::string &out, std::size_t base, std::vector<entry> entrie
                                       static_cast<unsigned char>(e.generation)};
         rows.append(reinterpret_cast<const char *>(row), sizeof row);
     }
-    for (const auto &[first, count] : subsections(numbers))
-        index += (index.empty() ? "" : " ") + std::to_string(first) + " " + std::to_string(count);
+    for (const auto &[first, count] : subsections(numbers)) {
+        if (!index.empty())
+            index += ' ';
+        index.append(std::to_string(first)).append(" ").append(std::to_string(count));
+    }
     out += std::to_string(number) + " 0 obj\n<< /Type /XRef /Size " + std::to_string(number + 1) +
            carried_entries(trailer) + " /Prev " + std::to_string(prev) + " /W [1 4 2] /Index [" + index +
            "] /Length " + std::to_string(rows.size()) + " >>\nstream\n" + rows + "\nendstream\nendobj\n";
