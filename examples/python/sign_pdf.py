@@ -46,7 +46,8 @@ def capture(document: vantix.pdf.Document) -> vantix.Signature:
 
             @pad.on_event
             def on_event(event: vantix.Event) -> None:
-                if isinstance(event, vantix.ButtonEvent) and event.region == ok.number:
+                if isinstance(event, vantix.ButtonEvent) and event.action == vantix.ButtonAction.PRESS \
+                        and event.region == ok.number:
                     pressed.set()
 
             pen = vantix.sim.VirtualPad.of(pad)
