@@ -5,7 +5,7 @@
 
 #include "core/failure.hpp"
 #include "core/hotplug_callbacks.hpp"
-#include "core/list_range.hpp"
+#include "support/list_range.hpp"
 #include "core/read_thread.hpp"
 #include "debug/log.hpp"
 

@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "build_config.hpp"
-#include "core/list_range.hpp"
+#include "support/list_range.hpp"
 #include "core/platform_hooks.hpp"
 #include "core/legacy.hpp"
 #include "debug/log.hpp"

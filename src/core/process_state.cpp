@@ -4,7 +4,7 @@
 #include <new>
 
 #include "core/hotplug_callbacks.hpp"
-#include "core/list_range.hpp"
+#include "support/list_range.hpp"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "core/list_range.hpp"
+#include "support/list_range.hpp"
 #include "debug/log.hpp"
 #include "debug/module.hpp"
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/list_range.hpp"
+#include "support/list_range.hpp"
 #include "debug/module.hpp"
 
 namespace {
