@@ -24,6 +24,9 @@
 #include <stdint.h>
 #include <stdio.h>
 #include <time.h>
+/* Public records hold pthread types by value (vantix_event, vantix_mutex,
+ * vantix_thread, the device's vantix_device_os_params), so callers need
+ * their definitions to size and embed those records. */
 #include <pthread.h>
 #include <stdarg.h>
 
@@ -43,19 +46,13 @@
 extern "C" {
 #endif
 
-/* ------------------------------------------------------------------------ */
-/* Results                                                                   */
-/* ------------------------------------------------------------------------ */
-
-/** Result of the calls that can fail. */
-typedef enum vantix_error_code {
-    VANTIX_CODE_ERROR = 0,  /**< Failed; vantix_get_last_error() says why. */
-    VANTIX_CODE_SUCCESS = 1 /**< Done. */
-} vantix_error_code;
-
-/* ------------------------------------------------------------------------ */
-/* Lists, events, mutexes, threads, ticks, last error                        */
-/* ------------------------------------------------------------------------ */
+/**
+ * @addtogroup support
+ * The records of lists, events, mutexes and threads come first because
+ * the device record and the trace's dispatch record hold them; their
+ * functions are at the end, in @ref support.
+ * @{
+ */
 
 /** A doubly linked list of untyped pointers. It never owns its elements. */
 typedef struct vantix_list_item {
@@ -87,56 +84,22 @@ typedef struct vantix_thread {
     pthread_t thread; /**< The POSIX thread; zero when it could not start. */
 } vantix_thread;
 
-/** The entry point of a thread started by vantix_thread_init. */
-typedef void *(*vantix_thread_func)(void *data);
-
-/**
- * Lists of untyped pointers. vantix_create_list makes an empty list (release it with vantix_list_free,
- * which frees the items but never the elements). vantix_list_add appends and
- * returns the new item; vantix_list_find returns the first item holding
- * `ptr`, or null; the removers return 1 when they removed an item, else 0.
- * Null lists are accepted (count 0, nothing found). Not thread-safe: guard a
- * shared list yourself.
- * @{
- */
-VANTIX_EXPORT vantix_list *vantix_create_list(void);
-VANTIX_EXPORT void vantix_list_free(vantix_list *list);
-VANTIX_EXPORT vantix_list_item *vantix_list_add(vantix_list *list, void *ptr);
-VANTIX_EXPORT unsigned char vantix_list_remove(vantix_list *list, vantix_list_item *item);
-VANTIX_EXPORT unsigned int vantix_list_count(vantix_list *list);
-VANTIX_EXPORT vantix_list_item *vantix_list_find(vantix_list *list, void *ptr);
-VANTIX_EXPORT unsigned char vantix_list_remove_ptr(vantix_list *list, void *ptr);
 /** @} */
 
 /**
- * Events and mutexes: thin wrappers over POSIX: init before use, destroy after the last use.
- * vantix_event_wait blocks until the event is triggered (it stays
- * triggered until vantix_event_reset).
+ * @defgroup lifecycle Lifecycle and listing
+ * Start and stop the library, list the attached pads and hear about pads
+ * being plugged in and out. vantix_init() comes first and vantix_destroy()
+ * last; every call that can fail returns a vantix_error_code and leaves its
+ * reason for vantix_get_last_error().
  * @{
  */
-VANTIX_EXPORT void vantix_event_init(vantix_event *event);
-VANTIX_EXPORT void vantix_event_trigger(vantix_event *event);
-VANTIX_EXPORT void vantix_event_reset(vantix_event *event);
-VANTIX_EXPORT void vantix_event_wait(vantix_event *event);
-VANTIX_EXPORT void vantix_event_destroy(vantix_event *event);
 
-VANTIX_EXPORT void vantix_mutex_init(vantix_mutex *mutex);
-VANTIX_EXPORT void vantix_mutex_lock(vantix_mutex *mutex);
-VANTIX_EXPORT void vantix_mutex_unlock(vantix_mutex *mutex);
-VANTIX_EXPORT void vantix_mutex_destroy(vantix_mutex *mutex);
-/** @} */
-
-/**
- * Starts func(data) on a new thread. `func` has the type vantix_thread_func.
- * When the thread cannot be created, thread->thread is left zeroed and
- * vantix_thread_join on it returns at once.
- */
-VANTIX_EXPORT void vantix_thread_init(vantix_thread *thread, void *func, void *data);
-/** Waits for a thread started by vantix_thread_init to end. */
-VANTIX_EXPORT void vantix_thread_join(vantix_thread *thread);
-
-/** Wall-clock milliseconds, wrapping modulo 2^32. */
-VANTIX_EXPORT unsigned int vantix_get_ticks(void);
+/** Result of the calls that can fail. */
+typedef enum vantix_error_code {
+    VANTIX_CODE_ERROR = 0,  /**< Failed; vantix_get_last_error() says why. */
+    VANTIX_CODE_SUCCESS = 1 /**< Done. */
+} vantix_error_code;
 
 /**
  * The last error text (at most 1022 characters). Owned by the library; do
@@ -145,287 +108,84 @@ VANTIX_EXPORT unsigned int vantix_get_ticks(void);
  * previous text in place, so read it only right after a call has failed.
  */
 VANTIX_EXPORT char *vantix_get_last_error(void);
-/** The same buffer as vantix_get_last_error (for drivers). */
-VANTIX_EXPORT char *vantix_get_last_error_internal(void);
-/** Sets the last-error text, printf style, without logging (drivers use it
- * through their table's report_error). */
-VANTIX_EXPORT void vantix_report_error_internal(const char *fmt, ...) VANTIX_PRINTF(1, 2);
-
-/* ------------------------------------------------------------------------ */
-/* Diagnostics: the leveled log                                              */
-/* ------------------------------------------------------------------------ */
-
-/** Log levels; a handler publishes records at or above its level. */
-typedef enum vantix_debug_level {
-    VANTIX_DEBUG_LEVEL_ALL = 0,
-    VANTIX_DEBUG_LEVEL_FINEST = 100,
-    VANTIX_DEBUG_LEVEL_FINER = 200,
-    VANTIX_DEBUG_LEVEL_FINE = 300,
-    VANTIX_DEBUG_LEVEL_INFO = 400,
-    VANTIX_DEBUG_LEVEL_WARNING = 500,
-    VANTIX_DEBUG_LEVEL_SEVERE = 600,
-    VANTIX_DEBUG_LEVEL_NONE = 700
-} vantix_debug_level;
-
-/** One log record, handed to every handler and freed afterwards. */
-typedef struct vantix_debug_message {
-    vantix_debug_level level; /**< The record's level. */
-    char *message;            /**< The formatted text (owned by the record). */
-    time_t time;              /**< When it was written. */
-    uint32_t thread_id;       /**< Writing thread. */
-    uint32_t process_id;      /**< Writing process. */
-    const char *function;     /**< Function that wrote it. */
-    const char *file;         /**< Source path, relative to the repository root. */
-    int32_t line_num;         /**< Source line. */
-} vantix_debug_message;
-
-struct vantix_debug_handler;
-/** @name Log handler entries
- * The entries of a vantix_debug_handler: open and close bracket its use,
- * flush pushes buffered output, publish writes one record.
- * @{ */
-/** Opens the handler's destination. */
-typedef void (*vantix_debug_handler_open)(struct vantix_debug_handler *handler);
-/** Closes the handler's destination. */
-typedef void (*vantix_debug_handler_close)(struct vantix_debug_handler *handler);
-/** Pushes out buffered records. */
-typedef void (*vantix_debug_handler_flush)(struct vantix_debug_handler *handler);
-/** Writes one record; called with the handler list locked. */
-typedef void (*vantix_debug_handler_publish)(struct vantix_debug_handler *handler,
-                                             vantix_debug_message *message);
-/** Returns newly allocated text (released with free) and its length. */
-typedef char *(*vantix_debug_handler_formatter)(struct vantix_debug_handler *handler,
-                                                vantix_debug_message *message, size_t *length);
-/** Returns non-zero when the handler wants the record. */
-typedef unsigned char (*vantix_debug_handler_filter)(struct vantix_debug_handler *handler,
-                                                     vantix_debug_message *message);
-/** @} */
-
-/** A log destination, owned by whoever registers it. */
-typedef struct vantix_debug_handler {
-    vantix_debug_handler_open open;           /**< May be null. */
-    vantix_debug_handler_close close;         /**< May be null. */
-    vantix_debug_handler_flush flush;         /**< May be null. */
-    vantix_debug_handler_publish publish;     /**< Writes a record. */
-    vantix_debug_handler_formatter formatter; /**< Turns a record into text. */
-    vantix_debug_handler_filter filter;       /**< Decides whether a record is published. */
-    vantix_debug_level level;                 /**< Lowest level published. */
-    void *handlerData;                        /**< The handler's own state. */
-} vantix_debug_handler;
-
-/** State of the built-in file handler, created by its open entry. */
-typedef struct vantix_debug_file_handler_data {
-    FILE *file;         /**< The log file. */
-    unsigned char open; /**< Non-zero while the file is open. */
-} vantix_debug_file_handler_data;
-
-/** The built-in handler that writes formatted records to the log file. */
-VANTIX_EXPORT extern vantix_debug_handler vantix_debug_file_handler;
-
-/** Starts the log under the file-name label `lbl` (vantix_init passes
- * "zelnar"): reads the environment and opens the handlers. A second call
- * does nothing until vantix_debug_destroy. */
-VANTIX_EXPORT void vantix_debug_init(const char *lbl);
-/** Closes every handler and releases the log's state. */
-VANTIX_EXPORT void vantix_debug_destroy(void);
-/** Reads VANTIX_DEBUG and, when it is on, the other VANTIX_DEBUG_* and
- * VANTIX_TRACE* variables (see the README). */
-VANTIX_EXPORT void vantix_debug_setup(void);
-/** @name Environment readers
- * Each reads one variable into the log's state: VANTIX_DEBUG_LOCATION (else
- * TMPDIR, TEMP, TMP, else "/tmp/"), VANTIX_DEBUG_LEVEL, VANTIX_DEBUG_FILE,
- * VANTIX_TRACE_FILE, and VANTIX_DEBUG_HANDLERS (empty or containing "file"
- * adds the file handler).
- * @{ */
-/** Reads the directory of the log and trace files. */
-VANTIX_EXPORT void vantix_read_env_debug_path(void);
-/** Reads the log level. */
-VANTIX_EXPORT void vantix_read_env_debug_level(void);
-/** Reads the log file name. */
-VANTIX_EXPORT void vantix_read_env_debug_file(void);
-/** Reads the trace file name. */
-VANTIX_EXPORT void vantix_read_env_trace_file(void);
-/** Reads which handlers to add. */
-VANTIX_EXPORT void vantix_read_env_handlers(void);
-/** @} */
-/** Replaces the first `token` in the malloc'ed text *src by `replace`,
- * reallocating *src. */
-VANTIX_EXPORT void replace_token(char **src, const char *token, const char *replace);
-/** Replaces the first ${pid}, ${label} and ${random} (nine digits) in the
- * malloc'ed file name *fileName. */
-VANTIX_EXPORT void vantix_debug_file_sub(char **fileName);
-/** Safe while the library's threads log: once vantix_debug_remove_handler
- * returns, the handler is not called again and its owner may release it. */
-VANTIX_EXPORT void vantix_debug_add_handler(vantix_debug_handler *handler);
-/** Removes a handler added with vantix_debug_add_handler. */
-VANTIX_EXPORT void vantix_debug_remove_handler(vantix_debug_handler *handler);
-/** Recomputes the lowest level any handler wants (after changing a
- * handler's level). */
-VANTIX_EXPORT void vantix_debug_recalculate_debug_level(void);
-/** The registered handlers (owned by the log; do not change it). */
-VANTIX_EXPORT vantix_list *vantix_debug_get_handlers(void);
-/** Writes one record, printf style, to every handler that wants it. Any
- * thread. @{ */
-VANTIX_EXPORT void vantix_debug_report_message(const char *function, const char *file, int line_num,
-                                               vantix_debug_level level, const char *message, ...)
-    VANTIX_PRINTF(5, 6);
-VANTIX_EXPORT void vantix_debug_report_message_va(const char *function, const char *file, int line_num,
-                                                  vantix_debug_level level, const char *message, va_list args)
-    VANTIX_PRINTF(5, 0);
-/** @} */
-/** A new record with the formatted text; release with
- * vantix_debug_free_message. */
-VANTIX_EXPORT vantix_debug_message *vantix_debug_create_message(const char *function, const char *file,
-                                                                int line_num, time_t time,
-                                                                uint32_t process_id, uint32_t thread_id,
-                                                                vantix_debug_level level, const char *message,
-                                                                va_list args) VANTIX_PRINTF(8, 0);
-/** Releases a record and its text. */
-VANTIX_EXPORT void vantix_debug_free_message(vantix_debug_message *message);
-/** @name The built-in file handler's entries
- * The formatter returns malloc'ed text (release with free) and its length;
- * the filter accepts records at or above the handler's level.
- * @{ */
-/** Formats a record as one log line. */
-VANTIX_EXPORT char *vantix_debug_default_formatter(vantix_debug_handler *handler,
-                                                   vantix_debug_message *message, size_t *length);
-VANTIX_EXPORT void vantix_debug_file_publisher(vantix_debug_handler *handler, vantix_debug_message *message);
-VANTIX_EXPORT void vantix_debug_file_handler_open(vantix_debug_handler *handler);
-VANTIX_EXPORT void vantix_debug_file_handler_close(vantix_debug_handler *handler);
-VANTIX_EXPORT void vantix_debug_file_handler_flush(vantix_debug_handler *handler);
-VANTIX_EXPORT unsigned char vantix_debug_default_filter(vantix_debug_handler *handler,
-                                                        vantix_debug_message *message);
-/** @} */
-/** The level's name ("INFO", "WARNING", ...); a static text. */
-VANTIX_EXPORT const char *vantix_debug_get_level_name(vantix_debug_level level);
-/** The calling process's ID. */
-VANTIX_EXPORT uint32_t vantix_debug_get_current_process_id(void);
-/** The calling thread's ID. */
-VANTIX_EXPORT uint32_t vantix_debug_get_current_thread_id(void);
-
-/* ------------------------------------------------------------------------ */
-/* Diagnostics: packet-capture trace of a serial dispatcher, fingerprint     */
-/* ------------------------------------------------------------------------ */
-
-/** Message types of the serial dispatcher's protocol (for the trace). */
-typedef enum vantix_serial_message_types {
-    VANTIX_MESSAGE_DEVICEENUM_REQUEST = 1,
-    VANTIX_MESSAGE_DEVICEENUM_RESPONSE = 2,
-    VANTIX_MESSAGE_OPEN_REQUEST = 3,
-    VANTIX_MESSAGE_OPEN_RESPONSE = 4,
-    VANTIX_MESSAGE_CLOSE_REQUEST = 5,
-    VANTIX_MESSAGE_CLOSE_RESPONSE = 6,
-    VANTIX_MESSAGE_READ_REQUEST = 7,
-    VANTIX_MESSAGE_READ_RESPONSE = 8,
-    VANTIX_MESSAGE_SET_OUTPUT_REQUEST = 9,
-    VANTIX_MESSAGE_SET_OUTPUT_RESPONSE = 10,
-    VANTIX_MESSAGE_SET_FEATURE_REQUEST = 11,
-    VANTIX_MESSAGE_SET_FEATURE_RESPONSE = 12,
-    VANTIX_MESSAGE_GET_FEATURE_REQUEST = 13,
-    VANTIX_MESSAGE_GET_FEATURE_RESPONSE = 14,
-    VANTIX_MESSAGE_DEVICE_ATTACH = 15,
-    VANTIX_MESSAGE_DEVICE_DETACH = 16,
-    VANTIX_MESSAGE_PING = 17,
-    VANTIX_MESSAGE_PONG = 18,
-    VANTIX_MESSAGE_READ_BULK_REQUEST = 19,
-    VANTIX_MESSAGE_READ_BULK_RESPONSE = 20,
-    VANTIX_MESSAGE_VERSION_INFO = 21
-} vantix_serial_message_types;
-
-/** The message records belong to the serial dispatcher, not to this library. */
-typedef union vantix_messages vantix_messages;
-
-/** Writes `len` bytes to the serial link. */
-typedef vantix_error_code (*vantix_serial_write_func)(unsigned char *buffer, uint32_t len);
-/** Reads at most `len` bytes from the serial link; *readLen says how many. */
-typedef vantix_error_code (*vantix_serial_read_func)(unsigned char *buffer, uint32_t len, uint32_t *readLen);
-/** Receives a message no one waited for. */
-typedef void (*vantix_serial_unhandled_func)(vantix_messages *message);
-
-/** The dispatch record of a serial message dispatcher. The trace reads and
- * replaces only write_func and read_func. */
-typedef struct vantix_serial_dispatch {
-    /** The dispatcher's own state; this library does not use it. @{ */
-    uint32_t seq_num;
-    vantix_mutex seq_mutex;
-    vantix_list *dispatch_events;
-    vantix_mutex dispatch_mutex;
-    unsigned char *input_buffer;
-    uint32_t input_buffer_len;
-    uint32_t input_buffer_write_pos;
-    uint32_t input_buffer_read_pos;
-    uint32_t input_buffer_data_len;
-    vantix_mutex input_buffer_mutex;
-    vantix_event input_buffer_event;
-    vantix_thread read_thread;
-    uint8_t read_thread_closing;
-    uint8_t read_thread_running;
-    vantix_thread input_thread;
-    uint8_t input_thread_running;
-    /** @} */
-    vantix_serial_write_func write_func;         /**< Sends bytes; wrapped by the trace. */
-    vantix_serial_read_func read_func;           /**< Receives bytes; wrapped by the trace. */
-    vantix_serial_unhandled_func unhandled_func; /**< Not used by this library. */
-    /** The dispatcher's watchdog; not used by this library. @{ */
-    vantix_thread watchdog_thread;
-    uint32_t watchdog_thread_running;
-    /** @} */
-} vantix_serial_dispatch;
-
-/** One key=value line of a release file; both texts are owned. */
-typedef struct key_value_pair {
-    char *key;   /**< Text before the '=' (malloc'ed). */
-    char *value; /**< Text after it, unquoted (malloc'ed). */
-} key_value_pair;
-
-/** Opens the trace file (when VANTIX_TRACE is on) and writes its pcap
- * header. */
-VANTIX_EXPORT void vantix_debug_write_trace_header(void);
-/** Appends `len` bytes as pcap records; `direction` 1: received, else sent. */
-VANTIX_EXPORT void vantix_debug_write_trace(const unsigned char *buffer, uint32_t len, uint32_t direction);
-/** When tracing is on, replaces the dispatcher's read_func and write_func
- * by the wrappers below, which record the traffic and call the originals. */
-VANTIX_EXPORT void vantix_debug_trace_wrap_dispatch(vantix_serial_dispatch *dispatch);
-/** @name Trace wrappers
- * Record the bytes, then call the function they replaced (failing when
- * there is none).
- * @{ */
-/** Records and sends. */
-VANTIX_EXPORT vantix_error_code vantix_debug_trace_write_wrapper(unsigned char *buffer, uint32_t len);
-/** Receives and records. */
-VANTIX_EXPORT vantix_error_code vantix_debug_trace_reader_wrapper(unsigned char *buffer, uint32_t len,
-                                                                  uint32_t *readLen);
-/** @} */
-/** Logs the system fingerprint (process, architecture, operating system)
- * at INFO. */
-VANTIX_EXPORT void vantix_debug_print_fingerprint(void);
-/** The running program's path; release with free(). */
-VANTIX_EXPORT char *vantix_debug_get_current_process_name(void);
-/** The machine name from uname ("x86_64", ...); a static text. */
-VANTIX_EXPORT const char *vantix_debug_get_native_architecture(void);
-/** "x64" or "x32", by pointer size; a static text. */
-VANTIX_EXPORT const char *vantix_debug_get_process_architecture(void);
-/** The distribution's name, or "Linux (Unknown)"; a static text. */
-VANTIX_EXPORT const char *vantix_debug_get_operating_system(void);
-/** Adds a key_value_pair to `list` for every key=value line of `file`.
- * Returns 0 when the file cannot be opened. Release with free_keypair_list. */
-VANTIX_EXPORT unsigned char read_key_value_pair_file(const char *file, vantix_list *list);
-/** Frees the pairs and the list. */
-VANTIX_EXPORT void free_keypair_list(vantix_list *list);
-/** The first line of /etc/redhat-release, or null; release with free(). */
-VANTIX_EXPORT char *linux_get_redhat_distribution(void);
-/** The distribution's pretty name from the os-release or lsb-release files,
- * else "Linux (Unknown)"; release with free(). */
-VANTIX_EXPORT char *linux_get_distribution(void);
-
-/* ------------------------------------------------------------------------ */
-/* Device drivers and the library lifecycle                                  */
-/* ------------------------------------------------------------------------ */
 
 /** One attached pad (see struct vantix_device). */
 typedef struct vantix_device vantix_device;
 /** A driver table (see struct vantix_device_driver). */
 typedef struct vantix_device_driver vantix_device_driver;
+
+/**
+ * Starts the library: the log (VANTIX_DEBUG_* variables), the built-in
+ * "REAL" driver, then driver_init of every registered table, marking each
+ * `initialized` when it succeeds (on Linux the REAL driver starts the
+ * hotplug thread). Call it first, from one thread. Calling it again runs
+ * driver_init of every table again, which starts a table added since.
+ */
+VANTIX_EXPORT void vantix_init(void);
+/**
+ * Stops the library: driver_destroy of every initialised table, shutdown of
+ * every table, then the log. It forgets the open-device list but closes no
+ * pad: close pads and free device lists first.
+ */
+VANTIX_EXPORT void vantix_destroy(void);
+
+/** The library's version, as text ("major.minor.release") and as its three numbers. @{ */
+VANTIX_EXPORT const char *vantix_get_zelnar_version(void);
+VANTIX_EXPORT unsigned int vantix_get_zelnar_version_major(void);
+VANTIX_EXPORT unsigned int vantix_get_zelnar_version_minor(void);
+VANTIX_EXPORT unsigned int vantix_get_zelnar_version_release(void);
+/** @} */
+/** UTC time of the build, as "YYYY-MM-DD HH:MM:SS+0000". */
+VANTIX_EXPORT const char *vantix_get_zelnar_build_date(void);
+
+/** Lists the attached pads of every started driver. Always succeeds; *start
+ * is null when none is attached. Release with vantix_free_device_list. */
+VANTIX_EXPORT vantix_error_code vantix_list_devices(vantix_device **start);
+/** Number of records in a chain (0 for null). */
+VANTIX_EXPORT unsigned int vantix_count_device_list(vantix_device *list);
+/** Frees every record of the chain, each through its driver's free_device.
+ * Close open pads first; a read thread still ending is waited for. */
+VANTIX_EXPORT void vantix_free_device_list(vantix_device *list);
+
+/** What happened to a pad. */
+typedef enum vantix_hotplug_type {
+    VANTIX_HOTPLUG_ATTACHED = 0, /**< A pad appeared. */
+    VANTIX_HOTPLUG_DETACHED = 1  /**< A pad was removed. */
+} vantix_hotplug_type;
+
+/** Called on the hotplug thread; the path is valid only during the call. */
+typedef void (*vantix_hotplug_callback)(vantix_hotplug_type type, const char *path);
+
+/**
+ * Add or remove a hotplug callback (process-wide; called on the hotplug
+ * thread). Hotplug callbacks may be registered and unregistered at any time
+ * after vantix_init, also while the hotplug thread delivers an event; a
+ * callback unregistered during a delivery may still be called for that
+ * event. Registering a callback twice makes it called twice; unregistering
+ * removes one registration. @{
+ */
+VANTIX_EXPORT void vantix_register_hotplug_callback(vantix_hotplug_callback callback);
+VANTIX_EXPORT void vantix_unregister_hotplug_callback(vantix_hotplug_callback callback);
+/** @} */
+
+/**
+ * Calls vantix_device_notify_close for every open record with this exact
+ * path. Holds the open-device lock while it looks, so it may be called from
+ * a hotplug callback while other threads open and close pads. On Linux (and
+ * macOS) that notification does nothing, so this has no visible effect: the
+ * records stay open. An unplugged pad is noticed by its next read, which
+ * fails and closes it; on VANTIX_HOTPLUG_DETACHED close the pad yourself.
+ */
+VANTIX_EXPORT void vantix_handle_device_unplug(const char *path);
+
+/** @} */
+
+/**
+ * @defgroup opening Opening and identity
+ * Open a listed pad, close it again, and read what it is: the device
+ * record, its UUID, capabilities, serial number and status.
+ * @{
+ */
 
 /** Display information (feature report 100), read when a pad is opened. */
 typedef struct vantix_hid_feature_display_info {
@@ -446,6 +206,15 @@ typedef struct vantix_hid_feature_version {
     uint8_t firmware_version[3]; /**< Major, minor, release. */
     uint16_t asic_signature;     /**< The digitizer chip's signature. */
 } vantix_hid_feature_version;
+
+/** @} */
+
+/**
+ * @addtogroup display
+ * The legacy region records come here, before the device record that
+ * caches them; the functions that use them are in @ref display.
+ * @{
+ */
 
 /** Legacy regions: a colour, declared alpha, blue, green, red (on the wire
  * red, green, blue, alpha). */
@@ -540,8 +309,13 @@ typedef union vantix_device_region_info {
     vantix_device_region_line line;           /**< VANTIX_REGION_TYPE_LINE. */
 } vantix_device_region_info;
 
-/** A decoded input report. */
-typedef union vantix_input_report vantix_input_report;
+/** @} */
+
+/**
+ * @addtogroup opening
+ *
+ * @{
+ */
 
 /** Platform state of an open pad (Linux: its hidraw node; macOS: the report
  * map and read thread only, `handle` is -1 and the IOKit state is the
@@ -582,227 +356,6 @@ struct vantix_device {
 };
 
 /**
- * Called on the reading thread for every decoded input report. The report
- * and the raw bytes are valid only during the call. `type` is the report's
- * ID (report->type.report_id), including the synthesised button events: a
- * tap on a button gives VANTIX_INPUT_BUTTONDOWN, then VANTIX_INPUT_BUTTONPRESS
- * when the pen lifts on it (VANTIX_INPUT_BUTTONUP only when the pen leaves the
- * button while down). The callback may close its own pad; no callback is
- * called for that report afterwards.
- */
-typedef void (*vantix_input_callback)(vantix_device *device, vantix_input_report *report, uint8_t type,
-                                      unsigned char *buffer, unsigned int length);
-
-/** What happened to a pad. */
-typedef enum vantix_hotplug_type {
-    VANTIX_HOTPLUG_ATTACHED = 0, /**< A pad appeared. */
-    VANTIX_HOTPLUG_DETACHED = 1  /**< A pad was removed. */
-} vantix_hotplug_type;
-
-/** Called on the hotplug thread; the path is valid only during the call. */
-typedef void (*vantix_hotplug_callback)(vantix_hotplug_type type, const char *path);
-
-/** @name Driver table entries
- * The entries of a vantix_device_driver. Device entries return
- * VANTIX_CODE_ERROR with a last-error text on failure; buffers hold the
- * report ID in byte 0 and `length` counts it.
- * @{ */
-/** Starts the driver (vantix_init); returns success to be marked initialized. */
-typedef vantix_error_code (*vantix_driver_init_func)(void);
-/** Stops the driver (vantix_destroy). */
-typedef vantix_error_code (*vantix_driver_destroy_func)(vantix_device_driver *driver);
-/** Opens the pad's transport. */
-typedef vantix_error_code (*vantix_open_device_func)(vantix_device *device);
-/** Closes the pad's transport. */
-typedef vantix_error_code (*vantix_close_device_func)(vantix_device *device);
-/** Hands back a new chain of records in *start (null when none). */
-typedef vantix_error_code (*vantix_list_devices_func)(vantix_device_driver *driver, vantix_device **start);
-/** Waits a while for input and delivers it through input_report. */
-typedef vantix_error_code (*vantix_read_device_func)(vantix_device *device);
-/** Sends an output report. */
-typedef vantix_error_code (*vantix_set_output_report_func)(vantix_device *device, unsigned char *buffer,
-                                                           unsigned int length);
-/** Sends a feature report. */
-typedef vantix_error_code (*vantix_set_feature_report_func)(vantix_device *device, unsigned char *buffer,
-                                                            unsigned int length);
-/** Reads a feature report into the buffer. */
-typedef vantix_error_code (*vantix_get_feature_report_func)(vantix_device *device, unsigned char *buffer,
-                                                            unsigned int length);
-/** The driver's name ("REAL", "SIM"). */
-typedef const char *(*vantix_get_driver_name_func)(void);
-/** Non-zero while the driver's hotplug thread runs. */
-typedef uint8_t (*vantix_driver_thread_func)(void);
-/** Waits for the driver's hotplug thread to end. */
-typedef void (*vantix_driver_thread_wait_func)(void);
-/** Releases what the driver keeps for the process (vantix_destroy). */
-typedef void (*vantix_driver_shutdown_func)(void);
-/** The hotplug callback list (filled in by the library). */
-typedef vantix_list *(*get_hotplug_callbacks_func)(void);
-/** Frees one record the driver listed. */
-typedef vantix_error_code (*vantix_driver_device_free_func)(vantix_device *device);
-/** Sets the last-error text (filled in by the library). */
-typedef void (*vantix_report_error_func)(const char *fmt, ...);
-/** Writes a log record (filled in by the library). */
-typedef void (*vantix_debug_func)(const char *function, const char *file, int line_num,
-                                  vantix_debug_level level, const char *message, ...);
-/** Decodes raw input and calls the pad's input callbacks (filled in by the library). */
-typedef void (*vantix_deliver_input_report_func)(vantix_device *device, unsigned char *buffer,
-                                                 unsigned int length);
-/** @} */
-
-/**
- * The table through which every device operation reaches a driver. Owned by
- * whoever supplies it; the registry never copies or frees it. The library
- * maintains `initialized` and fills get_hotplug_callbacks, report_error,
- * debug and input_report when the table is registered.
- */
-struct vantix_device_driver {
-    /** Entries the driver supplies; a null entry makes the operation fail
-     * with "Device has no driver for this operation.". See the typedefs. @{ */
-    vantix_driver_init_func driver_init;
-    vantix_driver_destroy_func driver_destroy;
-    vantix_open_device_func open_device;
-    vantix_close_device_func close_device;
-    vantix_list_devices_func list_devices;
-    vantix_read_device_func device_read;
-    vantix_set_output_report_func set_output_report;
-    vantix_set_feature_report_func set_feature_report;
-    vantix_get_feature_report_func get_feature_report;
-    vantix_get_driver_name_func get_name;
-    vantix_driver_thread_func thread_running;
-    vantix_driver_thread_wait_func wait_thread;
-    /** @} */
-    uint8_t initialized;                  /**< Set by vantix_init when driver_init succeeded. */
-    vantix_driver_shutdown_func shutdown; /**< Called by vantix_destroy for every table. */
-    /** Filled in by the library when the table is registered. @{ */
-    get_hotplug_callbacks_func get_hotplug_callbacks;
-    /** @} */
-    vantix_driver_device_free_func free_device; /**< Frees a listed record; null: the library's own. */
-    /** Filled in by the library when the table is registered. @{ */
-    vantix_report_error_func report_error;
-    vantix_debug_func debug;
-    vantix_deliver_input_report_func input_report;
-    /** @} */
-};
-
-/** The platform driver built into this library, named "REAL". */
-VANTIX_EXPORT extern vantix_device_driver vantix_real_driver;
-
-/**
- * Starts the library: the log (VANTIX_DEBUG_* variables), the built-in
- * "REAL" driver, then driver_init of every registered table, marking each
- * `initialized` when it succeeds (on Linux the REAL driver starts the
- * hotplug thread). Call it first, from one thread. Calling it again runs
- * driver_init of every table again, which starts a table added since.
- */
-VANTIX_EXPORT void vantix_init(void);
-/**
- * Stops the library: driver_destroy of every initialised table, shutdown of
- * every table, then the log. It forgets the open-device list but closes no
- * pad: close pads and free device lists first.
- */
-VANTIX_EXPORT void vantix_destroy(void);
-/** Registers a table you own (after vantix_init; a null or already
- * registered table is ignored) and fills in its debug, report_error,
- * get_hotplug_callbacks and input_report entries. The next vantix_init
- * starts it. */
-VANTIX_EXPORT void vantix_add_device_driver(vantix_device_driver *driver);
-/** Unregisters a table without stopping it. */
-VANTIX_EXPORT void vantix_remove_device_driver(vantix_device_driver *driver);
-/** Number of registered tables. */
-VANTIX_EXPORT size_t vantix_get_driver_count(void);
-/** The registered tables (owned by the library; do not change it). */
-VANTIX_EXPORT vantix_list *vantix_get_drivers(void);
-
-/** The library's version, as text ("major.minor.release") and as its three numbers. @{ */
-VANTIX_EXPORT const char *vantix_get_zelnar_version(void);
-VANTIX_EXPORT unsigned int vantix_get_zelnar_version_major(void);
-VANTIX_EXPORT unsigned int vantix_get_zelnar_version_minor(void);
-VANTIX_EXPORT unsigned int vantix_get_zelnar_version_release(void);
-/** @} */
-/** UTC time of the build, as "YYYY-MM-DD HH:MM:SS+0000". */
-VANTIX_EXPORT const char *vantix_get_zelnar_build_date(void);
-
-/** While `legacy` is nonzero every firmware interlock wait succeeds at once
- * (for firmware without lock bits). `version` is not used. Process-wide. */
-VANTIX_EXPORT void vantix_set_legacy_firmware(int version, char legacy);
-
-/* ------------------------------------------------------------------------ */
-/* Devices: listing, raw reports, callbacks                                  */
-/* ------------------------------------------------------------------------ */
-
-/** Lists the attached pads of every started driver. Always succeeds; *start
- * is null when none is attached. Release with vantix_free_device_list. */
-VANTIX_EXPORT vantix_error_code vantix_list_devices(vantix_device **start);
-/** Number of records in a chain (0 for null). */
-VANTIX_EXPORT unsigned int vantix_count_device_list(vantix_device *list);
-/** Frees every record of the chain, each through its driver's free_device.
- * Close open pads first; a read thread still ending is waited for. */
-VANTIX_EXPORT void vantix_free_device_list(vantix_device *list);
-/** Frees one record as the library allocates them (strings, regions, UUID,
- * callback list); the free_device of drivers without their own. */
-VANTIX_EXPORT vantix_error_code vantix_real_free_device(vantix_device *device);
-
-/**
- * Waits up to a second for input and dispatches it to the pad's input
- * callbacks, on the calling thread (one report; on macOS every report queued
- * by then). When the second passes without input it still returns
- * VANTIX_CODE_SUCCESS, having dispatched nothing: a success does not mean a
- * report arrived. It fails for a pad that is not
- * open ("Device is not open.") and when the read fails ("Problem reading from
- * the device (%i): %s", typically an unplugged pad), which also closes the
- * pad. On macOS a pad receives input on the run loop of the thread that
- * reads it: a read from another thread moves the pad to that thread, and
- * reports not yet dispatched go with it. Read each pad from one thread at a
- * time.
- */
-VANTIX_EXPORT vantix_error_code vantix_device_read(vantix_device *device);
-
-/**
- * @name Raw reports
- * Send or read one report through the pad's driver: byte 0 of buffer is the
- * report ID, length counts it. Failures: "No device given.", "Device has no
- * driver for this operation.", or the transport's text (Linux: "Problem
- * sending HID report %hhu (%i): %s", "Problem getting HID report %hhu
- * (%i): %s"). No interlock wait: the report families below do that.
- * @{
- */
-/** Sends an output report. */
-VANTIX_EXPORT vantix_error_code vantix_hid_set_output_report(vantix_device *device, unsigned char *buffer,
-                                                             unsigned int length);
-/** Sends a feature report. */
-VANTIX_EXPORT vantix_error_code vantix_hid_set_feature_report(vantix_device *device, unsigned char *buffer,
-                                                              unsigned int length);
-/** Reads a feature report into the buffer (set byte 0 to the ID first). */
-VANTIX_EXPORT vantix_error_code vantix_hid_get_feature_report(vantix_device *device, unsigned char *buffer,
-                                                              unsigned int length);
-/** @} */
-
-/**
- * Adds `callback` to an open pad's input callbacks. The list exists only
- * while the pad is open: on a pad that is not open (for example before
- * vantix_open_device) the call is silently ignored, and vantix_close_device
- * drops every callback. Register after every open. Each registration counts:
- * registering a callback twice makes it called twice per report. The list is
- * not locked: register from the thread that reads the pad, or before reading
- * starts.
- */
-VANTIX_EXPORT void vantix_register_input_callback(vantix_device *device, vantix_input_callback callback);
-/** Removes one registration of `callback`; nothing happens when it has none. */
-VANTIX_EXPORT void vantix_unregister_input_callback(vantix_device *device, vantix_input_callback callback);
-/**
- * Add or remove a hotplug callback (process-wide; called on the hotplug
- * thread). Hotplug callbacks may be registered and unregistered at any time
- * after vantix_init, also while the hotplug thread delivers an event; a
- * callback unregistered during a delivery may still be called for that
- * event. Registering a callback twice makes it called twice; unregistering
- * removes one registration. @{
- */
-VANTIX_EXPORT void vantix_register_hotplug_callback(vantix_hotplug_callback callback);
-VANTIX_EXPORT void vantix_unregister_hotplug_callback(vantix_hotplug_callback callback);
-/** @} */
-
-/**
  * Opens a listed pad: waits for its start-up (up to ten seconds), reads
  * display information, version, regions and UUID into the record, assigns
  * the default font when it has none, and starts an empty input callback
@@ -821,6 +374,7 @@ VANTIX_EXPORT vantix_error_code vantix_open_device(vantix_device *device);
  * null.", "Device is already closed.", or the driver's text.
  */
 VANTIX_EXPORT vantix_error_code vantix_close_device(vantix_device *device);
+
 /** The MD5 digest of the pad's error-correction table (16 bytes), or null.
  * Release with vantix_free_device_uuid. */
 VANTIX_EXPORT unsigned char *vantix_get_device_uuid(vantix_device *device);
@@ -828,217 +382,6 @@ VANTIX_EXPORT unsigned char *vantix_get_device_uuid(vantix_device *device);
 VANTIX_EXPORT void vantix_free_device_uuid(unsigned char *uuid);
 /** Prints a UUID's 16 bytes to standard output. */
 VANTIX_EXPORT void vantix_print_device_uuid(unsigned char *uuid);
-
-/** Starts a thread that calls vantix_device_read until the pad closes or a
- * read fails; input callbacks then run on that thread. One per pad: a second
- * call while it runs does nothing. A callback that closed its own pad may
- * open it again and call this: a new thread reads while the old one ends. */
-VANTIX_EXPORT void vantix_device_read_until_done(vantix_device *device);
-/**
- * Stops the read thread of vantix_device_read_until_done by closing the pad
- * (a full vantix_close_device: callbacks, regions and UUID are dropped) and
- * waits for the thread to end. To read again, open the pad and register its
- * callbacks again. Without a running read thread it does nothing and the pad
- * stays open.
- */
-VANTIX_EXPORT void vantix_device_read_done(vantix_device *device);
-
-/**
- * Calls vantix_device_notify_close for every open record with this exact
- * path. Holds the open-device lock while it looks, so it may be called from
- * a hotplug callback while other threads open and close pads. On Linux (and
- * macOS) that notification does nothing, so this has no visible effect: the
- * records stay open. An unplugged pad is noticed by its next read, which
- * fails and closes it; on VANTIX_HOTPLUG_DETACHED close the pad yourself.
- */
-VANTIX_EXPORT void vantix_handle_device_unplug(const char *path);
-/** The platform's hook when a pad closes (vantix_close_device calls it);
- * it does nothing on Linux and macOS. */
-VANTIX_EXPORT void vantix_device_notify_close(vantix_device *device);
-
-/** Releases a region array handed out by the library (null is accepted). */
-VANTIX_EXPORT void vantix_free_regions(vantix_device_region_info *regions);
-
-/**
- * @name Process-wide lists
- * The open-device list (records of open pads) and the hotplug callback
- * list, owned by the library. Hold vantix_lock_open_devices while walking
- * the open-device list; change the hotplug list only through
- * vantix_register_hotplug_callback. The setters replace the lists without
- * freeing the old ones.
- * @{
- */
-/** The open-device list (null before the first open). */
-VANTIX_EXPORT vantix_list *vantix_get_open_devices(void);
-/** Replaces the open-device list. */
-VANTIX_EXPORT void vantix_set_open_devices(vantix_list *list);
-/** Locks the open-device list. */
-VANTIX_EXPORT void vantix_lock_open_devices(void);
-/** Unlocks the open-device list. */
-VANTIX_EXPORT void vantix_unlock_open_devices(void);
-/** The hotplug callback list. */
-VANTIX_EXPORT vantix_list *vantix_get_device_callbacks(void);
-/** Replaces the hotplug callback list. */
-VANTIX_EXPORT void vantix_set_device_callbacks(vantix_list *list);
-/** @} */
-
-/* ------------------------------------------------------------------------ */
-/* Feature and input report catalogue                                        */
-/* ------------------------------------------------------------------------ */
-
-/** Report IDs. Feature and input reports share one numbering space. */
-typedef enum vantix_report_id {
-    VANTIX_FEATURE_RUNMODE = 10,
-    VANTIX_FEATURE_CAPABILITIES = 11,
-    VANTIX_FEATURE_DEVICE_STATUS = 13,
-    VANTIX_FEATURE_DEVICECONFIGURE = 15,
-    VANTIX_FEATURE_CONTACTCOUNTMAXIMUM = 16,
-    VANTIX_FEATURE_FREQUENCYAMPLITUDE = 20,
-    VANTIX_FEATURE_POWERSTATE = 21,
-    VANTIX_FEATURE_VERSIONINFO = 22,
-    VANTIX_FEATURE_COORDINATERANGE = 23,
-    VANTIX_FEATURE_FIRMWAREDOWNLOAD = 25,
-    VANTIX_FEATURE_ERRORCORRECTION = 26,
-    VANTIX_FEATURE_SERIALNUMBER = 27,
-    VANTIX_FEATURE_SAVECONFIGURATION = 28,
-    VANTIX_FEATURE_DOWNLOADCOMMANDSTATUS = 29,
-    VANTIX_FEATURE_OPERATINGMODE = 40,
-    VANTIX_FEATURE_GENERALPARAMETERS = 41,
-    VANTIX_FEATURE_ASICRESET = 42,
-    VANTIX_FEATURE_REGISTERGET = 43,
-    VANTIX_FEATURE_REGISTERSET = 44,
-    VANTIX_FEATURE_PENPARAMETERS = 50,
-    VANTIX_FEATURE_TOUCHPARAMETERS = 60,
-    VANTIX_FEATURE_OUTPUTCONFIGURATION = 91,
-    VANTIX_FEATURE_PERIPHERAL_CONFIGURATION = 92,
-    VANTIX_FEATURE_DISPLAYINFO = 100,
-    VANTIX_FEATURE_DISPLAYCONTENT = 101,
-    VANTIX_FEATURE_DISPLAYSETTINGS = 102,
-    VANTIX_FEATURE_UPDATEDISPLAYCHUNK = 103,
-    VANTIX_FEATURE_PIXEL_RETRIEVAL_LOCATION = 104,
-    VANTIX_FEATURE_PIXELS = 105,
-    VANTIX_FEATURE_REGIONGET = 110,
-    VANTIX_FEATURE_REGIONGETDEFAULT = 111,
-    VANTIX_FEATURE_REGIONSET = 112,
-    VANTIX_FEATURE_REGIONUPDATE = 113,
-    VANTIX_FEATURE_REGIONDELETE = 114,
-    VANTIX_FEATURE_REGIONEDITCOMPLETE = 115,
-    VANTIX_FEATURE_CALIBRATE = 130,
-    VANTIX_FEATURE_CALIBRATION_DATA = 131,
-    VANTIX_FEATURE_RESOURCE_IDX = 140,
-    VANTIX_FEATURE_RESOURCE_INFO = 141,
-    VANTIX_FEATURE_RESOURCE = 142,
-    VANTIX_FEATURE_DELETE_RESOURCE = 143,
-    VANTIX_FEATURE_RESOURCE_AVAILABILITY = 144,
-    VANTIX_FEATURE_REGION_IDX = 150,
-    VANTIX_FEATURE_REGION = 152,
-    VANTIX_FEATURE_DELETE_REGION = 153,
-    VANTIX_FEATURE_SCREEN_IDX = 160,
-    VANTIX_FEATURE_SCREEN = 162,
-    VANTIX_FEATURE_DELETE_SCREEN = 163,
-    VANTIX_FEATURE_MODIFY_SCREEN = 164,
-    VANTIX_FEATURE_SCREEN_REGION_INFO = 170,
-    VANTIX_FEATURE_ACTIVE_SCREEN = 171,
-    VANTIX_FEATURE_SCREEN_REGION_SAVE_RELOAD = 172,
-    VANTIX_FEATURE_GENII_CONFIGURATION_AND_DIAGNOSTICS = 230,
-    VANTIX_FEATURE_ENGINEERING_TEST = 253,
-    VANTIX_INPUT_COORDINATE = 1,
-    VANTIX_INPUT_EXTENDEDCOORDINATE = 2,
-    VANTIX_INPUT_ADCVALUES = 3,
-    VANTIX_INPUT_MOUSECOORDINATE = 4,
-    VANTIX_INPUT_DIGITIZERPENCOORDINATE = 5,
-    VANTIX_INPUT_DIGITIZERTOUCHCOORDINATE = 6,
-    VANTIX_INPUT_KEYBOARD = 7,
-    VANTIX_INPUT_MULTITOUCHCOORDINATE = 8,
-    VANTIX_INPUT_MAGCARDDATA = 12,
-    VANTIX_INPUT_BUTTONDOWN = 250,
-    VANTIX_INPUT_BUTTONMOVE = 251,
-    VANTIX_INPUT_BUTTONUP = 252,
-    VANTIX_INPUT_BUTTONPRESS = 253,
-    VANTIX_INPUT_DEBUGCOORDINATE = 254
-} vantix_report_id;
-
-/** Wire lengths of the feature reports, the ID byte included. */
-typedef enum vantix_report_size {
-    VANTIX_FEATURE_RUNMODE_SIZE = 2,
-    VANTIX_FEATURE_CAPABILITIES_SIZE = 65,
-    VANTIX_FEATURE_DEVICE_STATUS_SIZE = 73,
-    VANTIX_FEATURE_DEVICECONFIGURE_SIZE = 3,
-    VANTIX_FEATURE_CONTACTCOUNTMAXIMUM_SIZE = 2,
-    VANTIX_FEATURE_FREQUENCYAMPLITUDE_SIZE = 4,
-    VANTIX_FEATURE_POWERSTATE_SIZE = 2,
-    VANTIX_FEATURE_VERSIONINFO_SIZE = 9,
-    VANTIX_FEATURE_COORDINATERANGE_SIZE = 9,
-    VANTIX_FEATURE_FIRMWAREDOWNLOAD_SIZE = 134,
-    VANTIX_FEATURE_ERRORCORRECTION_SIZE = 2049,
-    VANTIX_FEATURE_SERIALNUMBER_SIZE = 35,
-    VANTIX_FEATURE_SAVECONFIGURATION_SIZE = 2,
-    VANTIX_FEATURE_DOWNLOADCOMMANDSTATUS_SIZE = 3,
-    VANTIX_FEATURE_OPERATINGMODE_SIZE = 5,
-    VANTIX_FEATURE_GENERALPARAMETERS_SIZE = 6,
-    VANTIX_FEATURE_ASICRESET_SIZE = 2,
-    VANTIX_FEATURE_REGISTERGET_SIZE = 9,
-    VANTIX_FEATURE_REGISTERSET_SIZE = 3,
-    VANTIX_FEATURE_PENPARAMETERS_SIZE = 18,
-    VANTIX_FEATURE_TOUCHPARAMETERS_SIZE = 22,
-    VANTIX_FEATURE_OUTPUTCONFIGURATION_SIZE = 10,
-    VANTIX_FEATURE_PERIPHERAL_CONFIGURATION_SIZE = 17,
-    VANTIX_FEATURE_DISPLAYINFO_SIZE = 10,
-    VANTIX_FEATURE_DISPLAYCONTENT_SIZE = 2,
-    VANTIX_FEATURE_DISPLAYSETTINGS_SIZE = 7,
-    VANTIX_FEATURE_UPDATEDISPLAYCHUNK_SIZE = 2049,
-    VANTIX_FEATURE_PIXEL_RETRIEVAL_LOCATION_SIZE = 5,
-    VANTIX_FEATURE_PIXELS_SIZE = 1031,
-    VANTIX_FEATURE_CALIBRATE_SIZE = 2,
-    VANTIX_FEATURE_CALIBRATION_DATA_SIZE = 49,
-    VANTIX_FEATURE_RESOURCE_IDX_SIZE = 2,
-    VANTIX_FEATURE_RESOURCE_INFO_SIZE = 20,
-    VANTIX_FEATURE_RESOURCE_SIZE = 1045,
-    VANTIX_FEATURE_DELETE_RESOURCE_SIZE = 2,
-    VANTIX_FEATURE_RESOURCE_AVAILABILITY_SIZE = 18,
-    VANTIX_FEATURE_REGION_IDX_SIZE = 2,
-    VANTIX_FEATURE_DELETE_REGION_SIZE = 2,
-    VANTIX_FEATURE_SCREEN_IDX_SIZE = 2,
-    VANTIX_FEATURE_SCREEN_SIZE = 80,
-    VANTIX_FEATURE_DELETE_SCREEN_SIZE = 2,
-    VANTIX_FEATURE_MODIFY_SCREEN_SIZE = 13,
-    VANTIX_FEATURE_SCREEN_REGION_INFO_SIZE = 25,
-    VANTIX_FEATURE_ACTIVE_SCREEN_SIZE = 2,
-    VANTIX_FEATURE_SCREEN_REGION_SAVE_RELOAD_SIZE = 2,
-    VANTIX_FEATURE_GENII_CONFIGURATION_AND_DIAGNOSTICS_SIZE = 69,
-    VANTIX_FEATURE_ENGINEERING_TEST_SIZE = 67,
-    VANTIX_FEATURE_REGIONUPDATE_SIZE = 12,
-    VANTIX_FEATURE_REGIONDELETE_SIZE = 2,
-    VANTIX_FEATURE_REGIONEDITCOMPLETE_SIZE = 2,
-    VANTIX_INPUT_COORDINATE_SIZE = 6,
-    VANTIX_INPUT_EXTENDEDCOORDINATE_SIZE = 7,
-    VANTIX_INPUT_ADCVALUES_SIZE = 11,
-    VANTIX_INPUT_MAGCARDDATA_SIZE = 231,
-    VANTIX_INPUT_DEBUGCOORDINATE_SIZE = 22
-} vantix_report_size;
-
-/** Run modes (feature report 10). */
-typedef enum vantix_device_run_mode {
-    VANTIX_RUNMODE_COMMAND = 0,
-    VANTIX_RUNMODE_TOUCH = 1,
-    VANTIX_RUNMODE_PEN = 2,
-    VANTIX_RUNMODE_AUTOTOUCH = 4,
-    VANTIX_RUNMODE_TOUCHSINGLE = 8,
-    VANTIX_RUNMODE_TOUCHSTREAM = 10,
-    VANTIX_RUNMODE_PENSINGLE = 16,
-    VANTIX_RUNMODE_PENSTREAM = 18,
-    VANTIX_RUNMODE_PENCONTINUOUS = 20
-} vantix_device_run_mode;
-
-/** Command groups the pad's firmware locks while it works in the background. */
-typedef enum interlock_types {
-    INTERLOCK_REPORTBUFFER = 1,
-    INTERLOCK_OPERATINGMODE = 2,
-    INTERLOCK_REGION = 4,
-    INTERLOCK_SCREEN = 8,
-    INTERLOCK_DISPLAY = 16,
-    INTERLOCK_CALIBRATE = 32
-} interlock_types;
 
 /** Display kinds (vantix_hid_capabilities.display_id). */
 typedef enum vantix_display_type {
@@ -1060,14 +403,6 @@ typedef enum vantix_card_reader {
     VANTIX_MAG_CARDREADER_CHANGEABLE = 128
 } vantix_card_reader;
 
-/** Acquisition modes, also the start-up mode (vantix_set_startup_mode). */
-typedef enum vantix_device_acquisition_mode {
-    VANTIX_ACQMODE_TOUCH = 0,
-    VANTIX_ACQMODE_PEN = 1,
-    VANTIX_ACQMODE_AUTOTOUCH = 2,
-    VANTIX_ACQMODE_COMMAND = 3
-} vantix_device_acquisition_mode;
-
 /** Bits of vantix_hid_capabilities.coordinate_modes. */
 typedef enum vantix_coordinate_mode {
     VANTIX_MODE_STREAMING = 1,
@@ -1075,67 +410,6 @@ typedef enum vantix_coordinate_mode {
     VANTIX_MODE_COMPRESSION = 4,
     VANTIX_MODE_THROTTLING = 8
 } vantix_coordinate_mode;
-
-/** Ending legacy region edits (vantix_set_region_commit). */
-typedef enum vantix_region_save_changes {
-    VANTIX_REGION_DISCARD_CHANGES = 0,
-    VANTIX_REGION_SAVE_CHANGES = 1
-} vantix_region_save_changes;
-
-/** Ending store edits (vantix_set_screen_region_commit). */
-typedef enum vantix_screen_region_save_changes {
-    VANTIX_SCREEN_REGION_DISCARD_CHANGES = 0,
-    VANTIX_SCREEN_REGION_SAVE_CHANGES = 1,
-    VANTIX_SCREEN_REGION_FACTORY_DEFAULTS = 90
-} vantix_screen_region_save_changes;
-
-/* ------------------------------------------------------------------------ */
-/* Device status and the firmware interlock                                  */
-/* ------------------------------------------------------------------------ */
-
-/** Device status (feature report 13). report_id is 0 when the read failed. */
-typedef struct vantix_hid_feature_device_status {
-    uint8_t report_id; /**< 13, or 0 when the read failed. */
-    /** State and lock flags, 0 or 1; a lock flag is set while the pad works
-     * on commands of that group (see wait_for_interlock). @{ */
-    uint8_t is_initializing;
-    uint8_t is_idle;
-    uint8_t calibration_required;
-    uint8_t is_calibrating;
-    uint8_t all_output_commands_locked;
-    uint8_t operating_mode_commands_locked;
-    uint8_t region_commands_locked;
-    uint8_t screen_commands_locked;
-    uint8_t display_commands_locked;
-    uint8_t calibration_commands_locked;
-    /** @} */
-    /** Reserved. @{ */
-    uint8_t reserved1;
-    uint16_t reserved2;
-    /** @} */
-    uint16_t last_error; /**< The pad's last error code (vantix_clear_last_error clears it). */
-    char error_info[64]; /**< not necessarily terminated */
-} vantix_hid_feature_device_status;
-
-/** Reads the device status (feature report 13) into the caller's record, or
- * returns it; report_id is 0 when the read failed. @{ */
-VANTIX_EXPORT void vantix_get_device_status_ref(vantix_device *device,
-                                                vantix_hid_feature_device_status *status);
-VANTIX_EXPORT vantix_hid_feature_device_status vantix_get_device_status(vantix_device *device);
-/** @} */
-/** Prints a status record to standard output. */
-VANTIX_EXPORT void vantix_print_device_status(vantix_hid_feature_device_status *status);
-/** Clears the pad's own error state (not the library's last-error text). */
-VANTIX_EXPORT vantix_error_code vantix_clear_last_error(vantix_device *device);
-/** Polls the device status up to `sleep` times, 1 ms apart, until none of
- * the interlock_types in lockFlags is locked. 1 when clear, 0 on timeout
- * ("Problem waiting for firmware interlock: device didn't respond in time,
- * ..."). Succeeds at once while vantix_set_legacy_firmware is on. */
-VANTIX_EXPORT int wait_for_interlock(vantix_device *device, int sleep, int lockFlags);
-
-/* ------------------------------------------------------------------------ */
-/* Identity and capability reports                                           */
-/* ------------------------------------------------------------------------ */
 
 /** Capabilities (feature report 11). */
 typedef struct vantix_hid_capabilities {
@@ -1212,59 +486,15 @@ typedef struct vantix_hid_feature_coordinate_range {
     /** @} */
 } vantix_hid_feature_coordinate_range;
 
-/** Device configuration (feature report 15). */
-typedef struct vantix_hid_feature_device_configure {
-    /** The report's fields, in wire order. @{ */
-    uint8_t report_id;
-    uint8_t device_mode;
-    uint8_t device_id;
-    /** @} */
-} vantix_hid_feature_device_configure;
-
-/** Most simultaneous contacts (feature report 16). */
-typedef struct vantix_hid_feature_contact_count_maximum {
-    /** The report's fields, in wire order. @{ */
-    uint8_t report_id;
-    uint8_t contact_count_max;
-    /** @} */
-} vantix_hid_feature_contact_count_maximum;
-
-/** Operating modes (feature report 40). */
-typedef struct vantix_hid_feature_operating_modes {
-    /** The report's fields, in wire order. @{ */
-    uint8_t report_id;
-    uint8_t supported_modes;
-    /** @} */
-    uint8_t reserved; /**< always 0: the wire has no such byte */
-    /** The report's fields, in wire order. @{ */
-    uint8_t acquisition_mode;
-    uint8_t touch_mode;
-    uint8_t pen_mode;
-    /** @} */
-} vantix_hid_feature_operating_modes;
-
-/** Display settings (feature report 102). */
-typedef struct vantix_hid_feature_display_settings {
-    /** The report's fields, in wire order. @{ */
-    uint8_t report_id;
-    uint8_t brightness;
-    uint8_t contrast;
-    uint8_t red;
-    uint8_t green;
-    uint8_t blue;
-    uint8_t set_command;
-    /** @} */
-} vantix_hid_feature_display_settings;
-
 /**
- * Readers and writers of the identity and configuration reports, named after
- * their records. A getter returns the record; its _ref twin fills the
- * caller's. On failure the record is all zero (report_id 0) and the
- * last-error text says why ("No device given.", the transport's text, or
- * "Problem waiting for firmware interlock: ..." where the report waits for
- * one). Setters send the record and return VANTIX_CODE_ERROR on failure.
+ * Readers of the identity reports, named after their records. A getter
+ * returns the record; its _ref twin fills the caller's. On failure the
+ * record is all zero (report_id 0) and the last-error text says why ("No
+ * device given.", the transport's text, or "Problem waiting for firmware
+ * interlock: ..." where the report waits for one).
  * @{
  */
+
 VANTIX_EXPORT vantix_hid_capabilities vantix_get_capabilities(vantix_device *device);
 VANTIX_EXPORT void vantix_get_capabilities_ref(vantix_device *device, vantix_hid_capabilities *record);
 VANTIX_EXPORT vantix_hid_feature_display_info vantix_get_display_info(vantix_device *device);
@@ -1282,39 +512,409 @@ VANTIX_EXPORT vantix_error_code vantix_set_serial_number(vantix_device *device,
 VANTIX_EXPORT vantix_hid_feature_coordinate_range vantix_get_coordinate_range(vantix_device *device);
 VANTIX_EXPORT void vantix_get_coordinate_range_ref(vantix_device *device,
                                                    vantix_hid_feature_coordinate_range *record);
-VANTIX_EXPORT vantix_hid_feature_device_configure vantix_get_device_configure(vantix_device *device);
-VANTIX_EXPORT void vantix_get_device_configure_ref(vantix_device *device,
-                                                   vantix_hid_feature_device_configure *record);
-VANTIX_EXPORT vantix_error_code vantix_set_device_configure(vantix_device *device,
-                                                            vantix_hid_feature_device_configure configure);
-VANTIX_EXPORT vantix_hid_feature_contact_count_maximum
-vantix_get_contact_count_maximum(vantix_device *device);
-VANTIX_EXPORT void vantix_get_contact_count_maximum_ref(vantix_device *device,
-                                                        vantix_hid_feature_contact_count_maximum *record);
-VANTIX_EXPORT vantix_hid_feature_operating_modes vantix_get_operating_modes(vantix_device *device);
-VANTIX_EXPORT void vantix_get_operating_modes_ref(vantix_device *device,
-                                                  vantix_hid_feature_operating_modes *record);
+
+/** @} */
+
+/** Device status (feature report 13). report_id is 0 when the read failed. */
+typedef struct vantix_hid_feature_device_status {
+    uint8_t report_id; /**< 13, or 0 when the read failed. */
+    /** State and lock flags, 0 or 1; a lock flag is set while the pad works
+     * on commands of that group (see wait_for_interlock). @{ */
+    uint8_t is_initializing;
+    uint8_t is_idle;
+    uint8_t calibration_required;
+    uint8_t is_calibrating;
+    uint8_t all_output_commands_locked;
+    uint8_t operating_mode_commands_locked;
+    uint8_t region_commands_locked;
+    uint8_t screen_commands_locked;
+    uint8_t display_commands_locked;
+    uint8_t calibration_commands_locked;
+    /** @} */
+    /** Reserved. @{ */
+    uint8_t reserved1;
+    uint16_t reserved2;
+    /** @} */
+    uint16_t last_error; /**< The pad's last error code (vantix_clear_last_error clears it). */
+    char error_info[64]; /**< not necessarily terminated */
+} vantix_hid_feature_device_status;
+
+/** Reads the device status (feature report 13) into the caller's record, or
+ * returns it; report_id is 0 when the read failed. @{ */
+VANTIX_EXPORT void vantix_get_device_status_ref(vantix_device *device,
+                                                vantix_hid_feature_device_status *status);
+VANTIX_EXPORT vantix_hid_feature_device_status vantix_get_device_status(vantix_device *device);
+/** @} */
+
+/** Prints a status record to standard output. */
+VANTIX_EXPORT void vantix_print_device_status(vantix_hid_feature_device_status *status);
+
+/** Clears the pad's own error state (not the library's last-error text). */
+VANTIX_EXPORT vantix_error_code vantix_clear_last_error(vantix_device *device);
+
+/** @} */
+
+/**
+ * @defgroup input Input
+ * Pen samples, button events and card swipes reach the application through
+ * input callbacks registered on an open pad. vantix_device_read() reads once
+ * on the calling thread; vantix_device_read_until_done() reads on a thread of
+ * its own until the pad closes.
+ * @{
+ */
+
+/** Report IDs. Feature and input reports share one numbering space. */
+typedef enum vantix_report_id {
+    VANTIX_FEATURE_RUNMODE = 10,
+    VANTIX_FEATURE_CAPABILITIES = 11,
+    VANTIX_FEATURE_DEVICE_STATUS = 13,
+    VANTIX_FEATURE_DEVICECONFIGURE = 15,
+    VANTIX_FEATURE_CONTACTCOUNTMAXIMUM = 16,
+    VANTIX_FEATURE_FREQUENCYAMPLITUDE = 20,
+    VANTIX_FEATURE_POWERSTATE = 21,
+    VANTIX_FEATURE_VERSIONINFO = 22,
+    VANTIX_FEATURE_COORDINATERANGE = 23,
+    VANTIX_FEATURE_FIRMWAREDOWNLOAD = 25,
+    VANTIX_FEATURE_ERRORCORRECTION = 26,
+    VANTIX_FEATURE_SERIALNUMBER = 27,
+    VANTIX_FEATURE_SAVECONFIGURATION = 28,
+    VANTIX_FEATURE_DOWNLOADCOMMANDSTATUS = 29,
+    VANTIX_FEATURE_OPERATINGMODE = 40,
+    VANTIX_FEATURE_GENERALPARAMETERS = 41,
+    VANTIX_FEATURE_ASICRESET = 42,
+    VANTIX_FEATURE_REGISTERGET = 43,
+    VANTIX_FEATURE_REGISTERSET = 44,
+    VANTIX_FEATURE_PENPARAMETERS = 50,
+    VANTIX_FEATURE_TOUCHPARAMETERS = 60,
+    VANTIX_FEATURE_OUTPUTCONFIGURATION = 91,
+    VANTIX_FEATURE_PERIPHERAL_CONFIGURATION = 92,
+    VANTIX_FEATURE_DISPLAYINFO = 100,
+    VANTIX_FEATURE_DISPLAYCONTENT = 101,
+    VANTIX_FEATURE_DISPLAYSETTINGS = 102,
+    VANTIX_FEATURE_UPDATEDISPLAYCHUNK = 103,
+    VANTIX_FEATURE_PIXEL_RETRIEVAL_LOCATION = 104,
+    VANTIX_FEATURE_PIXELS = 105,
+    VANTIX_FEATURE_REGIONGET = 110,
+    VANTIX_FEATURE_REGIONGETDEFAULT = 111,
+    VANTIX_FEATURE_REGIONSET = 112,
+    VANTIX_FEATURE_REGIONUPDATE = 113,
+    VANTIX_FEATURE_REGIONDELETE = 114,
+    VANTIX_FEATURE_REGIONEDITCOMPLETE = 115,
+    VANTIX_FEATURE_CALIBRATE = 130,
+    VANTIX_FEATURE_CALIBRATION_DATA = 131,
+    VANTIX_FEATURE_RESOURCE_IDX = 140,
+    VANTIX_FEATURE_RESOURCE_INFO = 141,
+    VANTIX_FEATURE_RESOURCE = 142,
+    VANTIX_FEATURE_DELETE_RESOURCE = 143,
+    VANTIX_FEATURE_RESOURCE_AVAILABILITY = 144,
+    VANTIX_FEATURE_REGION_IDX = 150,
+    VANTIX_FEATURE_REGION = 152,
+    VANTIX_FEATURE_DELETE_REGION = 153,
+    VANTIX_FEATURE_SCREEN_IDX = 160,
+    VANTIX_FEATURE_SCREEN = 162,
+    VANTIX_FEATURE_DELETE_SCREEN = 163,
+    VANTIX_FEATURE_MODIFY_SCREEN = 164,
+    VANTIX_FEATURE_SCREEN_REGION_INFO = 170,
+    VANTIX_FEATURE_ACTIVE_SCREEN = 171,
+    VANTIX_FEATURE_SCREEN_REGION_SAVE_RELOAD = 172,
+    VANTIX_FEATURE_GENII_CONFIGURATION_AND_DIAGNOSTICS = 230,
+    VANTIX_FEATURE_ENGINEERING_TEST = 253,
+    VANTIX_INPUT_COORDINATE = 1,
+    VANTIX_INPUT_EXTENDEDCOORDINATE = 2,
+    VANTIX_INPUT_ADCVALUES = 3,
+    VANTIX_INPUT_MOUSECOORDINATE = 4,
+    VANTIX_INPUT_DIGITIZERPENCOORDINATE = 5,
+    VANTIX_INPUT_DIGITIZERTOUCHCOORDINATE = 6,
+    VANTIX_INPUT_KEYBOARD = 7,
+    VANTIX_INPUT_MULTITOUCHCOORDINATE = 8,
+    VANTIX_INPUT_MAGCARDDATA = 12,
+    VANTIX_INPUT_BUTTONDOWN = 250,
+    VANTIX_INPUT_BUTTONMOVE = 251,
+    VANTIX_INPUT_BUTTONUP = 252,
+    VANTIX_INPUT_BUTTONPRESS = 253,
+    VANTIX_INPUT_DEBUGCOORDINATE = 254
+} vantix_report_id;
+
+/** A decoded input report. */
+typedef union vantix_input_report vantix_input_report;
+
+/**
+ * Called on the reading thread for every decoded input report. The report
+ * and the raw bytes are valid only during the call. `type` is the report's
+ * ID (report->type.report_id), including the synthesised button events: a
+ * tap on a button gives VANTIX_INPUT_BUTTONDOWN, then VANTIX_INPUT_BUTTONPRESS
+ * when the pen lifts on it (VANTIX_INPUT_BUTTONUP only when the pen leaves the
+ * button while down). The callback may close its own pad; no callback is
+ * called for that report afterwards.
+ */
+typedef void (*vantix_input_callback)(vantix_device *device, vantix_input_report *report, uint8_t type,
+                                      unsigned char *buffer, unsigned int length);
+
+/**
+ * Adds `callback` to an open pad's input callbacks. The list exists only
+ * while the pad is open: on a pad that is not open (for example before
+ * vantix_open_device) the call is silently ignored, and vantix_close_device
+ * drops every callback. Register after every open. Each registration counts:
+ * registering a callback twice makes it called twice per report. The list is
+ * not locked: register from the thread that reads the pad, or before reading
+ * starts.
+ */
+VANTIX_EXPORT void vantix_register_input_callback(vantix_device *device, vantix_input_callback callback);
+/** Removes one registration of `callback`; nothing happens when it has none. */
+VANTIX_EXPORT void vantix_unregister_input_callback(vantix_device *device, vantix_input_callback callback);
+
+/**
+ * Waits up to a second for input and dispatches it to the pad's input
+ * callbacks, on the calling thread (one report; on macOS every report queued
+ * by then). When the second passes without input it still returns
+ * VANTIX_CODE_SUCCESS, having dispatched nothing: a success does not mean a
+ * report arrived. It fails for a pad that is not
+ * open ("Device is not open.") and when the read fails ("Problem reading from
+ * the device (%i): %s", typically an unplugged pad), which also closes the
+ * pad. On macOS a pad receives input on the run loop of the thread that
+ * reads it: a read from another thread moves the pad to that thread, and
+ * reports not yet dispatched go with it. Read each pad from one thread at a
+ * time.
+ */
+VANTIX_EXPORT vantix_error_code vantix_device_read(vantix_device *device);
+
+/** Starts a thread that calls vantix_device_read until the pad closes or a
+ * read fails; input callbacks then run on that thread. One per pad: a second
+ * call while it runs does nothing. A callback that closed its own pad may
+ * open it again and call this: a new thread reads while the old one ends. */
+VANTIX_EXPORT void vantix_device_read_until_done(vantix_device *device);
+/**
+ * Stops the read thread of vantix_device_read_until_done by closing the pad
+ * (a full vantix_close_device: callbacks, regions and UUID are dropped) and
+ * waits for the thread to end. To read again, open the pad and register its
+ * callbacks again. Without a running read thread it does nothing and the pad
+ * stays open.
+ */
+VANTIX_EXPORT void vantix_device_read_done(vantix_device *device);
+
+/** An input report ID (vantix_report_id). */
+typedef uint8_t vantix_hid_input_type;
+
+/** The pad's sample status; the decoder fills the common view. */
+typedef union vantix_sample_info {
+    /** The view the decoder fills. */
+    struct {
+        uint8_t down;        /**< Non-zero while the pen touches. */
+        uint8_t reserved1;   /**< Reserved. */
+        uint8_t data_source; /**< 0 or 16 */
+        uint8_t reserved2;   /**< Reserved. */
+    } common;
+    /** The same bytes named for a pen. */
+    struct {
+        uint8_t tip_switch;  /**< Non-zero while the pen touches. */
+        uint8_t reserved1;   /**< Reserved. */
+        uint8_t data_source; /**< As in common. */
+        uint8_t reserved2;   /**< Reserved. */
+    } pen;
+    /** The same bytes named for touch. */
+    struct {
+        uint8_t contact;     /**< Non-zero while touching. */
+        uint8_t contact_id;  /**< Which contact. */
+        uint8_t reserved1;   /**< Reserved. */
+        uint8_t data_source; /**< Source of the sample. */
+        uint8_t reserved2;   /**< Reserved. */
+    } touch;
+} vantix_sample_info;
+
+/** A pen sample (input report 1). */
+typedef struct vantix_hid_input_coordinate {
+    /** The report's fields, in wire order. @{ */
+    uint8_t report_id;
+    vantix_sample_info sample_info;
+    uint16_t x;
+    uint16_t y;
+    /** @} */
+} vantix_hid_input_coordinate;
+
+/** A pen sample with the region under the pen (input report 2); on a button region it becomes a button event
+ * instead. */
+typedef struct vantix_hid_input_extended_coordinate {
+    /** The report's fields, in wire order. @{ */
+    uint8_t report_id;
+    vantix_sample_info sample_info;
+    uint16_t x;
+    uint16_t y;
+    uint8_t region;
+    /** @} */
+} vantix_hid_input_extended_coordinate;
+
+/** Which values an ADC input report carries. */
+typedef enum vantix_adc_data_type {
+    VANTIX_ADC_DATA_TYPE_SCAN = 2,
+    VANTIX_ADC_DATA_TYPE_CHANNEL = 3,
+    /** Records hold the pad's raw byte; this keeps every byte a valid value. */
+    VANTIX_ADC_DATA_TYPE_RAW_MAX = 255
+} vantix_adc_data_type;
+
+/** Raw converter values (input report 3). */
+typedef struct vantix_hid_input_adc_values {
+    uint8_t report_id;              /**< VANTIX_INPUT_ADCVALUES. */
+    vantix_adc_data_type data_type; /**< Which member of adc_data applies. */
+    /** The values. */
+    union {
+        /** VANTIX_ADC_DATA_TYPE_SCAN: the sample and its scan limits. */
+        struct {
+            vantix_sample_info sample_info; /**< Pen state. */
+            /** Scan limits. @{ */
+            uint16_t x_max;
+            uint16_t x_min;
+            uint16_t y_max;
+            uint16_t y_min;
+            /** @} */
+        } scan_values;
+        /** VANTIX_ADC_DATA_TYPE_CHANNEL: four samples of one channel. */
+        struct {
+            uint8_t channel_number; /**< The channel. */
+            /** The samples. @{ */
+            uint16_t sample1;
+            uint16_t sample2;
+            uint16_t sample3;
+            uint16_t sample4;
+            /** @} */
+        } channel_values;
+    } adc_data;
+} vantix_hid_input_adc_values;
+
+/** Card formats. */
+typedef enum vantix_cardswipe_type {
+    VANTIX_CARDSWIPE_TYPE_FINANCIAL = 1,
+    VANTIX_CARDSWIPE_TYPE_IDENTIFICATION = 2,
+    VANTIX_CARDSWIPE_TYPE_UNKNOWN = 255
+} vantix_cardswipe_type;
+
+/** Status of one card track. */
+typedef enum vantix_cardswipe_track_status {
+    VANTIX_CARDSWIPE_STATUS_VALID = 0,
+    VANTIX_CARDSWIPE_STATUS_PARITY_ERROR = 1,
+    VANTIX_CARDSWIPE_STATUS_UNKNOWN_FORMAT = 16,
+    VANTIX_CARDSWIPE_STATUS_CORRUPT = 17,
+    VANTIX_CARDSWIPE_STATUS_RAW_MAX = 255 /**< any raw byte is a valid value */
+} vantix_cardswipe_track_status;
+
+/** Track bytes are copied as the pad sent them: not interpreted, not
+ * terminated. */
+typedef struct vantix_hid_input_card_swipe {
+    /** The report's fields, in wire order. @{ */
+    uint8_t report_id;
+    vantix_cardswipe_type card_format;
+    vantix_cardswipe_track_status track1_status;
+    vantix_cardswipe_track_status track2_status;
+    vantix_cardswipe_track_status track3_status;
+    uint8_t track1[79];
+    uint8_t track2[40];
+    uint8_t track3[107];
+    /** @} */
+} vantix_hid_input_card_swipe;
+
+/** A pen sample with its intermediate values (input report 254). */
+typedef struct vantix_hid_input_debug_coordinate {
+    /** The report's fields, in wire order. @{ */
+    uint8_t report_id;
+    vantix_sample_info sample_info;
+    uint16_t offset;
+    uint16_t x_max;
+    uint16_t x_min;
+    uint16_t y_max;
+    uint16_t y_min;
+    uint16_t x_errcor;
+    uint16_t y_errcor;
+    uint16_t x_mapped;
+    uint16_t y_mapped;
+    uint8_t region;
+    /** @} */
+} vantix_hid_input_debug_coordinate;
+
+/** Button events synthesised from extended coordinates on button regions.
+ * `region` points into the pad's cached region list. */
+typedef struct vantix_hid_input_button {
+    uint8_t report_id; /**< VANTIX_INPUT_BUTTONDOWN, _BUTTONMOVE, _BUTTONUP or _BUTTONPRESS. */
+    uint16_t x;        /**< Pen position, digitizer units. */
+    uint16_t y;        /**< Pen position, digitizer units. */
+    /** The button in device->regions (null for a BUTTONUP after the cache
+     * was dropped); valid while the pad stays open. */
+    vantix_device_region_info *region;
+} vantix_hid_input_button;
+/** The button events, one name each. @{ */
+typedef vantix_hid_input_button vantix_hid_input_button_down;
+typedef vantix_hid_input_button vantix_hid_input_button_move;
+typedef vantix_hid_input_button vantix_hid_input_button_up;
+typedef vantix_hid_input_button vantix_hid_input_button_press;
+/** @} */
+
+/** A decoded input report: type.report_id says which member applies. */
+union vantix_input_report {
+    /** The report ID every member starts with. */
+    struct {
+        vantix_hid_input_type report_id; /**< A vantix_report_id input value. */
+    } type;
+    vantix_hid_input_coordinate coordinate; /**< VANTIX_INPUT_COORDINATE. */
+    vantix_hid_input_extended_coordinate
+        extended_coordinate;                /**< VANTIX_INPUT_EXTENDEDCOORDINATE (not on a button). */
+    vantix_hid_input_adc_values adc_values; /**< VANTIX_INPUT_ADCVALUES. */
+    vantix_hid_input_card_swipe card_swipe; /**< VANTIX_INPUT_MAGCARDDATA. */
+    vantix_hid_input_debug_coordinate debug_coordinate; /**< VANTIX_INPUT_DEBUGCOORDINATE. */
+    vantix_hid_input_button_down button_down; /**< VANTIX_INPUT_BUTTONDOWN: the pen came down on a button. */
+    vantix_hid_input_button_move button_move; /**< VANTIX_INPUT_BUTTONMOVE: it moves on it, still down. */
+    vantix_hid_input_button_up button_up;     /**< VANTIX_INPUT_BUTTONUP: it left the button while down. */
+    vantix_hid_input_button_press button_press; /**< VANTIX_INPUT_BUTTONPRESS: it lifted on the button. */
+};
+
+/** Decodes one raw input report into a new record (release it with
+ * vantix_free_input_report), or null. With a device, extended coordinates
+ * on button regions become button events and update the pad's button
+ * state; with a null device they stay plain coordinates. */
+VANTIX_EXPORT vantix_input_report *vantix_parse_input_report(vantix_device *device,
+                                                             const unsigned char *buffer,
+                                                             unsigned int length);
+/** Releases a record from vantix_parse_input_report (null accepted). */
+VANTIX_EXPORT void vantix_free_input_report(vantix_input_report *report);
+
+/** @} */
+
+/**
+ * @defgroup display Display and regions
+ * The pad's display settings and its legacy regions: numbered areas
+ * (containers, buttons, lines) the pad draws and decodes pen input in. The
+ * region records (vantix_device_region_info and its members) stand in the
+ * header before the device record, which caches them (device->regions).
+ * @{
+ */
+
+/** Display settings (feature report 102). */
+typedef struct vantix_hid_feature_display_settings {
+    /** The report's fields, in wire order. @{ */
+    uint8_t report_id;
+    uint8_t brightness;
+    uint8_t contrast;
+    uint8_t red;
+    uint8_t green;
+    uint8_t blue;
+    uint8_t set_command;
+    /** @} */
+} vantix_hid_feature_display_settings;
+
+/** Reads (getter, or _ref into the caller's record) or writes the display
+ * settings. A failed read gives an all-zero record (report_id 0); a failed
+ * write returns VANTIX_CODE_ERROR. @{ */
+
 VANTIX_EXPORT vantix_hid_feature_display_settings vantix_get_display_settings(vantix_device *device);
 VANTIX_EXPORT void vantix_get_display_settings_ref(vantix_device *device,
                                                    vantix_hid_feature_display_settings *record);
 VANTIX_EXPORT vantix_error_code vantix_set_display_settings(vantix_device *device,
                                                             vantix_hid_feature_display_settings settings);
-VANTIX_EXPORT vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_mode run_mode);
-VANTIX_EXPORT vantix_error_code vantix_set_startup_mode(vantix_device *device,
-                                                        vantix_device_acquisition_mode mode);
+
 /** @} */
 
-/** Ending a series of region edits: legacy regions (report 115) and the
- * region/screen store (report 172). @{ */
-VANTIX_EXPORT vantix_error_code vantix_set_region_commit(vantix_device *device,
-                                                         vantix_region_save_changes commit);
-VANTIX_EXPORT vantix_error_code vantix_set_screen_region_commit(vantix_device *device,
-                                                                vantix_screen_region_save_changes commit);
-/** @} */
-
-/* ------------------------------------------------------------------------ */
-/* Legacy regions                                                            */
-/* ------------------------------------------------------------------------ */
+/** Ending legacy region edits (vantix_set_region_commit). */
+typedef enum vantix_region_save_changes {
+    VANTIX_REGION_DISCARD_CHANGES = 0,
+    VANTIX_REGION_SAVE_CHANGES = 1
+} vantix_region_save_changes;
 
 /** Caller-filled record for report 113 (update region). */
 typedef struct vantix_hid_feature_region_update {
@@ -1361,14 +961,32 @@ VANTIX_EXPORT vantix_error_code vantix_update_region(vantix_device *device,
 /** Prints `count` regions of an array to standard output. */
 VANTIX_EXPORT void vantix_print_regions(vantix_device_region_info *regions, unsigned int count);
 
-/* ------------------------------------------------------------------------ */
-/* Region, screen and resource store                                         */
-/* ------------------------------------------------------------------------ */
+/** Ends a series of legacy region edits (report 115): saves or discards
+ * them. */
 
-/* Pads that support screens and resources keep numbered regions, resources
+VANTIX_EXPORT vantix_error_code vantix_set_region_commit(vantix_device *device,
+                                                         vantix_region_save_changes commit);
+
+/** Releases a region array handed out by the library (null is accepted). */
+VANTIX_EXPORT void vantix_free_regions(vantix_device_region_info *regions);
+
+/** @} */
+
+/**
+ * @defgroup store Region, screen and resource store
+ * Pads that support screens and resources keep numbered regions, resources
  * and screens. An index report selects what the next read of a record
  * returns; the pad moves its region and screen index on after each read.
- * Changes stay pending until vantix_set_screen_region_commit. */
+ * Changes stay pending until vantix_set_screen_region_commit().
+ * @{
+ */
+
+/** Ending store edits (vantix_set_screen_region_commit). */
+typedef enum vantix_screen_region_save_changes {
+    VANTIX_SCREEN_REGION_DISCARD_CHANGES = 0,
+    VANTIX_SCREEN_REGION_SAVE_CHANGES = 1,
+    VANTIX_SCREEN_REGION_FACTORY_DEFAULTS = 90
+} vantix_screen_region_save_changes;
 
 /** Placement of a resource in its region (four bits on the wire). */
 typedef enum vantix_resource_justification {
@@ -1764,198 +1382,101 @@ VANTIX_EXPORT vantix_error_code vantix_clear_screen(vantix_device *device);
  * that differs from the factory list. */
 VANTIX_EXPORT vantix_error_code vantix_restore_default_regions(vantix_device *device);
 
-/* ------------------------------------------------------------------------ */
-/* Input reports                                                             */
-/* ------------------------------------------------------------------------ */
+/** Ends a series of store edits (report 172): saves them, discards them or
+ * restores the factory contents. */
 
-/** An input report ID (vantix_report_id). */
-typedef uint8_t vantix_hid_input_type;
+VANTIX_EXPORT vantix_error_code vantix_set_screen_region_commit(vantix_device *device,
+                                                                vantix_screen_region_save_changes commit);
 
-/** The pad's sample status; the decoder fills the common view. */
-typedef union vantix_sample_info {
-    /** The view the decoder fills. */
-    struct {
-        uint8_t down;        /**< Non-zero while the pen touches. */
-        uint8_t reserved1;   /**< Reserved. */
-        uint8_t data_source; /**< 0 or 16 */
-        uint8_t reserved2;   /**< Reserved. */
-    } common;
-    /** The same bytes named for a pen. */
-    struct {
-        uint8_t tip_switch;  /**< Non-zero while the pen touches. */
-        uint8_t reserved1;   /**< Reserved. */
-        uint8_t data_source; /**< As in common. */
-        uint8_t reserved2;   /**< Reserved. */
-    } pen;
-    /** The same bytes named for touch. */
-    struct {
-        uint8_t contact;     /**< Non-zero while touching. */
-        uint8_t contact_id;  /**< Which contact. */
-        uint8_t reserved1;   /**< Reserved. */
-        uint8_t data_source; /**< Source of the sample. */
-        uint8_t reserved2;   /**< Reserved. */
-    } touch;
-} vantix_sample_info;
-
-/** A pen sample (input report 1). */
-typedef struct vantix_hid_input_coordinate {
-    /** The report's fields, in wire order. @{ */
-    uint8_t report_id;
-    vantix_sample_info sample_info;
-    uint16_t x;
-    uint16_t y;
-    /** @} */
-} vantix_hid_input_coordinate;
-
-/** A pen sample with the region under the pen (input report 2); on a button region it becomes a button event
- * instead. */
-typedef struct vantix_hid_input_extended_coordinate {
-    /** The report's fields, in wire order. @{ */
-    uint8_t report_id;
-    vantix_sample_info sample_info;
-    uint16_t x;
-    uint16_t y;
-    uint8_t region;
-    /** @} */
-} vantix_hid_input_extended_coordinate;
-
-/** Which values an ADC input report carries. */
-typedef enum vantix_adc_data_type {
-    VANTIX_ADC_DATA_TYPE_SCAN = 2,
-    VANTIX_ADC_DATA_TYPE_CHANNEL = 3,
-    /** Records hold the pad's raw byte; this keeps every byte a valid value. */
-    VANTIX_ADC_DATA_TYPE_RAW_MAX = 255
-} vantix_adc_data_type;
-
-/** Raw converter values (input report 3). */
-typedef struct vantix_hid_input_adc_values {
-    uint8_t report_id;              /**< VANTIX_INPUT_ADCVALUES. */
-    vantix_adc_data_type data_type; /**< Which member of adc_data applies. */
-    /** The values. */
-    union {
-        /** VANTIX_ADC_DATA_TYPE_SCAN: the sample and its scan limits. */
-        struct {
-            vantix_sample_info sample_info; /**< Pen state. */
-            /** Scan limits. @{ */
-            uint16_t x_max;
-            uint16_t x_min;
-            uint16_t y_max;
-            uint16_t y_min;
-            /** @} */
-        } scan_values;
-        /** VANTIX_ADC_DATA_TYPE_CHANNEL: four samples of one channel. */
-        struct {
-            uint8_t channel_number; /**< The channel. */
-            /** The samples. @{ */
-            uint16_t sample1;
-            uint16_t sample2;
-            uint16_t sample3;
-            uint16_t sample4;
-            /** @} */
-        } channel_values;
-    } adc_data;
-} vantix_hid_input_adc_values;
-
-/** Card formats. */
-typedef enum vantix_cardswipe_type {
-    VANTIX_CARDSWIPE_TYPE_FINANCIAL = 1,
-    VANTIX_CARDSWIPE_TYPE_IDENTIFICATION = 2,
-    VANTIX_CARDSWIPE_TYPE_UNKNOWN = 255
-} vantix_cardswipe_type;
-
-/** Status of one card track. */
-typedef enum vantix_cardswipe_track_status {
-    VANTIX_CARDSWIPE_STATUS_VALID = 0,
-    VANTIX_CARDSWIPE_STATUS_PARITY_ERROR = 1,
-    VANTIX_CARDSWIPE_STATUS_UNKNOWN_FORMAT = 16,
-    VANTIX_CARDSWIPE_STATUS_CORRUPT = 17,
-    VANTIX_CARDSWIPE_STATUS_RAW_MAX = 255 /**< any raw byte is a valid value */
-} vantix_cardswipe_track_status;
-
-/** Track bytes are copied as the pad sent them: not interpreted, not
- * terminated. */
-typedef struct vantix_hid_input_card_swipe {
-    /** The report's fields, in wire order. @{ */
-    uint8_t report_id;
-    vantix_cardswipe_type card_format;
-    vantix_cardswipe_track_status track1_status;
-    vantix_cardswipe_track_status track2_status;
-    vantix_cardswipe_track_status track3_status;
-    uint8_t track1[79];
-    uint8_t track2[40];
-    uint8_t track3[107];
-    /** @} */
-} vantix_hid_input_card_swipe;
-
-/** A pen sample with its intermediate values (input report 254). */
-typedef struct vantix_hid_input_debug_coordinate {
-    /** The report's fields, in wire order. @{ */
-    uint8_t report_id;
-    vantix_sample_info sample_info;
-    uint16_t offset;
-    uint16_t x_max;
-    uint16_t x_min;
-    uint16_t y_max;
-    uint16_t y_min;
-    uint16_t x_errcor;
-    uint16_t y_errcor;
-    uint16_t x_mapped;
-    uint16_t y_mapped;
-    uint8_t region;
-    /** @} */
-} vantix_hid_input_debug_coordinate;
-
-/** Button events synthesised from extended coordinates on button regions.
- * `region` points into the pad's cached region list. */
-typedef struct vantix_hid_input_button {
-    uint8_t report_id; /**< VANTIX_INPUT_BUTTONDOWN, _BUTTONMOVE, _BUTTONUP or _BUTTONPRESS. */
-    uint16_t x;        /**< Pen position, digitizer units. */
-    uint16_t y;        /**< Pen position, digitizer units. */
-    /** The button in device->regions (null for a BUTTONUP after the cache
-     * was dropped); valid while the pad stays open. */
-    vantix_device_region_info *region;
-} vantix_hid_input_button;
-/** The button events, one name each. @{ */
-typedef vantix_hid_input_button vantix_hid_input_button_down;
-typedef vantix_hid_input_button vantix_hid_input_button_move;
-typedef vantix_hid_input_button vantix_hid_input_button_up;
-typedef vantix_hid_input_button vantix_hid_input_button_press;
 /** @} */
 
-/** A decoded input report: type.report_id says which member applies. */
-union vantix_input_report {
-    /** The report ID every member starts with. */
-    struct {
-        vantix_hid_input_type report_id; /**< A vantix_report_id input value. */
-    } type;
-    vantix_hid_input_coordinate coordinate; /**< VANTIX_INPUT_COORDINATE. */
-    vantix_hid_input_extended_coordinate
-        extended_coordinate;                /**< VANTIX_INPUT_EXTENDEDCOORDINATE (not on a button). */
-    vantix_hid_input_adc_values adc_values; /**< VANTIX_INPUT_ADCVALUES. */
-    vantix_hid_input_card_swipe card_swipe; /**< VANTIX_INPUT_MAGCARDDATA. */
-    vantix_hid_input_debug_coordinate debug_coordinate; /**< VANTIX_INPUT_DEBUGCOORDINATE. */
-    vantix_hid_input_button_down button_down; /**< VANTIX_INPUT_BUTTONDOWN: the pen came down on a button. */
-    vantix_hid_input_button_move button_move; /**< VANTIX_INPUT_BUTTONMOVE: it moves on it, still down. */
-    vantix_hid_input_button_up button_up;     /**< VANTIX_INPUT_BUTTONUP: it left the button while down. */
-    vantix_hid_input_button_press button_press; /**< VANTIX_INPUT_BUTTONPRESS: it lifted on the button. */
-};
+/**
+ * @defgroup configuration Configuration
+ * The feature reports that configure a pad: device configuration and
+ * modes, acquisition and tuning parameters, output, peripheral and
+ * calibration settings, and the ready-made signing presets.
+ * @{
+ */
 
-/** Decodes one raw input report into a new record (release it with
- * vantix_free_input_report), or null. With a device, extended coordinates
- * on button regions become button events and update the pad's button
- * state; with a null device they stay plain coordinates. */
-VANTIX_EXPORT vantix_input_report *vantix_parse_input_report(vantix_device *device,
-                                                             const unsigned char *buffer,
-                                                             unsigned int length);
-/** Releases a record from vantix_parse_input_report (null accepted). */
-VANTIX_EXPORT void vantix_free_input_report(vantix_input_report *report);
-/** Decodes one raw report and calls the pad's input callbacks with it. */
-VANTIX_EXPORT void vantix_get_driver_input_report(vantix_device *device, unsigned char *report,
-                                                  unsigned int len);
+/** Run modes (feature report 10). */
+typedef enum vantix_device_run_mode {
+    VANTIX_RUNMODE_COMMAND = 0,
+    VANTIX_RUNMODE_TOUCH = 1,
+    VANTIX_RUNMODE_PEN = 2,
+    VANTIX_RUNMODE_AUTOTOUCH = 4,
+    VANTIX_RUNMODE_TOUCHSINGLE = 8,
+    VANTIX_RUNMODE_TOUCHSTREAM = 10,
+    VANTIX_RUNMODE_PENSINGLE = 16,
+    VANTIX_RUNMODE_PENSTREAM = 18,
+    VANTIX_RUNMODE_PENCONTINUOUS = 20
+} vantix_device_run_mode;
 
-/* ------------------------------------------------------------------------ */
-/* Acquisition and tuning parameter reports                                  */
-/* ------------------------------------------------------------------------ */
+/** Acquisition modes, also the start-up mode (vantix_set_startup_mode). */
+typedef enum vantix_device_acquisition_mode {
+    VANTIX_ACQMODE_TOUCH = 0,
+    VANTIX_ACQMODE_PEN = 1,
+    VANTIX_ACQMODE_AUTOTOUCH = 2,
+    VANTIX_ACQMODE_COMMAND = 3
+} vantix_device_acquisition_mode;
+
+/** Device configuration (feature report 15). */
+typedef struct vantix_hid_feature_device_configure {
+    /** The report's fields, in wire order. @{ */
+    uint8_t report_id;
+    uint8_t device_mode;
+    uint8_t device_id;
+    /** @} */
+} vantix_hid_feature_device_configure;
+
+/** Most simultaneous contacts (feature report 16). */
+typedef struct vantix_hid_feature_contact_count_maximum {
+    /** The report's fields, in wire order. @{ */
+    uint8_t report_id;
+    uint8_t contact_count_max;
+    /** @} */
+} vantix_hid_feature_contact_count_maximum;
+
+/** Operating modes (feature report 40). */
+typedef struct vantix_hid_feature_operating_modes {
+    /** The report's fields, in wire order. @{ */
+    uint8_t report_id;
+    uint8_t supported_modes;
+    /** @} */
+    uint8_t reserved; /**< always 0: the wire has no such byte */
+    /** The report's fields, in wire order. @{ */
+    uint8_t acquisition_mode;
+    uint8_t touch_mode;
+    uint8_t pen_mode;
+    /** @} */
+} vantix_hid_feature_operating_modes;
+
+/**
+ * Readers and writers of the configuration reports, named after their
+ * records. A getter returns the record; its _ref twin fills the caller's.
+ * On failure the record is all zero (report_id 0) and the last-error text
+ * says why. Setters send the record and return VANTIX_CODE_ERROR on
+ * failure.
+ * @{
+ */
+
+VANTIX_EXPORT vantix_hid_feature_device_configure vantix_get_device_configure(vantix_device *device);
+VANTIX_EXPORT void vantix_get_device_configure_ref(vantix_device *device,
+                                                   vantix_hid_feature_device_configure *record);
+VANTIX_EXPORT vantix_error_code vantix_set_device_configure(vantix_device *device,
+                                                            vantix_hid_feature_device_configure configure);
+VANTIX_EXPORT vantix_hid_feature_contact_count_maximum
+vantix_get_contact_count_maximum(vantix_device *device);
+VANTIX_EXPORT void vantix_get_contact_count_maximum_ref(vantix_device *device,
+                                                        vantix_hid_feature_contact_count_maximum *record);
+VANTIX_EXPORT vantix_hid_feature_operating_modes vantix_get_operating_modes(vantix_device *device);
+VANTIX_EXPORT void vantix_get_operating_modes_ref(vantix_device *device,
+                                                  vantix_hid_feature_operating_modes *record);
+
+VANTIX_EXPORT vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_mode run_mode);
+VANTIX_EXPORT vantix_error_code vantix_set_startup_mode(vantix_device *device,
+                                                        vantix_device_acquisition_mode mode);
+
+/** @} */
 
 /** Digitizer power states. */
 typedef enum vantix_asic_power_state {
@@ -2171,10 +1692,6 @@ VANTIX_EXPORT vantix_error_code
 vantix_set_firmware_download_status(vantix_device *device, vantix_hid_feature_download_command_status status);
 /** @} */
 
-/* ------------------------------------------------------------------------ */
-/* Output, peripheral and calibration configuration                          */
-/* ------------------------------------------------------------------------ */
-
 /** Bits of vantix_hid_feature_output_parameters.output_report: the input
  * reports the pad emits. */
 typedef enum vantix_output_configuration {
@@ -2334,10 +1851,6 @@ VANTIX_EXPORT vantix_error_code vantix_device_calibrate(vantix_device *device);
 VANTIX_EXPORT vantix_error_code vantix_device_cancel_calibrate(vantix_device *device);
 /** @} */
 
-/* ------------------------------------------------------------------------ */
-/* Signing presets                                                           */
-/* ------------------------------------------------------------------------ */
-
 /**
  * Put a pad with a region store into a ready-made signing configuration:
  * factory store contents, screens 1 and 2 adjusted, raw data with extended
@@ -2353,9 +1866,14 @@ VANTIX_EXPORT vantix_error_code vantix_set_zelnar_mode(vantix_device *device, ch
 VANTIX_EXPORT vantix_error_code vantix_set_travon_mode(vantix_device *device, char commit_changes);
 /** @} */
 
-/* ------------------------------------------------------------------------ */
-/* Second-generation commands and diagnostics                                */
-/* ------------------------------------------------------------------------ */
+/** @} */
+
+/**
+ * @defgroup genii Second-generation commands and diagnostics
+ * Commands of second-generation pads (report 230), simulated pen input and
+ * reading display pixels back.
+ * @{
+ */
 
 /** Steps of a tuning run. */
 typedef enum vantix_tuning_state {
@@ -2456,9 +1974,15 @@ VANTIX_EXPORT vantix_error_code vantix_simulate_pen_input(vantix_device *dev, va
 VANTIX_EXPORT vantix_error_code vantix_get_pixels(vantix_device *device,
                                                   vantix_hid_feature_pixel_values *pixel_values);
 
-/* ------------------------------------------------------------------------ */
-/* Report printers                                                           */
-/* ------------------------------------------------------------------------ */
+/** @} */
+
+/**
+ * @defgroup printers Report printers
+ * Print a report record to standard output, for diagnostics. The printers
+ * of the device status, regions, store regions and UUID are with their
+ * records.
+ * @{
+ */
 
 /**
  * Each writes a record to standard output: a header line, then "  NULL"
@@ -2523,9 +2047,14 @@ VANTIX_EXPORT void vantix_print_display_content(const struct vantix_hid_feature_
 VANTIX_EXPORT void vantix_print_display_chunk(const struct vantix_hid_feature_display_chunk *chunk);
 /** @} */
 
-/* ------------------------------------------------------------------------ */
-/* Graphics: fonts                                                           */
-/* ------------------------------------------------------------------------ */
+/** @} */
+
+/**
+ * @defgroup drawing Drawing and fonts
+ * Draw into in-memory bitmaps with lines, shapes and fonts, send a bitmap
+ * to the pad's display, or draw text on the pad directly.
+ * @{
+ */
 
 /** A monospaced font addressed by 8-bit character codes. */
 typedef struct vantix_font {
@@ -2587,8 +2116,6 @@ VANTIX_EXPORT extern const vantix_font ubuntu_mono_30pt_aa;
 /** @} */
 /** The block font's glyphs, by ascending code point. */
 VANTIX_EXPORT extern const vantix_block_font_char vantix_block_font[VANTIX_BLOCK_FONT_GLYPH_COUNT];
-
-/* ---- graphics: bitmaps, shapes, text (begin) ---- */
 
 /** One colour: red in bits 31-24, green 23-16, blue 15-8, alpha 7-0
  * (255 opaque, 0 transparent). Opaque white is 0xFFFFFFFF, black 0x000000FF. */
@@ -2752,12 +2279,6 @@ VANTIX_EXPORT void vantix_raster_setpixel(unsigned char *raster, uint32_t width,
                                           uint32_t y, unsigned char on);
 /** @} */
 
-/* ---- graphics: bitmaps, shapes, text (end) ---- */
-
-/* ------------------------------------------------------------------------ */
-/* The pad's display: pictures and text                                      */
-/* ------------------------------------------------------------------------ */
-
 /** Display content (feature report 101): the byte is the pad's to interpret. */
 typedef struct vantix_hid_feature_display_content {
     uint8_t report_id; /**< not read: the report ID is always 101 */
@@ -2849,6 +2370,576 @@ VANTIX_EXPORT unsigned int vantix_measure_text_height_encoding(vantix_device *de
                                                                unsigned int dataLen, const char *encoding);
 VANTIX_EXPORT unsigned int vantix_measure_text_width(vantix_device *device, const char *text);
 VANTIX_EXPORT unsigned int vantix_measure_text_height(vantix_device *device, const char *text);
+/** @} */
+
+/** @} */
+
+/**
+ * @defgroup logging Logging and tracing
+ * The leveled log (configured by the VANTIX_DEBUG* variables, see the
+ * README), its handlers, the packet-capture trace of a serial dispatcher and
+ * the system fingerprint.
+ * @{
+ */
+
+/** Log levels; a handler publishes records at or above its level. */
+typedef enum vantix_debug_level {
+    VANTIX_DEBUG_LEVEL_ALL = 0,
+    VANTIX_DEBUG_LEVEL_FINEST = 100,
+    VANTIX_DEBUG_LEVEL_FINER = 200,
+    VANTIX_DEBUG_LEVEL_FINE = 300,
+    VANTIX_DEBUG_LEVEL_INFO = 400,
+    VANTIX_DEBUG_LEVEL_WARNING = 500,
+    VANTIX_DEBUG_LEVEL_SEVERE = 600,
+    VANTIX_DEBUG_LEVEL_NONE = 700
+} vantix_debug_level;
+
+/** One log record, handed to every handler and freed afterwards. */
+typedef struct vantix_debug_message {
+    vantix_debug_level level; /**< The record's level. */
+    char *message;            /**< The formatted text (owned by the record). */
+    time_t time;              /**< When it was written. */
+    uint32_t thread_id;       /**< Writing thread. */
+    uint32_t process_id;      /**< Writing process. */
+    const char *function;     /**< Function that wrote it. */
+    const char *file;         /**< Source path, relative to the repository root. */
+    int32_t line_num;         /**< Source line. */
+} vantix_debug_message;
+
+struct vantix_debug_handler;
+/** @name Log handler entries
+ * The entries of a vantix_debug_handler: open and close bracket its use,
+ * flush pushes buffered output, publish writes one record.
+ * @{ */
+/** Opens the handler's destination. */
+typedef void (*vantix_debug_handler_open)(struct vantix_debug_handler *handler);
+/** Closes the handler's destination. */
+typedef void (*vantix_debug_handler_close)(struct vantix_debug_handler *handler);
+/** Pushes out buffered records. */
+typedef void (*vantix_debug_handler_flush)(struct vantix_debug_handler *handler);
+/** Writes one record; called with the handler list locked. */
+typedef void (*vantix_debug_handler_publish)(struct vantix_debug_handler *handler,
+                                             vantix_debug_message *message);
+/** Returns newly allocated text (released with free) and its length. */
+typedef char *(*vantix_debug_handler_formatter)(struct vantix_debug_handler *handler,
+                                                vantix_debug_message *message, size_t *length);
+/** Returns non-zero when the handler wants the record. */
+typedef unsigned char (*vantix_debug_handler_filter)(struct vantix_debug_handler *handler,
+                                                     vantix_debug_message *message);
+/** @} */
+
+/** A log destination, owned by whoever registers it. */
+typedef struct vantix_debug_handler {
+    vantix_debug_handler_open open;           /**< May be null. */
+    vantix_debug_handler_close close;         /**< May be null. */
+    vantix_debug_handler_flush flush;         /**< May be null. */
+    vantix_debug_handler_publish publish;     /**< Writes a record. */
+    vantix_debug_handler_formatter formatter; /**< Turns a record into text. */
+    vantix_debug_handler_filter filter;       /**< Decides whether a record is published. */
+    vantix_debug_level level;                 /**< Lowest level published. */
+    void *handlerData;                        /**< The handler's own state. */
+} vantix_debug_handler;
+
+/** State of the built-in file handler, created by its open entry. */
+typedef struct vantix_debug_file_handler_data {
+    FILE *file;         /**< The log file. */
+    unsigned char open; /**< Non-zero while the file is open. */
+} vantix_debug_file_handler_data;
+
+/** The built-in handler that writes formatted records to the log file. */
+VANTIX_EXPORT extern vantix_debug_handler vantix_debug_file_handler;
+
+/** Starts the log under the file-name label `lbl` (vantix_init passes
+ * "zelnar"): reads the environment and opens the handlers. A second call
+ * does nothing until vantix_debug_destroy. */
+VANTIX_EXPORT void vantix_debug_init(const char *lbl);
+/** Closes every handler and releases the log's state. */
+VANTIX_EXPORT void vantix_debug_destroy(void);
+/** Reads VANTIX_DEBUG and, when it is on, the other VANTIX_DEBUG_* and
+ * VANTIX_TRACE* variables (see the README). */
+VANTIX_EXPORT void vantix_debug_setup(void);
+/** @name Environment readers
+ * Each reads one variable into the log's state: VANTIX_DEBUG_LOCATION (else
+ * TMPDIR, TEMP, TMP, else "/tmp/"), VANTIX_DEBUG_LEVEL, VANTIX_DEBUG_FILE,
+ * VANTIX_TRACE_FILE, and VANTIX_DEBUG_HANDLERS (empty or containing "file"
+ * adds the file handler).
+ * @{ */
+/** Reads the directory of the log and trace files. */
+VANTIX_EXPORT void vantix_read_env_debug_path(void);
+/** Reads the log level. */
+VANTIX_EXPORT void vantix_read_env_debug_level(void);
+/** Reads the log file name. */
+VANTIX_EXPORT void vantix_read_env_debug_file(void);
+/** Reads the trace file name. */
+VANTIX_EXPORT void vantix_read_env_trace_file(void);
+/** Reads which handlers to add. */
+VANTIX_EXPORT void vantix_read_env_handlers(void);
+/** @} */
+/** Replaces the first `token` in the malloc'ed text *src by `replace`,
+ * reallocating *src. */
+VANTIX_EXPORT void replace_token(char **src, const char *token, const char *replace);
+/** Replaces the first ${pid}, ${label} and ${random} (nine digits) in the
+ * malloc'ed file name *fileName. */
+VANTIX_EXPORT void vantix_debug_file_sub(char **fileName);
+/** Safe while the library's threads log: once vantix_debug_remove_handler
+ * returns, the handler is not called again and its owner may release it. */
+VANTIX_EXPORT void vantix_debug_add_handler(vantix_debug_handler *handler);
+/** Removes a handler added with vantix_debug_add_handler. */
+VANTIX_EXPORT void vantix_debug_remove_handler(vantix_debug_handler *handler);
+/** Recomputes the lowest level any handler wants (after changing a
+ * handler's level). */
+VANTIX_EXPORT void vantix_debug_recalculate_debug_level(void);
+/** The registered handlers (owned by the log; do not change it). */
+VANTIX_EXPORT vantix_list *vantix_debug_get_handlers(void);
+/** Writes one record, printf style, to every handler that wants it. Any
+ * thread. @{ */
+VANTIX_EXPORT void vantix_debug_report_message(const char *function, const char *file, int line_num,
+                                               vantix_debug_level level, const char *message, ...)
+    VANTIX_PRINTF(5, 6);
+VANTIX_EXPORT void vantix_debug_report_message_va(const char *function, const char *file, int line_num,
+                                                  vantix_debug_level level, const char *message, va_list args)
+    VANTIX_PRINTF(5, 0);
+/** @} */
+/** A new record with the formatted text; release with
+ * vantix_debug_free_message. */
+VANTIX_EXPORT vantix_debug_message *vantix_debug_create_message(const char *function, const char *file,
+                                                                int line_num, time_t time,
+                                                                uint32_t process_id, uint32_t thread_id,
+                                                                vantix_debug_level level, const char *message,
+                                                                va_list args) VANTIX_PRINTF(8, 0);
+/** Releases a record and its text. */
+VANTIX_EXPORT void vantix_debug_free_message(vantix_debug_message *message);
+/** @name The built-in file handler's entries
+ * The formatter returns malloc'ed text (release with free) and its length;
+ * the filter accepts records at or above the handler's level.
+ * @{ */
+/** Formats a record as one log line. */
+VANTIX_EXPORT char *vantix_debug_default_formatter(vantix_debug_handler *handler,
+                                                   vantix_debug_message *message, size_t *length);
+VANTIX_EXPORT void vantix_debug_file_publisher(vantix_debug_handler *handler, vantix_debug_message *message);
+VANTIX_EXPORT void vantix_debug_file_handler_open(vantix_debug_handler *handler);
+VANTIX_EXPORT void vantix_debug_file_handler_close(vantix_debug_handler *handler);
+VANTIX_EXPORT void vantix_debug_file_handler_flush(vantix_debug_handler *handler);
+VANTIX_EXPORT unsigned char vantix_debug_default_filter(vantix_debug_handler *handler,
+                                                        vantix_debug_message *message);
+/** @} */
+/** The level's name ("INFO", "WARNING", ...); a static text. */
+VANTIX_EXPORT const char *vantix_debug_get_level_name(vantix_debug_level level);
+/** The calling process's ID. */
+VANTIX_EXPORT uint32_t vantix_debug_get_current_process_id(void);
+/** The calling thread's ID. */
+VANTIX_EXPORT uint32_t vantix_debug_get_current_thread_id(void);
+
+/** Message types of the serial dispatcher's protocol (for the trace). */
+typedef enum vantix_serial_message_types {
+    VANTIX_MESSAGE_DEVICEENUM_REQUEST = 1,
+    VANTIX_MESSAGE_DEVICEENUM_RESPONSE = 2,
+    VANTIX_MESSAGE_OPEN_REQUEST = 3,
+    VANTIX_MESSAGE_OPEN_RESPONSE = 4,
+    VANTIX_MESSAGE_CLOSE_REQUEST = 5,
+    VANTIX_MESSAGE_CLOSE_RESPONSE = 6,
+    VANTIX_MESSAGE_READ_REQUEST = 7,
+    VANTIX_MESSAGE_READ_RESPONSE = 8,
+    VANTIX_MESSAGE_SET_OUTPUT_REQUEST = 9,
+    VANTIX_MESSAGE_SET_OUTPUT_RESPONSE = 10,
+    VANTIX_MESSAGE_SET_FEATURE_REQUEST = 11,
+    VANTIX_MESSAGE_SET_FEATURE_RESPONSE = 12,
+    VANTIX_MESSAGE_GET_FEATURE_REQUEST = 13,
+    VANTIX_MESSAGE_GET_FEATURE_RESPONSE = 14,
+    VANTIX_MESSAGE_DEVICE_ATTACH = 15,
+    VANTIX_MESSAGE_DEVICE_DETACH = 16,
+    VANTIX_MESSAGE_PING = 17,
+    VANTIX_MESSAGE_PONG = 18,
+    VANTIX_MESSAGE_READ_BULK_REQUEST = 19,
+    VANTIX_MESSAGE_READ_BULK_RESPONSE = 20,
+    VANTIX_MESSAGE_VERSION_INFO = 21
+} vantix_serial_message_types;
+
+/** The message records belong to the serial dispatcher, not to this library. */
+typedef union vantix_messages vantix_messages;
+
+/** Writes `len` bytes to the serial link. */
+typedef vantix_error_code (*vantix_serial_write_func)(unsigned char *buffer, uint32_t len);
+/** Reads at most `len` bytes from the serial link; *readLen says how many. */
+typedef vantix_error_code (*vantix_serial_read_func)(unsigned char *buffer, uint32_t len, uint32_t *readLen);
+/** Receives a message no one waited for. */
+typedef void (*vantix_serial_unhandled_func)(vantix_messages *message);
+
+/** The dispatch record of a serial message dispatcher. The trace reads and
+ * replaces only write_func and read_func. */
+typedef struct vantix_serial_dispatch {
+    /** The dispatcher's own state; this library does not use it. @{ */
+    uint32_t seq_num;
+    vantix_mutex seq_mutex;
+    vantix_list *dispatch_events;
+    vantix_mutex dispatch_mutex;
+    unsigned char *input_buffer;
+    uint32_t input_buffer_len;
+    uint32_t input_buffer_write_pos;
+    uint32_t input_buffer_read_pos;
+    uint32_t input_buffer_data_len;
+    vantix_mutex input_buffer_mutex;
+    vantix_event input_buffer_event;
+    vantix_thread read_thread;
+    uint8_t read_thread_closing;
+    uint8_t read_thread_running;
+    vantix_thread input_thread;
+    uint8_t input_thread_running;
+    /** @} */
+    vantix_serial_write_func write_func;         /**< Sends bytes; wrapped by the trace. */
+    vantix_serial_read_func read_func;           /**< Receives bytes; wrapped by the trace. */
+    vantix_serial_unhandled_func unhandled_func; /**< Not used by this library. */
+    /** The dispatcher's watchdog; not used by this library. @{ */
+    vantix_thread watchdog_thread;
+    uint32_t watchdog_thread_running;
+    /** @} */
+} vantix_serial_dispatch;
+
+/** One key=value line of a release file; both texts are owned. */
+typedef struct key_value_pair {
+    char *key;   /**< Text before the '=' (malloc'ed). */
+    char *value; /**< Text after it, unquoted (malloc'ed). */
+} key_value_pair;
+
+/** Opens the trace file (when VANTIX_TRACE is on) and writes its pcap
+ * header. */
+VANTIX_EXPORT void vantix_debug_write_trace_header(void);
+/** Appends `len` bytes as pcap records; `direction` 1: received, else sent. */
+VANTIX_EXPORT void vantix_debug_write_trace(const unsigned char *buffer, uint32_t len, uint32_t direction);
+/** When tracing is on, replaces the dispatcher's read_func and write_func
+ * by the wrappers below, which record the traffic and call the originals. */
+VANTIX_EXPORT void vantix_debug_trace_wrap_dispatch(vantix_serial_dispatch *dispatch);
+/** @name Trace wrappers
+ * Record the bytes, then call the function they replaced (failing when
+ * there is none).
+ * @{ */
+/** Records and sends. */
+VANTIX_EXPORT vantix_error_code vantix_debug_trace_write_wrapper(unsigned char *buffer, uint32_t len);
+/** Receives and records. */
+VANTIX_EXPORT vantix_error_code vantix_debug_trace_reader_wrapper(unsigned char *buffer, uint32_t len,
+                                                                  uint32_t *readLen);
+/** @} */
+/** Logs the system fingerprint (process, architecture, operating system)
+ * at INFO. */
+VANTIX_EXPORT void vantix_debug_print_fingerprint(void);
+/** The running program's path; release with free(). */
+VANTIX_EXPORT char *vantix_debug_get_current_process_name(void);
+/** The machine name from uname ("x86_64", ...); a static text. */
+VANTIX_EXPORT const char *vantix_debug_get_native_architecture(void);
+/** "x64" or "x32", by pointer size; a static text. */
+VANTIX_EXPORT const char *vantix_debug_get_process_architecture(void);
+/** The distribution's name, or "Linux (Unknown)"; a static text. */
+VANTIX_EXPORT const char *vantix_debug_get_operating_system(void);
+/** Adds a key_value_pair to `list` for every key=value line of `file`.
+ * Returns 0 when the file cannot be opened. Release with free_keypair_list. */
+VANTIX_EXPORT unsigned char read_key_value_pair_file(const char *file, vantix_list *list);
+/** Frees the pairs and the list. */
+VANTIX_EXPORT void free_keypair_list(vantix_list *list);
+/** The first line of /etc/redhat-release, or null; release with free(). */
+VANTIX_EXPORT char *linux_get_redhat_distribution(void);
+/** The distribution's pretty name from the os-release or lsb-release files,
+ * else "Linux (Unknown)"; release with free(). */
+VANTIX_EXPORT char *linux_get_distribution(void);
+
+/** @} */
+
+/**
+ * @defgroup support Driver tables and support primitives
+ * For drivers and the library's own tools: the driver table and its
+ * registry, raw report I/O, the firmware interlock, the process-wide lists,
+ * and lists, events, mutexes, threads and ticks.
+ * @{
+ */
+
+/** @name Driver table entries
+ * The entries of a vantix_device_driver. Device entries return
+ * VANTIX_CODE_ERROR with a last-error text on failure; buffers hold the
+ * report ID in byte 0 and `length` counts it.
+ * @{ */
+/** Starts the driver (vantix_init); returns success to be marked initialized. */
+typedef vantix_error_code (*vantix_driver_init_func)(void);
+/** Stops the driver (vantix_destroy). */
+typedef vantix_error_code (*vantix_driver_destroy_func)(vantix_device_driver *driver);
+/** Opens the pad's transport. */
+typedef vantix_error_code (*vantix_open_device_func)(vantix_device *device);
+/** Closes the pad's transport. */
+typedef vantix_error_code (*vantix_close_device_func)(vantix_device *device);
+/** Hands back a new chain of records in *start (null when none). */
+typedef vantix_error_code (*vantix_list_devices_func)(vantix_device_driver *driver, vantix_device **start);
+/** Waits a while for input and delivers it through input_report. */
+typedef vantix_error_code (*vantix_read_device_func)(vantix_device *device);
+/** Sends an output report. */
+typedef vantix_error_code (*vantix_set_output_report_func)(vantix_device *device, unsigned char *buffer,
+                                                           unsigned int length);
+/** Sends a feature report. */
+typedef vantix_error_code (*vantix_set_feature_report_func)(vantix_device *device, unsigned char *buffer,
+                                                            unsigned int length);
+/** Reads a feature report into the buffer. */
+typedef vantix_error_code (*vantix_get_feature_report_func)(vantix_device *device, unsigned char *buffer,
+                                                            unsigned int length);
+/** The driver's name ("REAL", "SIM"). */
+typedef const char *(*vantix_get_driver_name_func)(void);
+/** Non-zero while the driver's hotplug thread runs. */
+typedef uint8_t (*vantix_driver_thread_func)(void);
+/** Waits for the driver's hotplug thread to end. */
+typedef void (*vantix_driver_thread_wait_func)(void);
+/** Releases what the driver keeps for the process (vantix_destroy). */
+typedef void (*vantix_driver_shutdown_func)(void);
+/** The hotplug callback list (filled in by the library). */
+typedef vantix_list *(*get_hotplug_callbacks_func)(void);
+/** Frees one record the driver listed. */
+typedef vantix_error_code (*vantix_driver_device_free_func)(vantix_device *device);
+/** Sets the last-error text (filled in by the library). */
+typedef void (*vantix_report_error_func)(const char *fmt, ...);
+/** Writes a log record (filled in by the library). */
+typedef void (*vantix_debug_func)(const char *function, const char *file, int line_num,
+                                  vantix_debug_level level, const char *message, ...);
+/** Decodes raw input and calls the pad's input callbacks (filled in by the library). */
+typedef void (*vantix_deliver_input_report_func)(vantix_device *device, unsigned char *buffer,
+                                                 unsigned int length);
+/** @} */
+
+/**
+ * The table through which every device operation reaches a driver. Owned by
+ * whoever supplies it; the registry never copies or frees it. The library
+ * maintains `initialized` and fills get_hotplug_callbacks, report_error,
+ * debug and input_report when the table is registered.
+ */
+struct vantix_device_driver {
+    /** Entries the driver supplies; a null entry makes the operation fail
+     * with "Device has no driver for this operation.". See the typedefs. @{ */
+    vantix_driver_init_func driver_init;
+    vantix_driver_destroy_func driver_destroy;
+    vantix_open_device_func open_device;
+    vantix_close_device_func close_device;
+    vantix_list_devices_func list_devices;
+    vantix_read_device_func device_read;
+    vantix_set_output_report_func set_output_report;
+    vantix_set_feature_report_func set_feature_report;
+    vantix_get_feature_report_func get_feature_report;
+    vantix_get_driver_name_func get_name;
+    vantix_driver_thread_func thread_running;
+    vantix_driver_thread_wait_func wait_thread;
+    /** @} */
+    uint8_t initialized;                  /**< Set by vantix_init when driver_init succeeded. */
+    vantix_driver_shutdown_func shutdown; /**< Called by vantix_destroy for every table. */
+    /** Filled in by the library when the table is registered. @{ */
+    get_hotplug_callbacks_func get_hotplug_callbacks;
+    /** @} */
+    vantix_driver_device_free_func free_device; /**< Frees a listed record; null: the library's own. */
+    /** Filled in by the library when the table is registered. @{ */
+    vantix_report_error_func report_error;
+    vantix_debug_func debug;
+    vantix_deliver_input_report_func input_report;
+    /** @} */
+};
+
+/** The platform driver built into this library, named "REAL". */
+VANTIX_EXPORT extern vantix_device_driver vantix_real_driver;
+
+/** Registers a table you own (after vantix_init; a null or already
+ * registered table is ignored) and fills in its debug, report_error,
+ * get_hotplug_callbacks and input_report entries. The next vantix_init
+ * starts it. */
+VANTIX_EXPORT void vantix_add_device_driver(vantix_device_driver *driver);
+/** Unregisters a table without stopping it. */
+VANTIX_EXPORT void vantix_remove_device_driver(vantix_device_driver *driver);
+/** Number of registered tables. */
+VANTIX_EXPORT size_t vantix_get_driver_count(void);
+/** The registered tables (owned by the library; do not change it). */
+VANTIX_EXPORT vantix_list *vantix_get_drivers(void);
+
+/** Frees one record as the library allocates them (strings, regions, UUID,
+ * callback list); the free_device of drivers without their own. */
+VANTIX_EXPORT vantix_error_code vantix_real_free_device(vantix_device *device);
+
+/** The platform's hook when a pad closes (vantix_close_device calls it);
+ * it does nothing on Linux and macOS. */
+VANTIX_EXPORT void vantix_device_notify_close(vantix_device *device);
+
+/** Decodes one raw report and calls the pad's input callbacks with it. */
+VANTIX_EXPORT void vantix_get_driver_input_report(vantix_device *device, unsigned char *report,
+                                                  unsigned int len);
+
+/** The same buffer as vantix_get_last_error (for drivers). */
+VANTIX_EXPORT char *vantix_get_last_error_internal(void);
+/** Sets the last-error text, printf style, without logging (drivers use it
+ * through their table's report_error). */
+VANTIX_EXPORT void vantix_report_error_internal(const char *fmt, ...) VANTIX_PRINTF(1, 2);
+
+/** Wire lengths of the feature reports, the ID byte included. */
+typedef enum vantix_report_size {
+    VANTIX_FEATURE_RUNMODE_SIZE = 2,
+    VANTIX_FEATURE_CAPABILITIES_SIZE = 65,
+    VANTIX_FEATURE_DEVICE_STATUS_SIZE = 73,
+    VANTIX_FEATURE_DEVICECONFIGURE_SIZE = 3,
+    VANTIX_FEATURE_CONTACTCOUNTMAXIMUM_SIZE = 2,
+    VANTIX_FEATURE_FREQUENCYAMPLITUDE_SIZE = 4,
+    VANTIX_FEATURE_POWERSTATE_SIZE = 2,
+    VANTIX_FEATURE_VERSIONINFO_SIZE = 9,
+    VANTIX_FEATURE_COORDINATERANGE_SIZE = 9,
+    VANTIX_FEATURE_FIRMWAREDOWNLOAD_SIZE = 134,
+    VANTIX_FEATURE_ERRORCORRECTION_SIZE = 2049,
+    VANTIX_FEATURE_SERIALNUMBER_SIZE = 35,
+    VANTIX_FEATURE_SAVECONFIGURATION_SIZE = 2,
+    VANTIX_FEATURE_DOWNLOADCOMMANDSTATUS_SIZE = 3,
+    VANTIX_FEATURE_OPERATINGMODE_SIZE = 5,
+    VANTIX_FEATURE_GENERALPARAMETERS_SIZE = 6,
+    VANTIX_FEATURE_ASICRESET_SIZE = 2,
+    VANTIX_FEATURE_REGISTERGET_SIZE = 9,
+    VANTIX_FEATURE_REGISTERSET_SIZE = 3,
+    VANTIX_FEATURE_PENPARAMETERS_SIZE = 18,
+    VANTIX_FEATURE_TOUCHPARAMETERS_SIZE = 22,
+    VANTIX_FEATURE_OUTPUTCONFIGURATION_SIZE = 10,
+    VANTIX_FEATURE_PERIPHERAL_CONFIGURATION_SIZE = 17,
+    VANTIX_FEATURE_DISPLAYINFO_SIZE = 10,
+    VANTIX_FEATURE_DISPLAYCONTENT_SIZE = 2,
+    VANTIX_FEATURE_DISPLAYSETTINGS_SIZE = 7,
+    VANTIX_FEATURE_UPDATEDISPLAYCHUNK_SIZE = 2049,
+    VANTIX_FEATURE_PIXEL_RETRIEVAL_LOCATION_SIZE = 5,
+    VANTIX_FEATURE_PIXELS_SIZE = 1031,
+    VANTIX_FEATURE_CALIBRATE_SIZE = 2,
+    VANTIX_FEATURE_CALIBRATION_DATA_SIZE = 49,
+    VANTIX_FEATURE_RESOURCE_IDX_SIZE = 2,
+    VANTIX_FEATURE_RESOURCE_INFO_SIZE = 20,
+    VANTIX_FEATURE_RESOURCE_SIZE = 1045,
+    VANTIX_FEATURE_DELETE_RESOURCE_SIZE = 2,
+    VANTIX_FEATURE_RESOURCE_AVAILABILITY_SIZE = 18,
+    VANTIX_FEATURE_REGION_IDX_SIZE = 2,
+    VANTIX_FEATURE_DELETE_REGION_SIZE = 2,
+    VANTIX_FEATURE_SCREEN_IDX_SIZE = 2,
+    VANTIX_FEATURE_SCREEN_SIZE = 80,
+    VANTIX_FEATURE_DELETE_SCREEN_SIZE = 2,
+    VANTIX_FEATURE_MODIFY_SCREEN_SIZE = 13,
+    VANTIX_FEATURE_SCREEN_REGION_INFO_SIZE = 25,
+    VANTIX_FEATURE_ACTIVE_SCREEN_SIZE = 2,
+    VANTIX_FEATURE_SCREEN_REGION_SAVE_RELOAD_SIZE = 2,
+    VANTIX_FEATURE_GENII_CONFIGURATION_AND_DIAGNOSTICS_SIZE = 69,
+    VANTIX_FEATURE_ENGINEERING_TEST_SIZE = 67,
+    VANTIX_FEATURE_REGIONUPDATE_SIZE = 12,
+    VANTIX_FEATURE_REGIONDELETE_SIZE = 2,
+    VANTIX_FEATURE_REGIONEDITCOMPLETE_SIZE = 2,
+    VANTIX_INPUT_COORDINATE_SIZE = 6,
+    VANTIX_INPUT_EXTENDEDCOORDINATE_SIZE = 7,
+    VANTIX_INPUT_ADCVALUES_SIZE = 11,
+    VANTIX_INPUT_MAGCARDDATA_SIZE = 231,
+    VANTIX_INPUT_DEBUGCOORDINATE_SIZE = 22
+} vantix_report_size;
+
+/**
+ * @name Raw reports
+ * Send or read one report through the pad's driver: byte 0 of buffer is the
+ * report ID, length counts it. Failures: "No device given.", "Device has no
+ * driver for this operation.", or the transport's text (Linux: "Problem
+ * sending HID report %hhu (%i): %s", "Problem getting HID report %hhu
+ * (%i): %s"). No interlock wait: the report families below do that.
+ * @{
+ */
+/** Sends an output report. */
+VANTIX_EXPORT vantix_error_code vantix_hid_set_output_report(vantix_device *device, unsigned char *buffer,
+                                                             unsigned int length);
+/** Sends a feature report. */
+VANTIX_EXPORT vantix_error_code vantix_hid_set_feature_report(vantix_device *device, unsigned char *buffer,
+                                                              unsigned int length);
+/** Reads a feature report into the buffer (set byte 0 to the ID first). */
+VANTIX_EXPORT vantix_error_code vantix_hid_get_feature_report(vantix_device *device, unsigned char *buffer,
+                                                              unsigned int length);
+/** @} */
+
+/** Command groups the pad's firmware locks while it works in the background. */
+typedef enum interlock_types {
+    INTERLOCK_REPORTBUFFER = 1,
+    INTERLOCK_OPERATINGMODE = 2,
+    INTERLOCK_REGION = 4,
+    INTERLOCK_SCREEN = 8,
+    INTERLOCK_DISPLAY = 16,
+    INTERLOCK_CALIBRATE = 32
+} interlock_types;
+
+/** Polls the device status up to `sleep` times, 1 ms apart, until none of
+ * the interlock_types in lockFlags is locked. 1 when clear, 0 on timeout
+ * ("Problem waiting for firmware interlock: device didn't respond in time,
+ * ..."). Succeeds at once while vantix_set_legacy_firmware is on. */
+VANTIX_EXPORT int wait_for_interlock(vantix_device *device, int sleep, int lockFlags);
+
+/** While `legacy` is nonzero every firmware interlock wait succeeds at once
+ * (for firmware without lock bits). `version` is not used. Process-wide. */
+VANTIX_EXPORT void vantix_set_legacy_firmware(int version, char legacy);
+
+/**
+ * @name Process-wide lists
+ * The open-device list (records of open pads) and the hotplug callback
+ * list, owned by the library. Hold vantix_lock_open_devices while walking
+ * the open-device list; change the hotplug list only through
+ * vantix_register_hotplug_callback. The setters replace the lists without
+ * freeing the old ones.
+ * @{
+ */
+/** The open-device list (null before the first open). */
+VANTIX_EXPORT vantix_list *vantix_get_open_devices(void);
+/** Replaces the open-device list. */
+VANTIX_EXPORT void vantix_set_open_devices(vantix_list *list);
+/** Locks the open-device list. */
+VANTIX_EXPORT void vantix_lock_open_devices(void);
+/** Unlocks the open-device list. */
+VANTIX_EXPORT void vantix_unlock_open_devices(void);
+/** The hotplug callback list. */
+VANTIX_EXPORT vantix_list *vantix_get_device_callbacks(void);
+/** Replaces the hotplug callback list. */
+VANTIX_EXPORT void vantix_set_device_callbacks(vantix_list *list);
+/** @} */
+
+/**
+ * Lists of untyped pointers. vantix_create_list makes an empty list (release it with vantix_list_free,
+ * which frees the items but never the elements). vantix_list_add appends and
+ * returns the new item; vantix_list_find returns the first item holding
+ * `ptr`, or null; the removers return 1 when they removed an item, else 0.
+ * Null lists are accepted (count 0, nothing found). Not thread-safe: guard a
+ * shared list yourself.
+ * @{
+ */
+VANTIX_EXPORT vantix_list *vantix_create_list(void);
+VANTIX_EXPORT void vantix_list_free(vantix_list *list);
+VANTIX_EXPORT vantix_list_item *vantix_list_add(vantix_list *list, void *ptr);
+VANTIX_EXPORT unsigned char vantix_list_remove(vantix_list *list, vantix_list_item *item);
+VANTIX_EXPORT unsigned int vantix_list_count(vantix_list *list);
+VANTIX_EXPORT vantix_list_item *vantix_list_find(vantix_list *list, void *ptr);
+VANTIX_EXPORT unsigned char vantix_list_remove_ptr(vantix_list *list, void *ptr);
+/** @} */
+
+/**
+ * Events and mutexes: thin wrappers over POSIX: init before use, destroy after the last use.
+ * vantix_event_wait blocks until the event is triggered (it stays
+ * triggered until vantix_event_reset).
+ * @{
+ */
+VANTIX_EXPORT void vantix_event_init(vantix_event *event);
+VANTIX_EXPORT void vantix_event_trigger(vantix_event *event);
+VANTIX_EXPORT void vantix_event_reset(vantix_event *event);
+VANTIX_EXPORT void vantix_event_wait(vantix_event *event);
+VANTIX_EXPORT void vantix_event_destroy(vantix_event *event);
+
+VANTIX_EXPORT void vantix_mutex_init(vantix_mutex *mutex);
+VANTIX_EXPORT void vantix_mutex_lock(vantix_mutex *mutex);
+VANTIX_EXPORT void vantix_mutex_unlock(vantix_mutex *mutex);
+VANTIX_EXPORT void vantix_mutex_destroy(vantix_mutex *mutex);
+/** @} */
+
+/** The entry point of a thread started by vantix_thread_init. */
+typedef void *(*vantix_thread_func)(void *data);
+
+/**
+ * Starts func(data) on a new thread. `func` has the type vantix_thread_func.
+ * When the thread cannot be created, thread->thread is left zeroed and
+ * vantix_thread_join on it returns at once.
+ */
+VANTIX_EXPORT void vantix_thread_init(vantix_thread *thread, void *func, void *data);
+/** Waits for a thread started by vantix_thread_init to end. */
+VANTIX_EXPORT void vantix_thread_join(vantix_thread *thread);
+
+/** Wall-clock milliseconds, wrapping modulo 2^32. */
+VANTIX_EXPORT unsigned int vantix_get_ticks(void);
+
 /** @} */
 
 #ifdef __cplusplus
