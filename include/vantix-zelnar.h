@@ -1,5 +1,92 @@
 // SPDX-License-Identifier: Apache-2.0
 /**
+ * @mainpage libvantix-zelnar
+ *
+ * Drive USB signature pads from C and C++: list and open pads, show text,
+ * pictures and buttons on their displays, and receive pen samples, button
+ * presses and card swipes. The C API is the one header vantix-zelnar.h;
+ * vantix-zelnar.hpp wraps it in RAII handles for C++.
+ *
+ * @section session A typical session
+ *
+ * Start the library, list the pads, open one, register an input callback,
+ * draw on the display, read pen input, then close the pad and stop the
+ * library:
+ *
+ * @code{.c}
+ * #include <stdio.h>
+ * #include <vantix-zelnar.h>
+ *
+ * static void on_input(vantix_device *pad, vantix_input_report *report, uint8_t type,
+ *                      unsigned char *raw, unsigned int length) {
+ *     (void)pad, (void)raw, (void)length;
+ *     if ((type == VANTIX_INPUT_COORDINATE || type == VANTIX_INPUT_EXTENDEDCOORDINATE) &&
+ *         report->coordinate.sample_info.common.down)
+ *         printf("pen at %u, %u\n", report->coordinate.x, report->coordinate.y);
+ *     else if (type == VANTIX_INPUT_BUTTONPRESS && report->button_press.region)
+ *         printf("button %u pressed\n", report->button_press.region->common.region_number);
+ * }
+ *
+ * int main(void) {
+ *     vantix_device *list = NULL, *pad;
+ *     int second;
+ *
+ *     vantix_init();
+ *     vantix_list_devices(&list);
+ *     pad = list;
+ *     if (pad && vantix_open_device(pad) == VANTIX_CODE_SUCCESS) {
+ *         vantix_register_input_callback(pad, on_input);
+ *         vantix_clear_screen(pad);
+ *         vantix_device_draw_text(pad, "Please sign", pad->display_info.width / 2, 10,
+ *                                 VANTIX_ALIGN_CENTER, 0);
+ *         for (second = 0; second < 10; ++second) // each read waits up to a second
+ *             if (vantix_device_read(pad) != VANTIX_CODE_SUCCESS)
+ *                 break;
+ *         vantix_close_device(pad);
+ *     } else {
+ *         printf("no pad: %s\n", pad ? vantix_get_last_error() : "none attached");
+ *     }
+ *     vantix_free_device_list(list);
+ *     vantix_destroy();
+ *     return 0;
+ * }
+ * @endcode
+ *
+ * To read on a thread of its own instead, call
+ * vantix_device_read_until_done() after registering the callbacks; the
+ * callbacks then run on that thread until the pad is closed.
+ *
+ * @section groups The API by topic
+ *
+ * In the order a program uses them: @ref lifecycle, @ref opening,
+ * @ref input, @ref display, @ref store, @ref configuration, @ref genii,
+ * @ref printers, @ref drawing, @ref logging and, for drivers and tools,
+ * @ref support.
+ *
+ * @section more Examples and further reading
+ *
+ * Small programs to copy from are in the examples/ directory; those that
+ * need a pad use the virtual pad when none is attached:
+ * - examples/list_info.c: list the pads and print one's identity and
+ *   capabilities;
+ * - examples/draw_text.c: a line of text in the middle of the display;
+ * - examples/capture_svg.c: capture a signature until OK is pressed and
+ *   save it as SVG (with vantix-signature.h);
+ * - examples/watch_hotplug.c: pads coming and going;
+ * - examples/sim_capabilities.c: the library without a pad, on the
+ *   virtual pad's driver;
+ * - examples/seal_and_verify.c: sign, seal the signature to a certificate
+ *   and check it;
+ * - examples/demo.c: the demo program (vantix-demo);
+ * - examples/python/sign.py and examples/python/sign_pdf.py: the same from
+ *   Python, through the ctypes binding.
+ *
+ * The README covers building, configuration (the VANTIX_DEBUG* variables),
+ * ownership and threads. The documents in docs/: @ref md_docs_signature_record,
+ * @ref md_docs_pdf_signing, @ref md_docs_recording, and docs/bridge-protocol.md
+ * for the WebSocket service vantix-bridge.
+ */
+/**
  * @file
  * libvantix-zelnar: drive USB signature pads from C and C++.
  *
