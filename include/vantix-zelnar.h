@@ -189,10 +189,12 @@ typedef enum vantix_error_code {
 } vantix_error_code;
 
 /**
- * The last error text (at most 1022 characters). Owned by the library; do
- * not free it. One buffer for the whole process, shared by every thread,
- * and overwritten only by the next failure: a call that succeeds leaves the
- * previous text in place, so read it only right after a call has failed.
+ * The last error text (at most 1022 characters). One buffer for the whole
+ * process, shared by every thread, and overwritten only by the next
+ * failure: a call that succeeds leaves the previous text in place, so read
+ * it only right after a call has failed.
+ * @return the text, empty before the first failure; owned by the library,
+ *         do not free it.
  */
 VANTIX_EXPORT char *vantix_get_last_error(void);
 
@@ -225,13 +227,22 @@ VANTIX_EXPORT unsigned int vantix_get_zelnar_version_release(void);
 /** UTC time of the build, as "YYYY-MM-DD HH:MM:SS+0000". */
 VANTIX_EXPORT const char *vantix_get_zelnar_build_date(void);
 
-/** Lists the attached pads of every started driver. Always succeeds; *start
- * is null when none is attached. Release with vantix_free_device_list. */
+/** Lists the attached pads of every started driver (those whose
+ * driver_init succeeded), chaining their records through `next`.
+ * @param start receives the first record, or null when no pad is attached;
+ *              the chain is the caller's, released with
+ *              vantix_free_device_list(). A null `start` frees the chain at
+ *              once.
+ * @return always VANTIX_CODE_SUCCESS: a driver that fails to list adds no
+ *         records. */
 VANTIX_EXPORT vantix_error_code vantix_list_devices(vantix_device **start);
-/** Number of records in a chain (0 for null). */
+/** Number of records in a chain.
+ * @param list the first record, or null.
+ * @return the number of records from `list` on (0 for null). */
 VANTIX_EXPORT unsigned int vantix_count_device_list(vantix_device *list);
 /** Frees every record of the chain, each through its driver's free_device.
- * Close open pads first; a read thread still ending is waited for. */
+ * Close open pads first; a read thread still ending is waited for.
+ * @param list the first record from vantix_list_devices(), or null. */
 VANTIX_EXPORT void vantix_free_device_list(vantix_device *list);
 
 /** What happened to a pad. */
@@ -240,7 +251,10 @@ typedef enum vantix_hotplug_type {
     VANTIX_HOTPLUG_DETACHED = 1  /**< A pad was removed. */
 } vantix_hotplug_type;
 
-/** Called on the hotplug thread; the path is valid only during the call. */
+/** Called on the hotplug thread when a pad appears or goes.
+ * @param type whether the pad was attached or detached.
+ * @param path the driver's name for the pad (as vantix_device.path); valid
+ *             only during the call. */
 typedef void (*vantix_hotplug_callback)(vantix_hotplug_type type, const char *path);
 
 /**
@@ -257,7 +271,7 @@ VANTIX_EXPORT void vantix_unregister_hotplug_callback(vantix_hotplug_callback ca
 
 /**
  * Calls vantix_device_notify_close for every open record with this exact
- * path. Holds the open-device lock while it looks, so it may be called from
+ * path (a null path does nothing). Holds the open-device lock while it looks, so it may be called from
  * a hotplug callback while other threads open and close pads. On Linux (and
  * macOS) that notification does nothing, so this has no visible effect: the
  * records stay open. An unplugged pad is noticed by its next read, which
