@@ -465,6 +465,8 @@ struct vantix_device {
  * vantix_open_device was null.", "Device is already open.", "Device has no
  * driver for this operation.", or the driver's text (Linux: "Problem opening
  * device (%i): %s").
+ * @param device a record from vantix_list_devices().
+ * @return VANTIX_CODE_SUCCESS when the pad is open and its record filled in.
  */
 VANTIX_EXPORT vantix_error_code vantix_open_device(vantix_device *device);
 /**
@@ -473,15 +475,21 @@ VANTIX_EXPORT vantix_error_code vantix_open_device(vantix_device *device);
  * callbacks, the regions and the UUID; the record stays listed and can be
  * opened again. Failures: "Parameter passed into vantix_close_device was
  * null.", "Device is already closed.", or the driver's text.
+ * @param device an open pad.
+ * @return VANTIX_CODE_SUCCESS when it was closed.
  */
 VANTIX_EXPORT vantix_error_code vantix_close_device(vantix_device *device);
 
-/** The MD5 digest of the pad's error-correction table (16 bytes), or null.
- * Release with vantix_free_device_uuid. */
+/** The pad's UUID: the MD5 digest of its error-correction table, read from
+ * the pad anew on each call (device->uuid holds the one read at open).
+ * @param device the pad.
+ * @return 16 newly allocated bytes, released with vantix_free_device_uuid();
+ *         null when the table cannot be read. */
 VANTIX_EXPORT unsigned char *vantix_get_device_uuid(vantix_device *device);
 /** Releases a UUID from vantix_get_device_uuid (null accepted). */
 VANTIX_EXPORT void vantix_free_device_uuid(unsigned char *uuid);
-/** Prints a UUID's 16 bytes to standard output. */
+/** Prints a UUID's 16 bytes to standard output, in the usual 8-4-4-4-12
+ * hex form ("  NULL" for null). */
 VANTIX_EXPORT void vantix_print_device_uuid(unsigned char *uuid);
 
 /** Display kinds (vantix_hid_capabilities.display_id). */
@@ -589,28 +597,58 @@ typedef struct vantix_hid_feature_coordinate_range {
 
 /**
  * Readers of the identity reports, named after their records. A getter
- * returns the record; its _ref twin fills the caller's. On failure the
- * record is all zero (report_id 0) and the last-error text says why ("No
- * device given.", the transport's text, or "Problem waiting for firmware
- * interlock: ..." where the report waits for one).
+ * returns the record; its _ref twin fills the caller's (a null record is
+ * ignored and nothing is read). On failure the record is all zero
+ * (report_id 0) and the last-error text says why ("No device given.", the
+ * transport's text, or "Problem waiting for firmware interlock: ..." where
+ * the report waits for one). The pad need not be open: these are plain
+ * feature reports.
  * @{
  */
 
 VANTIX_EXPORT vantix_hid_capabilities vantix_get_capabilities(vantix_device *device);
+/** Reads the same record as vantix_get_capabilities() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_capabilities_ref(vantix_device *device, vantix_hid_capabilities *record);
 VANTIX_EXPORT vantix_hid_feature_display_info vantix_get_display_info(vantix_device *device);
+/** Reads the same record as vantix_get_display_info() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_display_info_ref(vantix_device *device,
                                                vantix_hid_feature_display_info *record);
 VANTIX_EXPORT vantix_hid_feature_version vantix_get_version(vantix_device *device);
+/** Reads the same record as vantix_get_version() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_version_ref(vantix_device *device, vantix_hid_feature_version *record);
 VANTIX_EXPORT vantix_hid_feature_serial_number vantix_get_serial_number(vantix_device *device);
+/** Reads the same record as vantix_get_serial_number() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_serial_number_ref(vantix_device *device,
                                                 vantix_hid_feature_serial_number *record);
-/** Writes at most 31 bytes; the pad's write key is added by the library. */
+/** Writes the pad's serial number (feature report 27). It waits for the
+ * region interlock, drops uncommitted region edits, sends the report in
+ * command mode and then restores the run mode the pad was in.
+ * @param device the pad.
+ * @param serial_number the new number; at most 31 bytes are sent, the
+ *        rest of the field is zero (null sends an empty number).
+ * @param len number of bytes in serial_number.
+ * @return VANTIX_CODE_ERROR when the interlock, the mode change or the
+ *         transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_serial_number(vantix_device *device,
                                                          const unsigned char *serial_number,
                                                          unsigned int len);
 VANTIX_EXPORT vantix_hid_feature_coordinate_range vantix_get_coordinate_range(vantix_device *device);
+/** Reads the same record as vantix_get_coordinate_range() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_coordinate_range_ref(vantix_device *device,
                                                    vantix_hid_feature_coordinate_range *record);
 
@@ -640,17 +678,22 @@ typedef struct vantix_hid_feature_device_status {
     char error_info[64]; /**< not necessarily terminated */
 } vantix_hid_feature_device_status;
 
-/** Reads the device status (feature report 13) into the caller's record, or
- * returns it; report_id is 0 when the read failed. @{ */
+/** Reads the same record as vantix_get_device_status() into the caller's.
+ * @param device the pad.
+ * @param status receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_device_status_ref(vantix_device *device,
                                                 vantix_hid_feature_device_status *status);
+/** Reads the device status (feature report 13).
+ * @return the record; report_id is 0 when the read failed. */
 VANTIX_EXPORT vantix_hid_feature_device_status vantix_get_device_status(vantix_device *device);
-/** @} */
 
 /** Prints a status record to standard output. */
 VANTIX_EXPORT void vantix_print_device_status(vantix_hid_feature_device_status *status);
 
-/** Clears the pad's own error state (not the library's last-error text). */
+/** Clears the pad's own error state (not the library's last-error text)
+ * by writing 0 to the status report.
+ * @return VANTIX_CODE_ERROR when the write fails. */
 VANTIX_EXPORT vantix_error_code vantix_clear_last_error(vantix_device *device);
 
 /** @} */
@@ -1004,6 +1047,10 @@ typedef struct vantix_hid_feature_display_settings {
  * write returns VANTIX_CODE_ERROR. @{ */
 
 VANTIX_EXPORT vantix_hid_feature_display_settings vantix_get_display_settings(vantix_device *device);
+/** Reads the same record as vantix_get_display_settings() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_display_settings_ref(vantix_device *device,
                                                    vantix_hid_feature_display_settings *record);
 VANTIX_EXPORT vantix_error_code vantix_set_display_settings(vantix_device *device,
@@ -1423,6 +1470,10 @@ typedef struct vantix_hid_feature_screen_region_info {
 VANTIX_EXPORT int vantix_get_region_idx(vantix_device *device);
 VANTIX_EXPORT vantix_error_code vantix_set_region_idx(vantix_device *device, uint8_t region_index);
 VANTIX_EXPORT vantix_hid_feature_region vantix_get_region(vantix_device *device);
+/** Reads the same record as vantix_get_region() into the caller's.
+ * @param device the pad.
+ * @param region receives the record, all zero on failure;
+ *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_region_ref(vantix_device *device, vantix_hid_feature_region *region);
 /** Writes one region; afterwards the device's cached legacy list is read
  * anew (null if that read fails). */
@@ -1434,9 +1485,17 @@ VANTIX_EXPORT vantix_error_code vantix_delete_device_region(vantix_device *devic
 VANTIX_EXPORT int vantix_get_resource_idx(vantix_device *device);
 VANTIX_EXPORT vantix_error_code vantix_set_resource_idx(vantix_device *device, uint8_t idx);
 VANTIX_EXPORT vantix_hid_feature_resource_info vantix_get_resource_info(vantix_device *device);
+/** Reads the same record as vantix_get_resource_info() into the caller's.
+ * @param device the pad.
+ * @param info receives the record, all zero on failure;
+ *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_resource_info_ref(vantix_device *device,
                                                 vantix_hid_feature_resource_info *info);
 VANTIX_EXPORT vantix_hid_feature_resource vantix_get_resource(vantix_device *device);
+/** Reads the same record as vantix_get_resource() into the caller's.
+ * @param device the pad.
+ * @param resource receives the record, all zero on failure;
+ *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_resource_ref(vantix_device *device, vantix_hid_feature_resource *resource);
 /** Sends one piece; a longer resource is sent piece by piece by the caller. */
 VANTIX_EXPORT vantix_error_code vantix_set_resource(vantix_device *device,
@@ -1444,18 +1503,30 @@ VANTIX_EXPORT vantix_error_code vantix_set_resource(vantix_device *device,
 VANTIX_EXPORT vantix_error_code vantix_delete_resource(vantix_device *device, uint8_t resource_index);
 VANTIX_EXPORT vantix_hid_feature_resource_availability
 vantix_get_resource_availability(vantix_device *device);
+/** Reads the same record as vantix_get_resource_availability() into the caller's.
+ * @param device the pad.
+ * @param info receives the record, all zero on failure;
+ *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_resource_availability_ref(vantix_device *device,
                                                         vantix_hid_feature_resource_availability *info);
 
 VANTIX_EXPORT int vantix_get_screen_idx(vantix_device *device);
 VANTIX_EXPORT vantix_error_code vantix_set_screen_idx(vantix_device *device, uint8_t screen_index);
 VANTIX_EXPORT vantix_hid_feature_screen vantix_get_screen(vantix_device *device);
+/** Reads the same record as vantix_get_screen() into the caller's.
+ * @param device the pad.
+ * @param screen receives the record, all zero on failure;
+ *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_screen_ref(vantix_device *device, vantix_hid_feature_screen *screen);
 VANTIX_EXPORT vantix_error_code vantix_set_screen(vantix_device *device, vantix_hid_feature_screen *screen);
 VANTIX_EXPORT vantix_error_code vantix_delete_screen(vantix_device *device, uint8_t screen_index);
 VANTIX_EXPORT vantix_error_code vantix_set_edit_screen(vantix_device *device,
                                                        vantix_hid_feature_edit_screen *screen_edit);
 VANTIX_EXPORT vantix_hid_feature_screen_region_info vantix_get_screen_region_info(vantix_device *device);
+/** Reads the same record as vantix_get_screen_region_info() into the caller's.
+ * @param device the pad.
+ * @param info receives the record, all zero on failure;
+ *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_screen_region_info_ref(vantix_device *device,
                                                      vantix_hid_feature_screen_region_info *info);
 VANTIX_EXPORT int vantix_get_active_screen(vantix_device *device);
@@ -1561,15 +1632,27 @@ typedef struct vantix_hid_feature_operating_modes {
  */
 
 VANTIX_EXPORT vantix_hid_feature_device_configure vantix_get_device_configure(vantix_device *device);
+/** Reads the same record as vantix_get_device_configure() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_device_configure_ref(vantix_device *device,
                                                    vantix_hid_feature_device_configure *record);
 VANTIX_EXPORT vantix_error_code vantix_set_device_configure(vantix_device *device,
                                                             vantix_hid_feature_device_configure configure);
 VANTIX_EXPORT vantix_hid_feature_contact_count_maximum
 vantix_get_contact_count_maximum(vantix_device *device);
+/** Reads the same record as vantix_get_contact_count_maximum() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_contact_count_maximum_ref(vantix_device *device,
                                                         vantix_hid_feature_contact_count_maximum *record);
 VANTIX_EXPORT vantix_hid_feature_operating_modes vantix_get_operating_modes(vantix_device *device);
+/** Reads the same record as vantix_get_operating_modes() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_operating_modes_ref(vantix_device *device,
                                                   vantix_hid_feature_operating_modes *record);
 
@@ -1752,6 +1835,10 @@ typedef struct vantix_hid_feature_download_command_status {
  * @{
  */
 VANTIX_EXPORT vantix_hid_feature_frequency_amplitude vantix_get_frequency_amplitude(vantix_device *device);
+/** Reads the same record as vantix_get_frequency_amplitude() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_frequency_amplitude_ref(vantix_device *device,
                                                       vantix_hid_feature_frequency_amplitude *record);
 VANTIX_EXPORT vantix_error_code vantix_set_frequency_amplitude(vantix_device *device,
@@ -1760,6 +1847,10 @@ VANTIX_EXPORT vantix_hid_feature_power_state vantix_get_power_state(vantix_devic
 VANTIX_EXPORT vantix_error_code vantix_set_power_state(vantix_device *device,
                                                        vantix_hid_feature_power_state state);
 VANTIX_EXPORT vantix_hid_feature_general_parameters vantix_get_general_parameters(vantix_device *device);
+/** Reads the same record as vantix_get_general_parameters() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_general_parameters_ref(vantix_device *device,
                                                      vantix_hid_feature_general_parameters *record);
 VANTIX_EXPORT vantix_error_code vantix_set_general_parameters(vantix_device *device,
@@ -1767,22 +1858,38 @@ VANTIX_EXPORT vantix_error_code vantix_set_general_parameters(vantix_device *dev
 VANTIX_EXPORT vantix_error_code vantix_set_asic_reset(vantix_device *device,
                                                       vantix_hid_feature_asic_reset reset);
 VANTIX_EXPORT vantix_hid_feature_register_get vantix_get_asic_register(vantix_device *device);
+/** Reads the same record as vantix_get_asic_register() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_asic_register_ref(vantix_device *device,
                                                 vantix_hid_feature_register_get *record);
 VANTIX_EXPORT vantix_error_code vantix_set_asic_register(vantix_device *device,
                                                          vantix_hid_feature_register_set reg);
 VANTIX_EXPORT vantix_hid_feature_pen_parameters vantix_get_pen_parameters(vantix_device *device);
+/** Reads the same record as vantix_get_pen_parameters() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_pen_parameters_ref(vantix_device *device,
                                                  vantix_hid_feature_pen_parameters *record);
 VANTIX_EXPORT vantix_error_code vantix_set_pen_parameters(vantix_device *device,
                                                           vantix_hid_feature_pen_parameters params);
 VANTIX_EXPORT vantix_hid_feature_touch_parameters vantix_get_touch_parameters(vantix_device *device);
+/** Reads the same record as vantix_get_touch_parameters() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_touch_parameters_ref(vantix_device *device,
                                                    vantix_hid_feature_touch_parameters *record);
 VANTIX_EXPORT vantix_error_code vantix_set_touch_parameters(vantix_device *device,
                                                             vantix_hid_feature_touch_parameters params);
 VANTIX_EXPORT vantix_hid_feature_error_correction_table
 vantix_get_error_correction_table(vantix_device *device);
+/** Reads the same record as vantix_get_error_correction_table() into the caller's.
+ * @param device the pad.
+ * @param record receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_error_correction_table_ref(vantix_device *device,
                                                          vantix_hid_feature_error_correction_table *record);
 VANTIX_EXPORT vantix_error_code vantix_set_error_correction(vantix_device *device,
@@ -1920,29 +2027,64 @@ typedef struct vantix_hid_feature_calibrate {
     /** @} */
 } vantix_hid_feature_calibrate;
 
-/** The _ref readers transfer; a failed read leaves the record all zero and
- * logs nothing. The writes wait for nothing and return the transport's
- * result. @{ */
+/** Readers and writers of the output, peripheral and calibration
+ * configuration. A failed read leaves the record all zero (report_id 0)
+ * and logs nothing; the writes wait for no interlock.
+ * @{ */
+/** Reads the same record as vantix_get_output_configuration() into the caller's.
+ * @param device the pad.
+ * @param report receives the record, all zero on failure;
+ *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_output_configuration_ref(vantix_device *device,
                                                        vantix_hid_feature_output_parameters *report);
+/** Reads the output configuration (report 91).
+ * @return the record; all zero (report_id 0) on failure. */
 VANTIX_EXPORT vantix_hid_feature_output_parameters vantix_get_output_configuration(vantix_device *device);
+/** Writes the output configuration (report 91).
+ * @param device the pad.
+ * @param settings the record to send (report_id is not read).
+ * @return the transport's result. */
 VANTIX_EXPORT vantix_error_code
 vantix_set_output_configuration(vantix_device *device, vantix_hid_feature_output_parameters settings);
+/** Reads the same record as vantix_get_peripheral_configuration() into the caller's.
+ * @param device the pad.
+ * @param report receives the record, all zero on failure;
+ *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_peripheral_configuration_ref(
     vantix_device *device, vantix_hid_feature_peripheral_configuration *report);
+/** Reads the peripheral configuration (report 92).
+ * @return the record; all zero (report_id 0) on failure. */
 VANTIX_EXPORT vantix_hid_feature_peripheral_configuration
 vantix_get_peripheral_configuration(vantix_device *device);
+/** Writes the peripheral configuration (report 92).
+ * @param device the pad.
+ * @param settings the record to send (report_id is not read).
+ * @return the transport's result. */
 VANTIX_EXPORT vantix_error_code vantix_set_peripheral_configuration(
     vantix_device *device, vantix_hid_feature_peripheral_configuration settings);
+/** Reads the same record as vantix_get_calibration_data() into the caller's.
+ * @param device the pad.
+ * @param calibration_data receives the record, all zero on failure;
+ *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_calibration_data_ref(vantix_device *device,
                                                    vantix_hid_feature_calibration_data *calibration_data);
+/** Reads the stored calibration (report 131).
+ * @return the record; all zero (report_id 0) on failure. */
 VANTIX_EXPORT vantix_hid_feature_calibration_data vantix_get_calibration_data(vantix_device *device);
+/** Writes the stored calibration (report 131).
+ * @param device the pad.
+ * @param calibration_data the record to send (report_id is not read).
+ * @return the transport's result. */
 VANTIX_EXPORT vantix_error_code
 vantix_set_calibration_data(vantix_device *device, vantix_hid_feature_calibration_data calibration_data);
 /** @} */
 /** Reads the calibrate state; waits for the calibrate interlock before and
  * after the read. @{ */
 VANTIX_EXPORT vantix_hid_feature_calibrate vantix_get_calibrate_state(vantix_device *device);
+/** Reads the same record as vantix_get_calibrate_state() into the caller's.
+ * @param device the pad.
+ * @param report receives the record, all zero on failure;
+ *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_calibrate_state_ref(vantix_device *device,
                                                   vantix_hid_feature_calibrate *report);
 /** @} */
