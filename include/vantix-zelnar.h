@@ -790,6 +790,13 @@ typedef union vantix_input_report vantix_input_report;
  * when the pen lifts on it (VANTIX_INPUT_BUTTONUP only when the pen leaves the
  * button while down). The callback may close its own pad; no callback is
  * called for that report afterwards.
+ * @param device the pad the report came from (device->user_defined holds
+ *               the application's context).
+ * @param report the decoded report; report->type.report_id names the member
+ *               that applies.
+ * @param type the report's ID, a VANTIX_INPUT_* value of vantix_report_id.
+ * @param buffer the raw report as the pad sent it, the ID in byte 0.
+ * @param length number of bytes in buffer.
  */
 typedef void (*vantix_input_callback)(vantix_device *device, vantix_input_report *report, uint8_t type,
                                       unsigned char *buffer, unsigned int length);
@@ -802,9 +809,14 @@ typedef void (*vantix_input_callback)(vantix_device *device, vantix_input_report
  * registering a callback twice makes it called twice per report. The list is
  * not locked: register from the thread that reads the pad, or before reading
  * starts.
+ * @param device an open pad; null is ignored.
+ * @param callback the function to call for every report.
  */
 VANTIX_EXPORT void vantix_register_input_callback(vantix_device *device, vantix_input_callback callback);
-/** Removes one registration of `callback`; nothing happens when it has none. */
+/** Removes one registration of `callback`; nothing happens when it has none.
+ * @param device the pad; null is ignored.
+ * @param callback the function registered with
+ *                 vantix_register_input_callback(). */
 VANTIX_EXPORT void vantix_unregister_input_callback(vantix_device *device, vantix_input_callback callback);
 
 /**
@@ -819,20 +831,24 @@ VANTIX_EXPORT void vantix_unregister_input_callback(vantix_device *device, vanti
  * reads it: a read from another thread moves the pad to that thread, and
  * reports not yet dispatched go with it. Read each pad from one thread at a
  * time.
+ * @param device an open pad (null fails with "No device given.").
+ * @return VANTIX_CODE_SUCCESS after a report or after a quiet second;
+ *         VANTIX_CODE_ERROR when the pad is not open or the read failed.
  */
 VANTIX_EXPORT vantix_error_code vantix_device_read(vantix_device *device);
 
 /** Starts a thread that calls vantix_device_read until the pad closes or a
  * read fails; input callbacks then run on that thread. One per pad: a second
  * call while it runs does nothing. A callback that closed its own pad may
- * open it again and call this: a new thread reads while the old one ends. */
+ * open it again and call this: a new thread reads while the old one ends.
+ * A null device is ignored. */
 VANTIX_EXPORT void vantix_device_read_until_done(vantix_device *device);
 /**
  * Stops the read thread of vantix_device_read_until_done by closing the pad
  * (a full vantix_close_device: callbacks, regions and UUID are dropped) and
  * waits for the thread to end. To read again, open the pad and register its
- * callbacks again. Without a running read thread it does nothing and the pad
- * stays open.
+ * callbacks again. Without a running read thread (or with a null device)
+ * it does nothing and the pad stays open.
  */
 VANTIX_EXPORT void vantix_device_read_done(vantix_device *device);
 
@@ -1008,10 +1024,17 @@ union vantix_input_report {
     vantix_hid_input_button_press button_press; /**< VANTIX_INPUT_BUTTONPRESS: it lifted on the button. */
 };
 
-/** Decodes one raw input report into a new record (release it with
- * vantix_free_input_report), or null. With a device, extended coordinates
- * on button regions become button events and update the pad's button
- * state; with a null device they stay plain coordinates. */
+/** Decodes one raw input report into a new record. With a device, extended
+ * coordinates on button regions become button events and update the pad's
+ * button state; with a null device they stay plain coordinates.
+ * @param device the open pad the report came from, or null.
+ * @param buffer the raw report, its ID in byte 0.
+ * @param length number of bytes in buffer.
+ * @return a new record, released with vantix_free_input_report(); null for
+ *         a null or empty buffer ("Buffer passed into
+ *         vantix_parse_input_report was null or empty."), an unknown report
+ *         ID ("Unknown input report in buffer."), a report shorter than its
+ *         layout, or no memory. */
 VANTIX_EXPORT vantix_input_report *vantix_parse_input_report(vantix_device *device,
                                                              const unsigned char *buffer,
                                                              unsigned int length);
