@@ -1065,10 +1065,8 @@ typedef struct vantix_hid_feature_display_settings {
     /** @} */
 } vantix_hid_feature_display_settings;
 
-/** Reads (getter, or _ref into the caller's record) or writes the display
- * settings. A failed read gives an all-zero record (report_id 0); a failed
- * write returns VANTIX_CODE_ERROR. @{ */
-
+/** Reads the display settings (feature report 102).
+ * @return the record; all zero (report_id 0) when the read failed. */
 VANTIX_EXPORT vantix_hid_feature_display_settings vantix_get_display_settings(vantix_device *device);
 /** Reads the same record as vantix_get_display_settings() into the caller's.
  * @param device the pad.
@@ -1076,10 +1074,12 @@ VANTIX_EXPORT vantix_hid_feature_display_settings vantix_get_display_settings(va
  *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_display_settings_ref(vantix_device *device,
                                                    vantix_hid_feature_display_settings *record);
+/** Writes the display settings (feature report 102).
+ * @param device the pad.
+ * @param settings the settings to send (report_id is not read).
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_display_settings(vantix_device *device,
                                                             vantix_hid_feature_display_settings settings);
-
-/** @} */
 
 /** Ending legacy region edits (vantix_set_region_commit). */
 typedef enum vantix_region_save_changes {
@@ -1106,35 +1106,63 @@ typedef struct vantix_hid_feature_region_update {
     /** @} */
 } vantix_hid_feature_region_update;
 
-/** Decodes region_count records of a list report into `regions`, which holds
- * region_count zero-filled records. The buffer holds the whole report:
- * region_count * (caption_length + 29) + 1 bytes. */
+/** Decodes the records of a region list report (110 or 111); nothing
+ * happens when buffer or regions is null.
+ * @param buffer the whole report, its ID in byte 0:
+ *               region_count * (caption_length + 29) + 1 bytes.
+ * @param regions region_count zero-filled records to decode into.
+ * @param region_count number of records in the report.
+ * @param caption_length the pad's maximum caption length
+ *                       (display_info.max_caption_length). */
 VANTIX_EXPORT void vantix_parse_regions(const unsigned char *buffer, vantix_device_region_info *regions,
                                         unsigned int region_count, unsigned int caption_length);
-/** The current and the factory default region lists; null on failure.
- * Release with vantix_free_regions. The array holds
+/** Read the current or the factory default region list (reports 110 and
+ * 111), waiting for the region interlock first. The array holds
  * display_info.region_count records; region number n is at index n - 1
- * (the index is not the region_number). @{ */
+ * (the index is not the region_number).
+ * @param device an open pad (its display_info gives the count).
+ * @return a new array, released with vantix_free_regions(); null on failure
+ *         ("No device given.", out of memory, or the transfer's text). @{ */
 VANTIX_EXPORT vantix_device_region_info *vantix_get_regions(vantix_device *device);
 VANTIX_EXPORT vantix_device_region_info *vantix_get_default_regions(vantix_device *device);
 /** @} */
 /** Writes one legacy region (number region.common.region_number) and
  * updates the pad's cached copy at index number - 1. Refuses numbers outside
  * 1 to display_info.region_count ("Region number was out of bounds, min: 1,
- * max: %u, specified: %u"). */
+ * max: %u, specified: %u"). Waits for the region interlock first.
+ * @param device an open pad.
+ * @param region the region to write; its common.region_number says which.
+ * @return VANTIX_CODE_ERROR when the number is refused, the interlock wait
+ *         times out or the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_region(vantix_device *device, vantix_device_region_info region);
-/** Deletes legacy region number `region` (1 to region_count; else "Region
- * number out of bounds."). */
+/** Deletes a legacy region (report 114) after waiting for the region
+ * interlock.
+ * @param device an open pad.
+ * @param region its number, 1 to display_info.region_count (else "Region
+ *               number out of bounds.").
+ * @return VANTIX_CODE_ERROR when the number is refused, the interlock wait
+ *         times out or the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_delete_region(vantix_device *device, uint8_t region);
-/** Changes an existing legacy region's flags and colour (report 113). */
+/** Changes an existing legacy region's flags and colour (report 113),
+ * without waiting for an interlock; the device's cached regions are not
+ * changed.
+ * @param device an open pad.
+ * @param region the caller's record; its region_number must be 1 to
+ *               display_info.region_count (null or another number: "Region
+ *               number out of bounds.").
+ * @return VANTIX_CODE_ERROR when refused or when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_update_region(vantix_device *device,
                                                      vantix_hid_feature_region_update *region);
-/** Prints `count` regions of an array to standard output. */
+/** Prints regions to standard output.
+ * @param regions an array from vantix_get_regions() or device->regions.
+ * @param count number of records to print (display_info.region_count). */
 VANTIX_EXPORT void vantix_print_regions(vantix_device_region_info *regions, unsigned int count);
 
 /** Ends a series of legacy region edits (report 115): saves or discards
- * them. */
-
+ * them. Sent at once, even while the pad holds the region interlock.
+ * @param device the pad.
+ * @param commit VANTIX_REGION_SAVE_CHANGES or VANTIX_REGION_DISCARD_CHANGES.
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_region_commit(vantix_device *device,
                                                          vantix_region_save_changes commit);
 
