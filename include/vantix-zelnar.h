@@ -1514,27 +1514,55 @@ typedef struct vantix_hid_feature_screen_region_info {
     /** @} */
 } vantix_hid_feature_screen_region_info;
 
-/** The _ref readers fill the caller's record (all zero on failure, so
- * report_id 0 tells it); the by-value readers return the same record. Index
- * readers return 0 to 255, or -1 on failure. The setters select,
- * write or delete and return VANTIX_CODE_ERROR on failure. @{ */
+/** Reads the region index (report 150): the store region the next
+ * vantix_get_region() returns.
+ * @return the index, 0 to 255, or -1 on failure. */
 VANTIX_EXPORT int vantix_get_region_idx(vantix_device *device);
+/** Selects the store region the next vantix_get_region() returns
+ * (report 150).
+ * @param device the pad.
+ * @param region_index the region's number.
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_region_idx(vantix_device *device, uint8_t region_index);
+/** Reads the region the region index selects (report 152), after waiting
+ * for the region interlock; the pad then moves the index on.
+ * @return the region; all zero (report_id 0) on failure. */
 VANTIX_EXPORT vantix_hid_feature_region vantix_get_region(vantix_device *device);
 /** Reads the same record as vantix_get_region() into the caller's.
  * @param device the pad.
  * @param region receives the record, all zero on failure;
  *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_region_ref(vantix_device *device, vantix_hid_feature_region *region);
-/** Writes one region; afterwards the device's cached legacy list is read
- * anew (null if that read fails). */
+/** Writes one store region (report 152) after waiting for the region
+ * interlock; afterwards the device's cached legacy list is read anew (null
+ * if that read fails), so button events delivered before point into the
+ * old list.
+ * @param device an open pad.
+ * @param region the region to write; common.region_index says which.
+ * @return VANTIX_CODE_ERROR for a null device or region ("No record
+ *         given.") or when the interlock wait or the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_region_contents(vantix_device *device,
                                                            vantix_hid_feature_region *region);
-/** Refuses numbers outside 1 to the display information's region_count. */
+/** Deletes a store region (report 153) after waiting for the region and
+ * screen interlocks.
+ * @param device an open pad.
+ * @param region its number, 1 to display_info.region_count (else "Region
+ *               number out of bounds.").
+ * @return VANTIX_CODE_ERROR when refused or when the wait or the transfer
+ *         fails. */
 VANTIX_EXPORT vantix_error_code vantix_delete_device_region(vantix_device *device, uint8_t region);
 
+/** Reads the resource index (report 140): the resource the next
+ * vantix_get_resource_info() and vantix_get_resource() describe.
+ * @return the index, 0 to 255, or -1 on failure. */
 VANTIX_EXPORT int vantix_get_resource_idx(vantix_device *device);
+/** Selects a resource (report 140).
+ * @param device the pad.
+ * @param idx the resource's number.
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_resource_idx(vantix_device *device, uint8_t idx);
+/** Reads the information on the selected resource (report 141).
+ * @return the record; all zero (report_id 0) on failure. */
 VANTIX_EXPORT vantix_hid_feature_resource_info vantix_get_resource_info(vantix_device *device);
 /** Reads the same record as vantix_get_resource_info() into the caller's.
  * @param device the pad.
@@ -1542,16 +1570,31 @@ VANTIX_EXPORT vantix_hid_feature_resource_info vantix_get_resource_info(vantix_d
  *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_resource_info_ref(vantix_device *device,
                                                 vantix_hid_feature_resource_info *info);
+/** Reads one piece of the selected resource (report 142).
+ * @return the piece; all zero (report_id 0) on failure. */
 VANTIX_EXPORT vantix_hid_feature_resource vantix_get_resource(vantix_device *device);
 /** Reads the same record as vantix_get_resource() into the caller's.
  * @param device the pad.
  * @param resource receives the record, all zero on failure;
  *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_resource_ref(vantix_device *device, vantix_hid_feature_resource *resource);
-/** Sends one piece; a longer resource is sent piece by piece by the caller. */
+/** Sends one piece of a resource (report 142) after waiting for the region
+ * and screen interlocks; a longer resource is sent piece by piece by the
+ * caller.
+ * @param device the pad.
+ * @param resource the piece; its size and CRC fields are sent unchanged.
+ * @return VANTIX_CODE_ERROR for a null device or piece or when the wait or
+ *         the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_resource(vantix_device *device,
                                                     vantix_hid_feature_resource *resource);
+/** Deletes a resource (report 143) after waiting for the region and screen
+ * interlocks.
+ * @param device the pad.
+ * @param resource_index the resource's number.
+ * @return VANTIX_CODE_ERROR when the wait or the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_delete_resource(vantix_device *device, uint8_t resource_index);
+/** Reads the free resource slots and space (report 144).
+ * @return the record; all zero (report_id 0) on failure. */
 VANTIX_EXPORT vantix_hid_feature_resource_availability
 vantix_get_resource_availability(vantix_device *device);
 /** Reads the same record as vantix_get_resource_availability() into the caller's.
@@ -1561,18 +1604,46 @@ vantix_get_resource_availability(vantix_device *device);
 VANTIX_EXPORT void vantix_get_resource_availability_ref(vantix_device *device,
                                                         vantix_hid_feature_resource_availability *info);
 
+/** Reads the screen index (report 160): the screen the next
+ * vantix_get_screen() returns.
+ * @return the index, 0 to 255, or -1 on failure. */
 VANTIX_EXPORT int vantix_get_screen_idx(vantix_device *device);
+/** Selects the screen the next vantix_get_screen() returns (report 160).
+ * @param device the pad.
+ * @param screen_index the screen's number.
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_screen_idx(vantix_device *device, uint8_t screen_index);
+/** Reads the screen the screen index selects (report 162), after waiting
+ * for the screen interlock; the pad then moves the index on.
+ * @return the screen; all zero (report_id 0) on failure. */
 VANTIX_EXPORT vantix_hid_feature_screen vantix_get_screen(vantix_device *device);
 /** Reads the same record as vantix_get_screen() into the caller's.
  * @param device the pad.
  * @param screen receives the record, all zero on failure;
  *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_screen_ref(vantix_device *device, vantix_hid_feature_screen *screen);
+/** Writes a screen (report 162) after waiting for the screen interlock.
+ * @param device the pad.
+ * @param screen the screen; screen_number says which, and the first 30
+ *               entries of its lists are sent.
+ * @return VANTIX_CODE_ERROR for a null device or screen or when the wait
+ *         or the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_screen(vantix_device *device, vantix_hid_feature_screen *screen);
+/** Deletes a screen (report 163) after waiting for the screen interlock.
+ * @param device the pad.
+ * @param screen_index the screen's number.
+ * @return VANTIX_CODE_ERROR when the wait or the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_delete_screen(vantix_device *device, uint8_t screen_index);
+/** Changes a stored screen (report 164) after waiting for the screen
+ * interlock.
+ * @param device the pad.
+ * @param screen_edit the change.
+ * @return VANTIX_CODE_ERROR for a null device or record or when the wait
+ *         or the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_edit_screen(vantix_device *device,
                                                        vantix_hid_feature_edit_screen *screen_edit);
+/** Reads how large the pad's store is (report 170).
+ * @return the record; all zero (report_id 0) on failure. */
 VANTIX_EXPORT vantix_hid_feature_screen_region_info vantix_get_screen_region_info(vantix_device *device);
 /** Reads the same record as vantix_get_screen_region_info() into the caller's.
  * @param device the pad.
@@ -1580,34 +1651,59 @@ VANTIX_EXPORT vantix_hid_feature_screen_region_info vantix_get_screen_region_inf
  *        null fails ("No record given."). */
 VANTIX_EXPORT void vantix_get_screen_region_info_ref(vantix_device *device,
                                                      vantix_hid_feature_screen_region_info *info);
+/** Reads the number of the screen on display (report 171), after waiting
+ * for the screen interlock.
+ * @return the screen's number, 0 to 255, or -1 on failure. */
 VANTIX_EXPORT int vantix_get_active_screen(vantix_device *device);
+/** Shows a stored screen (report 171) after waiting for the screen
+ * interlock; setting the active screen again redraws it.
+ * @param device the pad.
+ * @param screen_index the screen's number.
+ * @return VANTIX_CODE_ERROR when the wait or the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_active_screen(vantix_device *device, uint8_t screen_index);
-/** @} */
 
-/** Every region of the store, as many as the store information's
- * region_count (a non-null empty array when it is 0); null on failure.
- * Release with vantix_free_device_regions. */
+/** Reads every region of the store, as many as the store information's
+ * region_count, from region index 1 on.
+ * @param device the pad.
+ * @return a new array, released with vantix_free_device_regions() (a
+ *         non-null empty array when the store has no regions); null when a
+ *         read fails. */
 VANTIX_EXPORT vantix_hid_feature_region *vantix_get_device_regions(vantix_device *device);
 /** Releases an array from vantix_get_device_regions (null accepted). */
 VANTIX_EXPORT void vantix_free_device_regions(vantix_hid_feature_region *regions);
-/** Prints `count` store regions to standard output. */
+/** Prints store regions to standard output ("  NULL" for a null array).
+ * @param regions an array from vantix_get_device_regions().
+ * @param count number of records to print. */
 VANTIX_EXPORT void vantix_print_device_regions(vantix_hid_feature_region *regions, unsigned int count);
-/** Edits a screen record in memory: sets the next screen of `region` if the
- * screen lists it, else appends it (at most 100). Numbers outside 0 to 255
- * are refused. */
+/** Edits a screen record in memory, sending nothing: sets the next screen
+ * of `region` if the screen lists it, else appends it.
+ * @param screen the caller's record (null: "No screen given.").
+ * @param region the region's number, 0 to 255.
+ * @param next the screen a press on the region switches to, 0 to 255.
+ * @return VANTIX_CODE_ERROR for a null record, a number out of range, or a
+ *         full list (100 entries). */
 VANTIX_EXPORT vantix_error_code vantix_add_region_to_screen(vantix_hid_feature_screen *screen, int region,
                                                             int next);
 /** Blanks the display: re-activates the active screen, or on pads without
- * one shows and hides a full-screen container in the last legacy region. */
+ * one shows and hides a full-screen container in the last legacy region.
+ * @param device an open pad.
+ * @return VANTIX_CODE_ERROR for a null device, or on a pad without a store
+ *         when its record has no regions or display information. */
 VANTIX_EXPORT vantix_error_code vantix_clear_screen(vantix_device *device);
 /** Drops pending store changes (and reads the cached legacy list anew), or
  * on pads without a store writes back every legacy region (from number 2)
- * that differs from the factory list. */
+ * that differs from the factory list.
+ * @param device an open pad.
+ * @return VANTIX_CODE_ERROR for a null device or when a wait, read or write
+ *         fails. */
 VANTIX_EXPORT vantix_error_code vantix_restore_default_regions(vantix_device *device);
 
 /** Ends a series of store edits (report 172): saves them, discards them or
- * restores the factory contents. */
-
+ * restores the factory contents. Waits for the region and screen
+ * interlocks before and after.
+ * @param device the pad.
+ * @param commit what to do with the pending changes.
+ * @return VANTIX_CODE_ERROR when a wait or the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_screen_region_commit(vantix_device *device,
                                                                 vantix_screen_region_save_changes commit);
 
