@@ -1785,6 +1785,10 @@ VANTIX_EXPORT vantix_hid_feature_device_configure vantix_get_device_configure(va
  *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_device_configure_ref(vantix_device *device,
                                                    vantix_hid_feature_device_configure *record);
+/** Writes the device configuration (feature report 15).
+ * @param device the pad.
+ * @param configure the record to send (report_id is not read).
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_device_configure(vantix_device *device,
                                                             vantix_hid_feature_device_configure configure);
 VANTIX_EXPORT vantix_hid_feature_contact_count_maximum
@@ -1802,12 +1806,20 @@ VANTIX_EXPORT vantix_hid_feature_operating_modes vantix_get_operating_modes(vant
  *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_operating_modes_ref(vantix_device *device,
                                                   vantix_hid_feature_operating_modes *record);
+/** @} */
 
+/** Switches the pad's run mode (feature report 10), waiting for its report
+ * buffer interlock before and after.
+ * @param device the pad.
+ * @param run_mode the mode; VANTIX_RUNMODE_COMMAND stops pen input.
+ * @return VANTIX_CODE_ERROR when a wait times out or the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_mode run_mode);
+/** Saves the acquisition mode the pad starts in (feature report 28).
+ * @param device the pad.
+ * @param mode the start-up mode.
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_startup_mode(vantix_device *device,
                                                         vantix_device_acquisition_mode mode);
-
-/** @} */
 
 /** Digitizer power states. */
 typedef enum vantix_asic_power_state {
@@ -1988,9 +2000,17 @@ VANTIX_EXPORT vantix_hid_feature_frequency_amplitude vantix_get_frequency_amplit
  *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_frequency_amplitude_ref(vantix_device *device,
                                                       vantix_hid_feature_frequency_amplitude *record);
+/** Writes the scan frequency and amplitudes (feature report 20).
+ * @param device the pad.
+ * @param freq the record to send (report_id is not read).
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_frequency_amplitude(vantix_device *device,
                                                                vantix_hid_feature_frequency_amplitude freq);
 VANTIX_EXPORT vantix_hid_feature_power_state vantix_get_power_state(vantix_device *device);
+/** Writes the digitizer power state (feature report 21).
+ * @param device the pad.
+ * @param state the record to send (report_id is not read).
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_power_state(vantix_device *device,
                                                        vantix_hid_feature_power_state state);
 VANTIX_EXPORT vantix_hid_feature_general_parameters vantix_get_general_parameters(vantix_device *device);
@@ -2000,8 +2020,16 @@ VANTIX_EXPORT vantix_hid_feature_general_parameters vantix_get_general_parameter
  *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_general_parameters_ref(vantix_device *device,
                                                      vantix_hid_feature_general_parameters *record);
+/** Writes the general acquisition parameters (feature report 41).
+ * @param device the pad.
+ * @param params the record to send (report_id is not read).
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_general_parameters(vantix_device *device,
                                                               vantix_hid_feature_general_parameters params);
+/** Resets the digitizer chip (feature report 42).
+ * @param device the pad.
+ * @param reset the record to send (report_id is not read).
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_asic_reset(vantix_device *device,
                                                       vantix_hid_feature_asic_reset reset);
 VANTIX_EXPORT vantix_hid_feature_register_get vantix_get_asic_register(vantix_device *device);
@@ -2011,6 +2039,10 @@ VANTIX_EXPORT vantix_hid_feature_register_get vantix_get_asic_register(vantix_de
  *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_asic_register_ref(vantix_device *device,
                                                 vantix_hid_feature_register_get *record);
+/** Writes one digitizer chip register (feature report 44).
+ * @param device the pad.
+ * @param reg the record to send (report_id is not read).
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_asic_register(vantix_device *device,
                                                          vantix_hid_feature_register_set reg);
 VANTIX_EXPORT vantix_hid_feature_pen_parameters vantix_get_pen_parameters(vantix_device *device);
@@ -2020,6 +2052,10 @@ VANTIX_EXPORT vantix_hid_feature_pen_parameters vantix_get_pen_parameters(vantix
  *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_pen_parameters_ref(vantix_device *device,
                                                  vantix_hid_feature_pen_parameters *record);
+/** Writes the pen tuning parameters (feature report 50).
+ * @param device the pad.
+ * @param params the record to send (report_id is not read).
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_pen_parameters(vantix_device *device,
                                                           vantix_hid_feature_pen_parameters params);
 VANTIX_EXPORT vantix_hid_feature_touch_parameters vantix_get_touch_parameters(vantix_device *device);
@@ -2029,6 +2065,10 @@ VANTIX_EXPORT vantix_hid_feature_touch_parameters vantix_get_touch_parameters(va
  *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_touch_parameters_ref(vantix_device *device,
                                                    vantix_hid_feature_touch_parameters *record);
+/** Writes the touch tuning parameters (feature report 60).
+ * @param device the pad.
+ * @param params the record to send (report_id is not read).
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_touch_parameters(vantix_device *device,
                                                             vantix_hid_feature_touch_parameters params);
 VANTIX_EXPORT vantix_hid_feature_error_correction_table
@@ -2039,10 +2079,26 @@ vantix_get_error_correction_table(vantix_device *device);
  *        null is ignored and nothing is read. */
 VANTIX_EXPORT void vantix_get_error_correction_table_ref(vantix_device *device,
                                                          vantix_hid_feature_error_correction_table *record);
+/** Writes the error-correction table (feature report 26): drops
+ * uncommitted region edits, switches to command mode, waits for the report
+ * buffer interlock, sends the table and returns to pen mode. The pad's
+ * UUID is the table's digest, so it changes with the table.
+ * @param device the pad.
+ * @param errcor the table to send (report_id is not read).
+ * @return VANTIX_CODE_ERROR when the wait times out (the pad then stays in
+ *         command mode) or the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_error_correction(vantix_device *device,
                                                             vantix_hid_feature_error_correction_table errcor);
+/** Sends one block of a firmware download (feature report 25).
+ * @param device the pad.
+ * @param firmware the record to send (report_id is not read).
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_firmware(vantix_device *device,
                                                     vantix_hid_feature_firmware_download firmware);
+/** Writes the firmware download status (feature report 29).
+ * @param device the pad.
+ * @param status the record to send (report_id is not read).
+ * @return VANTIX_CODE_ERROR when the transfer fails. */
 VANTIX_EXPORT vantix_error_code
 vantix_set_firmware_download_status(vantix_device *device, vantix_hid_feature_download_command_status status);
 /** @} */
@@ -2187,7 +2243,7 @@ VANTIX_EXPORT void vantix_get_output_configuration_ref(vantix_device *device,
 /** Reads the output configuration (report 91).
  * @return the record; all zero (report_id 0) on failure. */
 VANTIX_EXPORT vantix_hid_feature_output_parameters vantix_get_output_configuration(vantix_device *device);
-/** Writes the output configuration (report 91).
+/** Writes the output configuration (feature report 91).
  * @param device the pad.
  * @param settings the record to send (report_id is not read).
  * @return the transport's result. */
@@ -2203,7 +2259,7 @@ VANTIX_EXPORT void vantix_get_peripheral_configuration_ref(
  * @return the record; all zero (report_id 0) on failure. */
 VANTIX_EXPORT vantix_hid_feature_peripheral_configuration
 vantix_get_peripheral_configuration(vantix_device *device);
-/** Writes the peripheral configuration (report 92).
+/** Writes the peripheral configuration (feature report 92).
  * @param device the pad.
  * @param settings the record to send (report_id is not read).
  * @return the transport's result. */
@@ -2218,7 +2274,7 @@ VANTIX_EXPORT void vantix_get_calibration_data_ref(vantix_device *device,
 /** Reads the stored calibration (report 131).
  * @return the record; all zero (report_id 0) on failure. */
 VANTIX_EXPORT vantix_hid_feature_calibration_data vantix_get_calibration_data(vantix_device *device);
-/** Writes the stored calibration (report 131).
+/** Writes the stored calibration (feature report 131).
  * @param device the pad.
  * @param calibration_data the record to send (report_id is not read).
  * @return the transport's result. */
@@ -2236,7 +2292,10 @@ VANTIX_EXPORT void vantix_get_calibrate_state_ref(vantix_device *device,
                                                   vantix_hid_feature_calibrate *report);
 /** @} */
 /** Starts a calibration (dropping uncommitted region edits first), or
- * cancels the one running. @{ */
+ * cancels the one running (feature report 130). Both wait for the
+ * calibrate interlock first.
+ * @return VANTIX_CODE_ERROR when the wait times out or the transfer fails.
+ * @{ */
 VANTIX_EXPORT vantix_error_code vantix_device_calibrate(vantix_device *device);
 VANTIX_EXPORT vantix_error_code vantix_device_cancel_calibrate(vantix_device *device);
 /** @} */
@@ -2248,10 +2307,13 @@ VANTIX_EXPORT vantix_error_code vantix_device_cancel_calibrate(vantix_device *de
  * and keyboard card data with preamble (travon). A non-zero commit_changes
  * saves the store and marks the output and peripheral settings as the
  * pad's defaults. Pads without a store, or without compression,
- * throttling, or streaming and buffering, are left untouched. Always
- * return VANTIX_CODE_SUCCESS; the steps' own failures leave their
- * last-error text.
- @{ */
+ * throttling, or streaming and buffering, are left untouched.
+ * @param device an open pad.
+ * @param commit_changes non-zero to save the store and make the settings
+ *        the pad's defaults; zero leaves them pending.
+ * @return always VANTIX_CODE_SUCCESS; the steps' own failures leave their
+ *         last-error text.
+ * @{ */
 VANTIX_EXPORT vantix_error_code vantix_set_zelnar_mode(vantix_device *device, char commit_changes);
 VANTIX_EXPORT vantix_error_code vantix_set_travon_mode(vantix_device *device, char commit_changes);
 /** @} */
