@@ -2411,18 +2411,41 @@ typedef struct vantix_hid_feature_pixel_values {
 VANTIX_EXPORT vantix_error_code vantix_genII_tune(vantix_device *dev);
 VANTIX_EXPORT vantix_error_code vantix_genII_abort_tune(vantix_device *dev);
 VANTIX_EXPORT vantix_hid_feature_tuning_status vantix_genII_get_tuning_status(vantix_device *dev);
-VANTIX_EXPORT vantix_error_code vantix_genII_set_device_pid(vantix_device *dev, uint16_t pid);
 /** @} */
-/** The configuration byte (0 to 255), or -1 on failure. */
+/** Sets the pad's USB product ID (report 230 hardware command); the
+ * attempt is logged at WARNING.
+ * @param dev the pad.
+ * @param pid the new product ID.
+ * @return VANTIX_CODE_ERROR when the transfer fails (logged at WARNING). */
+VANTIX_EXPORT vantix_error_code vantix_genII_set_device_pid(vantix_device *dev, uint16_t pid);
+/** Reads the hardware configuration byte (report 230 hardware command).
+ * @return the byte, 0 to 255, or -1 when the command or its answer
+ *         fails. */
 VANTIX_EXPORT int vantix_genII_query_hardware_configuration(vantix_device *dev);
-/** Reads or writes the hardware GUID (report 230). @{ */
+/** Reads the hardware GUID (report 230).
+ * @return the record; all zero when the command or its answer fails. */
 VANTIX_EXPORT vantix_hid_feature_guid vantix_genII_get_hardware_GUID(vantix_device *dev);
+/** Writes the hardware GUID (report 230).
+ * @param dev the pad.
+ * @param guid the record whose 16 guid bytes are sent (report_id is not
+ *             read).
+ * @return VANTIX_CODE_ERROR when the transfer fails (logged at WARNING). */
 VANTIX_EXPORT vantix_error_code vantix_genII_set_hardware_GUID(vantix_device *dev,
                                                                vantix_hid_feature_guid guid);
-/** @} */
-/** Injects one pen sample through the engineering test report (253). */
+/** Injects one pen sample through the engineering test report (253); the
+ * pad turns it into the input report coordinate_type names.
+ * @param dev the pad.
+ * @param coords the sample (null fails with "No record given.").
+ * @return VANTIX_CODE_ERROR when refused or when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_simulate_pen_input(vantix_device *dev, vantix_pen_coordinate *coords);
-/** On failure the record is left exactly as it was. */
+/** Reads display pixels back: sends the location (report 104), then reads
+ * the pixels (report 105).
+ * @param device the pad.
+ * @param pixel_values the caller's record: start_x and start_y say where
+ *        to read (the pad takes their low 8 bits); on success it holds what
+ *        the pad reported. On failure it is left exactly as it was.
+ * @return VANTIX_CODE_ERROR for a null record ("No record given.") or when
+ *         a transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_get_pixels(vantix_device *device,
                                                   vantix_hid_feature_pixel_values *pixel_values);
 
