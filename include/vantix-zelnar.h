@@ -2623,136 +2623,370 @@ typedef enum vantix_string_alignment {
     VANTIX_ALIGN_END = 2 /**< right or bottom */
 } vantix_string_alignment;
 
-/** Writes a 54-byte BMP header for the given sizes at `bmp`. None of the
- * bitmap functions logs. */
+/** Writes a 54-byte BMP file header (24 bits per pixel) for the given
+ * sizes. Only its non-zero bytes are written: clear the rest first, as
+ * vantix_bitmap_init() does. None of the bitmap functions logs.
+ * @param bmp where the header goes (null: nothing happens).
+ * @param totalSize the file's size, header included.
+ * @param arraySize the pixel rows' size.
+ * @param width the width in pixels.
+ * @param height the height in pixels. */
 VANTIX_EXPORT void vantix_bitmap_write_header(unsigned char *bmp, int32_t totalSize, int32_t arraySize,
                                               int32_t width, int32_t height);
 /**
- * Makes `bmp` describe `buffer`, which must hold at least
- * 54 + height * ((24 * width + 31) / 32 * 4) bytes, painted opaque white.
+ * Makes `bmp` describe `buffer`, painted opaque white.
  * A width or height below 1, a NULL buffer, or a size whose file image
  * would not fit in 31 bits is refused: the descriptor is then all zero
  * (bmp->bitmap == NULL) and the buffer is left untouched.
+ * @param bmp the caller's descriptor (null: nothing happens).
+ * @param buffer at least 54 + height * ((24 * width + 31) / 32 * 4) bytes,
+ *               the caller's for as long as the descriptor is used.
+ * @param width the width in pixels.
+ * @param height the height in pixels.
  */
 VANTIX_EXPORT void vantix_bitmap_init(vantix_bitmap *bmp, unsigned char *buffer, int32_t width,
                                       int32_t height);
-/** `fg` composited over `bg` by fg's alpha. */
+/** Composites one colour over another.
+ * @param fg the colour on top; its alpha says how much of it shows.
+ * @param bg the colour below.
+ * @return `fg` composited over `bg` by fg's alpha. */
 VANTIX_EXPORT vantix_gcolor vantix_color_blend(vantix_gcolor fg, vantix_gcolor bg);
-/** Blends `color` into pixel (x, y), (0, 0) at the top left; outside the bitmap nothing happens. */
+/** Blends `color` into one pixel; outside the bitmap nothing happens.
+ * @param bmp the bitmap to draw into.
+ * @param x the column, 0 at the left.
+ * @param y the row, 0 at the top.
+ * @param color the colour; a translucent one is blended over the picture.
+ */
 VANTIX_EXPORT void vantix_set_pixel(vantix_bitmap *bmp, int32_t x, int32_t y, vantix_gcolor color);
-/** The opaque colour of pixel (x, y); white outside the bitmap. */
+/** Reads one pixel.
+ * @param bmp the bitmap.
+ * @param x the column, 0 at the left.
+ * @param y the row, 0 at the top.
+ * @return the pixel's opaque colour; white outside the bitmap. */
 VANTIX_EXPORT vantix_gcolor vantix_get_pixel(const vantix_bitmap *bmp, int32_t x, int32_t y);
-/** Paints every pixel `color`. */
+/** Paints every pixel `color` (blended when translucent).
+ * @param bmp the bitmap to draw into.
+ * @param color the colour; a translucent one is blended over the picture.
+ */
 VANTIX_EXPORT void vantix_bitmap_clear(vantix_bitmap *bmp, vantix_gcolor color);
-/** Copies a width x height block from (srcX, srcY) of `src` to (dstX, dstY) of `dst`, clipped to both. */
+/** Copies a width x height block from (srcX, srcY) of `src` to (dstX, dstY)
+ * of `dst`. Pixels that fall outside `dst` are dropped; those read from
+ * outside `src` are white. The pixels are copied column by column from the
+ * left, so an overlapping copy to the right reads what it already wrote.
+ * @param src the bitmap to read.
+ * @param dst the bitmap to write (may be src).
+ * @param srcX the block's left column in src.
+ * @param srcY the block's top row in src.
+ * @param dstX the left column it goes to in dst.
+ * @param dstY the top row it goes to in dst.
+ * @param width the block's width in pixels.
+ * @param height the block's height in pixels. */
 VANTIX_EXPORT void vantix_bitmap_copy(const vantix_bitmap *src, vantix_bitmap *dst, int32_t srcX,
                                       int32_t srcY, int32_t dstX, int32_t dstY, int32_t width,
                                       int32_t height);
 
-/** Lines and shapes, clipped to the bitmap. None of these functions logs. @{ */
+/** Lines and shapes, clipped to the bitmap. None of these functions logs.
+ * A line runs from (x0, y0) to (x1, y1), both ends included; `color` is
+ * blended over the picture when translucent.
+ * @{ */
+/** A one-pixel line.
+ * @param bmp the bitmap to draw into.
+ * @param x0 the start's column.
+ * @param y0 the start's row.
+ * @param x1 the end's column.
+ * @param y1 the end's row.
+ * @param color the colour; a translucent one is blended over the picture.
+ */
 VANTIX_EXPORT void vantix_draw_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                     vantix_gcolor color);
-/** @} */
-/** Lines from (x0, y0) to (x1, y1): anti-aliased, `width` pixels wide, or
- * both. Clipped to the bitmap. @{ */
+/** An anti-aliased one-pixel line.
+ * @param bmp the bitmap to draw into.
+ * @param x0 the start's column.
+ * @param y0 the start's row.
+ * @param x1 the end's column.
+ * @param y1 the end's row.
+ * @param color the colour; a translucent one is blended over the picture.
+ */
 VANTIX_EXPORT void vantix_draw_aa_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                        vantix_gcolor color);
+/** A line `width` pixels wide.
+ * @param bmp the bitmap to draw into.
+ * @param x0 the start's column.
+ * @param y0 the start's row.
+ * @param x1 the end's column.
+ * @param y1 the end's row.
+ * @param width the line's width in pixels.
+ * @param color the colour; a translucent one is blended over the picture.
+ */
 VANTIX_EXPORT void vantix_draw_thick_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                           float width, vantix_gcolor color);
+/** An anti-aliased line `width` pixels wide.
+ * @param bmp the bitmap to draw into.
+ * @param x0 the start's column.
+ * @param y0 the start's row.
+ * @param x1 the end's column.
+ * @param y1 the end's row.
+ * @param width the line's width in pixels.
+ * @param color the colour; a translucent one is blended over the picture.
+ */
 VANTIX_EXPORT void vantix_draw_thick_aa_line(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1,
                                              int32_t y1, float width, vantix_gcolor color);
-/** @} */
-/** A negative radius draws nothing. */
+/** The one-pixel outline of a circle; a negative radius draws nothing.
+ * @param bmp the bitmap to draw into.
+ * @param xm the centre's column.
+ * @param ym the centre's row.
+ * @param r the radius in pixels.
+ * @param color the colour; a translucent one is blended over the picture.
+ */
 VANTIX_EXPORT void vantix_draw_circle(vantix_bitmap *bmp, int32_t xm, int32_t ym, int32_t r,
                                       vantix_gcolor color);
-/** Ellipse inside the bounding rectangle (x0, y0)-(x1, y1), corners included. */
+/** The one-pixel outline of the ellipse inside the bounding rectangle
+ * (x0, y0)-(x1, y1), corners in any order.
+ * @param bmp the bitmap to draw into.
+ * @param x0 one corner's column.
+ * @param y0 one corner's row.
+ * @param x1 the opposite corner's column.
+ * @param y1 the opposite corner's row.
+ * @param color the colour; a translucent one is blended over the picture.
+ */
 VANTIX_EXPORT void vantix_draw_ellipse(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                        vantix_gcolor color);
-/** The one-pixel outline of the rectangle (x0, y0)-(x1, y1), corners included. */
+/** The one-pixel outline of the rectangle (x0, y0)-(x1, y1), corners
+ * included.
+ * @param bmp the bitmap to draw into.
+ * @param x0 one corner's column.
+ * @param y0 one corner's row.
+ * @param x1 the opposite corner's column.
+ * @param y1 the opposite corner's row.
+ * @param color the colour; a translucent one is blended over the picture.
+ */
 VANTIX_EXPORT void vantix_draw_rectangle(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                          vantix_gcolor color);
-/** The border grows `width` pixels inwards; a width below 1 draws nothing. */
+/** The outline of the rectangle (x0, y0)-(x1, y1), its border growing
+ * `width` pixels inwards; a width below 1 draws nothing.
+ * @param bmp the bitmap to draw into.
+ * @param x0 one corner's column.
+ * @param y0 one corner's row.
+ * @param x1 the opposite corner's column.
+ * @param y1 the opposite corner's row.
+ * @param width the border's width in pixels.
+ * @param color the colour; a translucent one is blended over the picture.
+ */
 VANTIX_EXPORT void vantix_draw_thick_rectangle(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1,
                                                int32_t y1, int32_t width, vantix_gcolor color);
-/** The filled rectangle (x0, y0)-(x1, y1), corners included. */
+/** The filled rectangle (x0, y0)-(x1, y1), corners included.
+ * @param bmp the bitmap to draw into.
+ * @param x0 one corner's column.
+ * @param y0 one corner's row.
+ * @param x1 the opposite corner's column.
+ * @param y1 the opposite corner's row.
+ * @param color the colour; a translucent one is blended over the picture.
+ */
 VANTIX_EXPORT void vantix_fill_rectangle(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                          vantix_gcolor color);
-/** A negative radius draws nothing. */
+/** A filled circle; a negative radius draws nothing.
+ * @param bmp the bitmap to draw into.
+ * @param x the centre's column.
+ * @param y the centre's row.
+ * @param r the radius in pixels.
+ * @param color the colour; a translucent one is blended over the picture.
+ */
 VANTIX_EXPORT void vantix_fill_circle(vantix_bitmap *bmp, int32_t x, int32_t y, int32_t r,
                                       vantix_gcolor color);
-/** Centre (x0, y0) after ordering the corners; semi-axes x1 - x0 and y1 - y0. */
+/** A filled ellipse. Unlike vantix_draw_ellipse() the corners are not a
+ * bounding box: after ordering them, (x0, y0) is the centre and the
+ * semi-axes are x1 - x0 and y1 - y0.
+ * @param bmp the bitmap to draw into.
+ * @param x0 one corner's column.
+ * @param y0 one corner's row.
+ * @param x1 the other corner's column.
+ * @param y1 the other corner's row.
+ * @param color the colour; a translucent one is blended over the picture.
+ */
 VANTIX_EXPORT void vantix_fill_ellipse(vantix_bitmap *bmp, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                        vantix_gcolor color);
-
-/** Fixed (monospaced, 8-bit) fonts. None of these functions logs. @{ */
-VANTIX_EXPORT const unsigned char *vantix_font_char_lookup(const vantix_font *font, char c);
 /** @} */
-/** Draws a character, a NUL-terminated string with its top left at (x, y),
- * or a string placed in the box (x0, y0)-(x1, y1) as the alignments say. @{ */
+
+/** Fixed (monospaced, 8-bit) fonts, such as ubuntu_mono_16pt. None of these
+ * functions logs; a null or empty font draws nothing. @{ */
+/** Finds the glyph of a character code.
+ * @param font the font.
+ * @param c the character, taken as unsigned (0 to 255).
+ * @return the glyph's charByteLen bytes inside the font; null when the font
+ *         has no such glyph or is null or empty. */
+VANTIX_EXPORT const unsigned char *vantix_font_char_lookup(const vantix_font *font, char c);
+/** Draws one character with its top left at (x, y); a character without a
+ * glyph draws nothing.
+ * @param bmp the bitmap to draw into.
+ * @param font the font.
+ * @param chr the character, taken as unsigned.
+ * @param x the left column.
+ * @param y the top row.
+ * @param color the ink colour; the glyph's pixels are blended over the
+ *              picture. */
 VANTIX_EXPORT void vantix_draw_char(vantix_bitmap *bmp, const vantix_font *font, char chr, int32_t x,
                                     int32_t y, vantix_gcolor color);
+/** Draws a NUL-terminated string with its top left at (x, y); a character
+ * without a glyph leaves its cell empty.
+ * @param bmp the bitmap to draw into.
+ * @param font the font.
+ * @param string the text (null draws nothing).
+ * @param x the left column.
+ * @param y the top row.
+ * @param color the ink colour. */
 VANTIX_EXPORT void vantix_draw_string(vantix_bitmap *bmp, const vantix_font *font, const char *string,
                                       int32_t x, int32_t y, vantix_gcolor color);
+/** Draws a NUL-terminated string placed in the box (x0, y0)-(x1, y1) as the
+ * alignments say; text larger than the box is not cut at its edges.
+ * @param bmp the bitmap to draw into.
+ * @param font the font.
+ * @param string the text (null draws nothing).
+ * @param x0 one corner's column.
+ * @param y0 one corner's row.
+ * @param x1 the opposite corner's column.
+ * @param y1 the opposite corner's row.
+ * @param hAlign left, middle or right.
+ * @param vAlign top, middle or bottom.
+ * @param color the ink colour. */
 VANTIX_EXPORT void vantix_draw_string_aligned(vantix_bitmap *bmp, const vantix_font *font, const char *string,
                                               int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                                               vantix_string_alignment hAlign, vantix_string_alignment vAlign,
                                               vantix_gcolor color);
 /** @} */
 
-/** Enhanced (proportional Unicode) fonts; strings are zero-terminated arrays
- * of code points (ICU's UChar32). None of these functions logs. @{ */
+/** Enhanced (proportional Unicode) fonts, such as vantix_default; strings
+ * are zero-terminated arrays of code points (ICU's UChar32). A code point
+ * without a glyph uses the font's glyph for 0. None of these functions
+ * logs. @{ */
+/** Finds the glyph of a code point.
+ * @param font the font.
+ * @param character the code point.
+ * @return the glyph inside the font, or its glyph for 0 when it has none
+ *         for `character`; null for a null or empty font. */
 VANTIX_EXPORT const vantix_font_char *enhanced_get_font_character(const vantix_enhanced_font *font,
                                                                   int32_t character);
 /** @} */
-/** Number of code points before the terminating 0. */
+/** Number of code points before the terminating 0 (0 for null). */
 VANTIX_EXPORT size_t u_strlen32(const int32_t *string);
-/** Pixel width and height of a code-point string in `font`. @{ */
+/** Pixel width (each glyph's width plus one pixel of gap) and height (from
+ * the highest top to the lowest descent) of a code-point string in `font`.
+ * @return the size, saturated at UINT_MAX; 0 for a null string or font. @{ */
 VANTIX_EXPORT unsigned int enhanced_get_string_width(const vantix_enhanced_font *font, const int32_t *string);
 VANTIX_EXPORT unsigned int enhanced_get_string_height(const vantix_enhanced_font *font,
                                                       const int32_t *string);
 /** @} */
-/** Draws a code point, a code-point string with its top left at (x, y), or
- * a string placed in the box (x0, y0)-(x1, y1) as the alignments say. @{ */
+/** Draws one code point with its top left at (x, y).
+ * @param bmp the bitmap to draw into.
+ * @param font the font.
+ * @param chr the code point.
+ * @param x the left column.
+ * @param y the top row.
+ * @param color the ink colour; the glyph's pixels are blended over the
+ *              picture. */
 VANTIX_EXPORT void enhanced_draw_char(vantix_bitmap *bmp, const vantix_enhanced_font *font, int32_t chr,
                                       int32_t x, int32_t y, vantix_gcolor color);
+/** Draws a code-point string with its top left at (x, y), the glyphs on
+ * one baseline.
+ * @param bmp the bitmap to draw into.
+ * @param font the font.
+ * @param string the code points, zero-terminated (null draws nothing).
+ * @param x the left column.
+ * @param y the top row.
+ * @param color the ink colour. */
 VANTIX_EXPORT void enhanced_draw_string(vantix_bitmap *bmp, const vantix_enhanced_font *font,
                                         const int32_t *string, int32_t x, int32_t y, vantix_gcolor color);
+/** Draws a code-point string placed in the box (x0, y0)-(x1, y1) as the
+ * alignments say; text larger than the box is not cut at its edges.
+ * @param bmp the bitmap to draw into.
+ * @param font the font.
+ * @param string the code points, zero-terminated (null draws nothing).
+ * @param x0 one corner's column.
+ * @param y0 one corner's row.
+ * @param x1 the opposite corner's column.
+ * @param y1 the opposite corner's row.
+ * @param hAlign left, middle or right.
+ * @param vAlign top, middle or bottom.
+ * @param color the ink colour. */
 VANTIX_EXPORT void enhanced_draw_string_aligned(vantix_bitmap *bmp, const vantix_enhanced_font *font,
                                                 const int32_t *string, int32_t x0, int32_t y0, int32_t x1,
                                                 int32_t y1, vantix_string_alignment hAlign,
                                                 vantix_string_alignment vAlign, vantix_gcolor color);
-/** @} */
 
 /**
  * The block font and one-bit rasters in column order: pixel (x, y) of a
  * W x H raster is bit H * x + y, most significant bit of each byte first.
  * Coordinates outside the given width and height are ignored (reads give 0).
+ * A code point without a glyph uses the block font's glyph for 0.
+ * @param character the code point.
+ * @return its glyph in vantix_block_font, or the glyph for 0.
  */
 VANTIX_EXPORT const vantix_block_font_char *vantix_get_font_character(int32_t character);
-/** Looks up the glyphs of `len` code points into outChars. */
+/** Looks up the block-font glyphs of `len` code points.
+ * @param inChars the code points (null: nothing happens).
+ * @param outChars receives `len` glyph pointers (null: nothing happens).
+ * @param len the number of code points. */
 VANTIX_EXPORT void vantix_font_get_from_string(const uint32_t *inChars,
                                                const vantix_block_font_char **outChars, uint32_t len);
-/** Bytes are taken as unsigned: 0x80-0xFF select U+0080-U+00FF. */
+/** Looks up the block-font glyphs of `len` bytes of text. Bytes are taken
+ * as unsigned: 0x80-0xFF select U+0080-U+00FF.
+ * @param inChars the text; exactly `len` bytes are read, a NUL among them
+ *                included (null: nothing happens).
+ * @param outChars receives `len` glyph pointers (null: nothing happens).
+ * @param len the number of bytes. */
 VANTIX_EXPORT void vantix_font_get_from_cstring(const char *inChars, const vantix_block_font_char **outChars,
                                                 uint32_t len);
-/** Pixel width of `len` glyphs side by side, and their height from the
- * highest top to the lowest descent. @{ */
+/** Pixel width of `len` glyphs side by side (one pixel apart), and their
+ * height from the highest top to the lowest descent. Null entries are
+ * skipped.
+ * @param chars the glyphs, as vantix_font_get_from_string() gives them.
+ * @param len the number of entries.
+ * @return the size in pixels; the width of no glyphs at all is -1. @{ */
 VANTIX_EXPORT int32_t vantix_font_get_width(const vantix_block_font_char *const *chars, uint32_t len);
 VANTIX_EXPORT int32_t vantix_font_get_height(const vantix_block_font_char *const *chars, uint32_t len);
 /** @} */
-/** Draws `len` glyphs side by side into a width x height raster. */
+/** Draws `len` glyphs side by side into a raster, on one baseline; null
+ * entries are skipped and glyphs past the right edge are dropped.
+ * @param chars the glyphs (null: nothing happens).
+ * @param len the number of entries.
+ * @param raster a raster of width x height pixels in column order, cleared
+ *               by the caller: only the glyphs' cells are written (null:
+ *               nothing happens).
+ * @param width the raster's width in pixels (see vantix_font_get_width()).
+ * @param height the raster's height in pixels (see
+ *               vantix_font_get_height()). */
 VANTIX_EXPORT void vantix_font_create_raster(const vantix_block_font_char *const *chars, uint32_t len,
                                              unsigned char *raster, uint32_t width, uint32_t height);
-/** Copies a whole raster into `dest` at (destX, destY). */
+/** Copies a whole raster into another at (destX, destY); what falls
+ * outside `dest` is dropped.
+ * @param source the raster to copy.
+ * @param sourceWidth its width in pixels.
+ * @param sourceHeight its height in pixels.
+ * @param dest the raster to copy into.
+ * @param destWidth its width in pixels.
+ * @param destHeight its height in pixels.
+ * @param destX the column of dest the source's left edge goes to.
+ * @param destY the row of dest the source's top edge goes to. */
 VANTIX_EXPORT void vantix_raster_copy(const unsigned char *source, uint32_t sourceWidth,
                                       uint32_t sourceHeight, unsigned char *dest, uint32_t destWidth,
                                       uint32_t destHeight, uint32_t destX, uint32_t destY);
-/** Reads (1 or 0) or sets one pixel of a raster. @{ */
+/** Reads one pixel of a raster.
+ * @param raster the raster (null reads 0).
+ * @param width its width in pixels.
+ * @param height its height in pixels.
+ * @param x the column.
+ * @param y the row.
+ * @return 1 when the pixel is set, else 0 (also outside the raster). */
 VANTIX_EXPORT unsigned char vantix_raster_getpixel(const unsigned char *raster, uint32_t width,
                                                    uint32_t height, uint32_t x, uint32_t y);
+/** Sets or clears one pixel of a raster; outside it nothing happens.
+ * @param raster the raster (null: nothing happens).
+ * @param width its width in pixels.
+ * @param height its height in pixels.
+ * @param x the column.
+ * @param y the row.
+ * @param on non-zero to set the pixel, zero to clear it. */
 VANTIX_EXPORT void vantix_raster_setpixel(unsigned char *raster, uint32_t width, uint32_t height, uint32_t x,
                                           uint32_t y, unsigned char on);
-/** @} */
 
 /** Display content (feature report 101): the byte is the pad's to interpret. */
 typedef struct vantix_hid_feature_display_content {
