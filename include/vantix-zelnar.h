@@ -3026,21 +3026,36 @@ typedef enum vantix_font_alignment {
     VANTIX_ALIGN_CENTER = 2
 } vantix_font_alignment;
 
-/** Set the display content (report 101) or write one display chunk (report
- * 103). Both wait for the pad's display interlock, then send their report.
- * @{ */
+/** Sets the display content (report 101) after waiting for the pad's
+ * display interlock.
+ * @param device the pad.
+ * @param content the record; only its content byte is sent.
+ * @return VANTIX_CODE_ERROR when the wait times out or the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_display_content(vantix_device *device,
                                                            vantix_hid_feature_display_content content);
+/** Writes one rectangle of the display (report 103) after waiting for the
+ * pad's display interlock.
+ * @param device the pad.
+ * @param chunk the rectangle and its packed pixels; the whole graphic
+ *              array is sent.
+ * @return VANTIX_CODE_ERROR when the wait times out or the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_set_display_chunk(vantix_device *device,
                                                          vantix_hid_feature_display_chunk chunk);
-/** @} */
 /**
  * Sends `bmp` to the display with its top-left pixel at (x, y), cut into
  * as few chunks as the payload allows and packed at `depth` bits per pixel:
  * 1, 4, 8 or 24. Any other depth, and a null or empty bitmap, is refused
- * before anything is sent. A failed chunk ends the transfer; the chunks
- * sent before it stay on the display. Allocates nothing and writes no log
- * records of its own.
+ * before anything is sent, as is a picture reaching beyond the wire's
+ * coordinates (0 to 65535); one partly off the display is sent as it is. A
+ * failed chunk ends the transfer; the chunks sent before it stay on the
+ * display. Allocates nothing and writes no log records of its own.
+ * @param device the pad.
+ * @param bmp the picture (it stays the caller's).
+ * @param x the display column of its left edge.
+ * @param y the display row of its top edge.
+ * @param depth bits per pixel on the wire: 1, 4, 8 or 24.
+ * @return VANTIX_CODE_ERROR when refused ("No bitmap to transfer.",
+ *         "Unsupported pixel depth %d, ...") or when a chunk fails.
  */
 VANTIX_EXPORT vantix_error_code vantix_transfer_bitmap_to_device(vantix_device *device, vantix_bitmap *bmp,
                                                                  unsigned int x, unsigned int y, int depth);
@@ -3048,10 +3063,14 @@ VANTIX_EXPORT vantix_error_code vantix_transfer_bitmap_to_device(vantix_device *
 /**
  * Converts `dataLen` bytes in the character set `encoding` (any ICU
  * converter name, for example "utf-8", "ISO-8859-1", "Shift_JIS") to a
- * zero-terminated array of code points, stopping at the first NUL. Stores
- * the number of code points in *charLen. Returns null for an unknown
- * encoding, malformed or empty input, or null arguments. Release the
- * result with free().
+ * zero-terminated array of code points, stopping at the first NUL.
+ * @param data the text (null: the result is null).
+ * @param dataLen number of bytes in data.
+ * @param encoding the ICU converter name (null: the result is null).
+ * @param charLen receives the number of code points (may be null).
+ * @return the code points, released with free(); null for an unknown
+ *         encoding, malformed or empty input, a null data or encoding, or
+ *         no memory.
  */
 VANTIX_EXPORT int32_t *parse_string_encoding(const char *data, size_t dataLen, const char *encoding,
                                              size_t *charLen);
@@ -3061,22 +3080,53 @@ VANTIX_EXPORT int32_t *parse_string_encoding(const char *data, size_t dataLen, c
  * says and y at its top; `invert` draws white on black. The depth sent is
  * the smaller of the font's and the display's. Text that would cross the
  * display's edge is refused before anything is sent.
+ * @param device an open pad with a font.
+ * @param data the text.
+ * @param dataLen number of bytes in data.
+ * @param x where the text goes across; see `alignment`.
+ * @param y the display row of the text's top.
+ * @param alignment whether x is the text's left edge, right edge or middle.
+ * @param invert non-zero for white text on black.
+ * @param encoding the text's character set, an ICU converter name.
+ * @return VANTIX_CODE_SUCCESS when drawn (also for text without ink);
+ *         VANTIX_CODE_ERROR for text that cannot be converted ("String
+ *         encoding problem, unable to convert string."), no device or font,
+ *         text off the display, or a failed transfer.
  */
 VANTIX_EXPORT vantix_error_code vantix_device_draw_text_encoded(vantix_device *device, const char *data,
                                                                 unsigned int dataLen, unsigned int x,
                                                                 unsigned int y,
                                                                 vantix_font_alignment alignment,
                                                                 uint8_t invert, const char *encoding);
-/** The same for NUL-terminated UTF-8 text. */
+/** Draws NUL-terminated UTF-8 text, as vantix_device_draw_text_encoded().
+ * @param device an open pad with a font.
+ * @param text the text.
+ * @param x where the text goes across; see `alignment`.
+ * @param y the display row of the text's top.
+ * @param alignment whether x is the text's left edge, right edge or middle.
+ * @param invert non-zero for white text on black.
+ * @return as vantix_device_draw_text_encoded(). */
 VANTIX_EXPORT vantix_error_code vantix_device_draw_text(vantix_device *device, const char *text,
                                                         unsigned int x, unsigned int y,
                                                         vantix_font_alignment alignment, uint8_t invert);
-/** Pixel width and height of text in the device's font; 0 for text that
- * cannot be converted or a device without a font. @{ */
+/** Pixel width and height of text in the device's font, as
+ * vantix_device_draw_text_encoded() would draw it.
+ * @param device the pad whose font measures.
+ * @param data the text.
+ * @param dataLen number of bytes in data.
+ * @param encoding the text's character set, an ICU converter name.
+ * @return the size; 0 for text that cannot be converted or a device
+ *         without a font. @{ */
 VANTIX_EXPORT unsigned int vantix_measure_text_width_encoding(vantix_device *device, const char *data,
                                                               unsigned int dataLen, const char *encoding);
 VANTIX_EXPORT unsigned int vantix_measure_text_height_encoding(vantix_device *device, const char *data,
                                                                unsigned int dataLen, const char *encoding);
+/** @} */
+/** The same for NUL-terminated UTF-8 text.
+ * @param device the pad whose font measures.
+ * @param text the text.
+ * @return the size; 0 for text that cannot be converted or a device
+ *         without a font. @{ */
 VANTIX_EXPORT unsigned int vantix_measure_text_width(vantix_device *device, const char *text);
 VANTIX_EXPORT unsigned int vantix_measure_text_height(vantix_device *device, const char *text);
 /** @} */
