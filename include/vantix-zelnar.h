@@ -3234,14 +3234,21 @@ VANTIX_EXPORT void vantix_read_env_trace_file(void);
 /** Reads which handlers to add. */
 VANTIX_EXPORT void vantix_read_env_handlers(void);
 /** @} */
-/** Replaces the first `token` in the malloc'ed text *src by `replace`,
- * reallocating *src. */
+/** Replaces the first `token` in a malloc'ed text, reallocating it. Nothing
+ * happens when the text or token is null or empty, when the token is not
+ * found, or when memory runs out.
+ * @param src the text, replaced by a new allocation when changed.
+ * @param token the text to find.
+ * @param replace what goes in its place (null: nothing). */
 VANTIX_EXPORT void replace_token(char **src, const char *token, const char *replace);
 /** Replaces the first ${pid}, ${label} and ${random} (nine digits) in the
  * malloc'ed file name *fileName. */
 VANTIX_EXPORT void vantix_debug_file_sub(char **fileName);
-/** Safe while the library's threads log: once vantix_debug_remove_handler
- * returns, the handler is not called again and its owner may release it. */
+/** Adds a log destination. Safe while the library's threads log: once
+ * vantix_debug_remove_handler() returns, the handler is not called again
+ * and its owner may release it. A null handler, or a call before the log
+ * is started (vantix_init()), is ignored.
+ * @param handler the caller's handler; it stays the caller's. */
 VANTIX_EXPORT void vantix_debug_add_handler(vantix_debug_handler *handler);
 /** Removes a handler added with vantix_debug_add_handler. */
 VANTIX_EXPORT void vantix_debug_remove_handler(vantix_debug_handler *handler);
@@ -3250,17 +3257,39 @@ VANTIX_EXPORT void vantix_debug_remove_handler(vantix_debug_handler *handler);
 VANTIX_EXPORT void vantix_debug_recalculate_debug_level(void);
 /** The registered handlers (owned by the log; do not change it). */
 VANTIX_EXPORT vantix_list *vantix_debug_get_handlers(void);
-/** Writes one record, printf style, to every handler that wants it. Any
- * thread. @{ */
+/** Writes one record, printf style, to every handler whose level it
+ * reaches and whose filter takes it; nothing is formatted when no handler
+ * wants the level. Any thread.
+ * @param function the writing function's name.
+ * @param file the source path, relative to the repository root.
+ * @param line_num the source line.
+ * @param level the record's level.
+ * @param message the printf format; its arguments follow. */
 VANTIX_EXPORT void vantix_debug_report_message(const char *function, const char *file, int line_num,
                                                vantix_debug_level level, const char *message, ...)
     VANTIX_PRINTF(5, 6);
+/** The same with a va_list.
+ * @param function the writing function's name.
+ * @param file the source path, relative to the repository root.
+ * @param line_num the source line.
+ * @param level the record's level.
+ * @param message the printf format.
+ * @param args its arguments. */
 VANTIX_EXPORT void vantix_debug_report_message_va(const char *function, const char *file, int line_num,
                                                   vantix_debug_level level, const char *message, va_list args)
     VANTIX_PRINTF(5, 0);
-/** @} */
-/** A new record with the formatted text; release with
- * vantix_debug_free_message. */
+/** Makes a record with the formatted text (at most 8190 characters).
+ * @param function the writing function's name.
+ * @param file the source path.
+ * @param line_num the source line.
+ * @param time when it was written.
+ * @param process_id the writing process.
+ * @param thread_id the writing thread.
+ * @param level the record's level.
+ * @param message the printf format (null: empty text).
+ * @param args its arguments.
+ * @return the new record, released with vantix_debug_free_message(); null
+ *         when memory runs out. */
 VANTIX_EXPORT vantix_debug_message *vantix_debug_create_message(const char *function, const char *file,
                                                                 int line_num, time_t time,
                                                                 uint32_t process_id, uint32_t thread_id,
@@ -3269,16 +3298,34 @@ VANTIX_EXPORT vantix_debug_message *vantix_debug_create_message(const char *func
 /** Releases a record and its text. */
 VANTIX_EXPORT void vantix_debug_free_message(vantix_debug_message *message);
 /** @name The built-in file handler's entries
- * The formatter returns malloc'ed text (release with free) and its length;
- * the filter accepts records at or above the handler's level.
+ * The entries of vantix_debug_file_handler; another handler may use them
+ * too. The log itself skips records below a handler's level before its
+ * filter is asked.
  * @{ */
-/** Formats a record as one log line. */
+/** Formats a record as one log line.
+ * @param handler the handler (not used).
+ * @param message the record (null: the result is null).
+ * @param length receives the text's length (0 on failure; may be null).
+ * @return new text, released with free(); null on failure. */
 VANTIX_EXPORT char *vantix_debug_default_formatter(vantix_debug_handler *handler,
                                                    vantix_debug_message *message, size_t *length);
+/** Writes the record, formatted by the handler's formatter, to its open
+ * log file.
+ * @param handler the handler whose formatter and file are used.
+ * @param message the record. */
 VANTIX_EXPORT void vantix_debug_file_publisher(vantix_debug_handler *handler, vantix_debug_message *message);
+/** Creates the handler's vantix_debug_file_handler_data and opens (and
+ * truncates) the log file in the log directory; a handler that already has
+ * its data, or null, is left alone. */
 VANTIX_EXPORT void vantix_debug_file_handler_open(vantix_debug_handler *handler);
+/** Closes the log file and frees the handler's data (null accepted). */
 VANTIX_EXPORT void vantix_debug_file_handler_close(vantix_debug_handler *handler);
+/** Flushes the open log file. */
 VANTIX_EXPORT void vantix_debug_file_handler_flush(vantix_debug_handler *handler);
+/** Takes every record.
+ * @param handler the handler (not used).
+ * @param message the record (not used).
+ * @return 1. */
 VANTIX_EXPORT unsigned char vantix_debug_default_filter(vantix_debug_handler *handler,
                                                         vantix_debug_message *message);
 /** @} */
@@ -3363,7 +3410,11 @@ typedef struct key_value_pair {
 /** Opens the trace file (when VANTIX_TRACE is on) and writes its pcap
  * header. */
 VANTIX_EXPORT void vantix_debug_write_trace_header(void);
-/** Appends `len` bytes as pcap records; `direction` 1: received, else sent. */
+/** Appends bytes to the trace as pcap records (several when they exceed
+ * one frame); nothing happens while tracing is off.
+ * @param buffer the bytes (null with a non-zero len: nothing happens).
+ * @param len number of bytes.
+ * @param direction 1 for received bytes, anything else for sent ones. */
 VANTIX_EXPORT void vantix_debug_write_trace(const unsigned char *buffer, uint32_t len, uint32_t direction);
 /** When tracing is on, replaces the dispatcher's read_func and write_func
  * by the wrappers below, which record the traffic and call the originals. */
@@ -3372,9 +3423,18 @@ VANTIX_EXPORT void vantix_debug_trace_wrap_dispatch(vantix_serial_dispatch *disp
  * Record the bytes, then call the function they replaced (failing when
  * there is none).
  * @{ */
-/** Records and sends. */
+/** Records and sends.
+ * @param buffer the bytes to send.
+ * @param len number of bytes.
+ * @return the wrapped function's result; VANTIX_CODE_ERROR when none is
+ *         wrapped. */
 VANTIX_EXPORT vantix_error_code vantix_debug_trace_write_wrapper(unsigned char *buffer, uint32_t len);
-/** Receives and records. */
+/** Receives and records (at most `len` bytes, whatever *readLen claims).
+ * @param buffer receives the bytes.
+ * @param len the buffer's size.
+ * @param readLen receives the number of bytes read.
+ * @return the wrapped function's result; VANTIX_CODE_ERROR when none is
+ *         wrapped. */
 VANTIX_EXPORT vantix_error_code vantix_debug_trace_reader_wrapper(unsigned char *buffer, uint32_t len,
                                                                   uint32_t *readLen);
 /** @} */
@@ -3389,8 +3449,13 @@ VANTIX_EXPORT const char *vantix_debug_get_native_architecture(void);
 VANTIX_EXPORT const char *vantix_debug_get_process_architecture(void);
 /** The distribution's name, or "Linux (Unknown)"; a static text. */
 VANTIX_EXPORT const char *vantix_debug_get_operating_system(void);
-/** Adds a key_value_pair to `list` for every key=value line of `file`.
- * Returns 0 when the file cannot be opened. Release with free_keypair_list. */
+/** Reads a release file (os-release style): adds a key_value_pair to
+ * `list` for every key=value line, the value unquoted.
+ * @param file the file's path.
+ * @param list the list the pairs are added to; release it with
+ *             free_keypair_list().
+ * @return 1 when the file was read, 0 when it cannot be opened (or is
+ *         null). */
 VANTIX_EXPORT unsigned char read_key_value_pair_file(const char *file, vantix_list *list);
 /** Frees the pairs and the list. */
 VANTIX_EXPORT void free_keypair_list(vantix_list *list);
