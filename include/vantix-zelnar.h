@@ -3581,14 +3581,20 @@ VANTIX_EXPORT vantix_error_code vantix_real_free_device(vantix_device *device);
  * it does nothing on Linux and macOS. */
 VANTIX_EXPORT void vantix_device_notify_close(vantix_device *device);
 
-/** Decodes one raw report and calls the pad's input callbacks with it. */
+/** Decodes one raw report and calls the pad's input callbacks with it, on
+ * the calling thread (the input_report entry of every driver table). A
+ * report that does not decode reaches no callback.
+ * @param device the open pad it came from.
+ * @param report the raw report, its ID in byte 0.
+ * @param len number of bytes in report. */
 VANTIX_EXPORT void vantix_get_driver_input_report(vantix_device *device, unsigned char *report,
                                                   unsigned int len);
 
 /** The same buffer as vantix_get_last_error (for drivers). */
 VANTIX_EXPORT char *vantix_get_last_error_internal(void);
 /** Sets the last-error text, printf style, without logging (drivers use it
- * through their table's report_error). */
+ * through their table's report_error).
+ * @param fmt the printf format; its arguments follow. */
 VANTIX_EXPORT void vantix_report_error_internal(const char *fmt, ...) VANTIX_PRINTF(1, 2);
 
 /** Wire lengths of the feature reports, the ID byte included. */
@@ -3656,16 +3662,28 @@ typedef enum vantix_report_size {
  * report ID, length counts it. Failures: "No device given.", "Device has no
  * driver for this operation.", or the transport's text (Linux: "Problem
  * sending HID report %hhu (%i): %s", "Problem getting HID report %hhu
- * (%i): %s"). No interlock wait: the report families below do that.
+ * (%i): %s"). No interlock wait: the calls of each report family do that.
  * @{
  */
-/** Sends an output report. */
+/** Sends an output report.
+ * @param device the pad.
+ * @param buffer the report, its ID in byte 0.
+ * @param length number of bytes in buffer, the ID included.
+ * @return VANTIX_CODE_ERROR when refused or when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_hid_set_output_report(vantix_device *device, unsigned char *buffer,
                                                              unsigned int length);
-/** Sends a feature report. */
+/** Sends a feature report.
+ * @param device the pad.
+ * @param buffer the report, its ID in byte 0.
+ * @param length number of bytes in buffer, the ID included.
+ * @return VANTIX_CODE_ERROR when refused or when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_hid_set_feature_report(vantix_device *device, unsigned char *buffer,
                                                               unsigned int length);
-/** Reads a feature report into the buffer (set byte 0 to the ID first). */
+/** Reads a feature report into the buffer.
+ * @param device the pad.
+ * @param buffer receives the report; set byte 0 to its ID first.
+ * @param length the report's length, the ID included.
+ * @return VANTIX_CODE_ERROR when refused or when the transfer fails. */
 VANTIX_EXPORT vantix_error_code vantix_hid_get_feature_report(vantix_device *device, unsigned char *buffer,
                                                               unsigned int length);
 /** @} */
@@ -3680,14 +3698,19 @@ typedef enum interlock_types {
     INTERLOCK_CALIBRATE = 32
 } interlock_types;
 
-/** Polls the device status up to `sleep` times, 1 ms apart, until none of
- * the interlock_types in lockFlags is locked. 1 when clear, 0 on timeout
- * ("Problem waiting for firmware interlock: device didn't respond in time,
- * ..."). Succeeds at once while vantix_set_legacy_firmware is on. */
+/** Polls the device status until none of the given command groups is
+ * locked. Succeeds at once while vantix_set_legacy_firmware() is on.
+ * @param device the pad.
+ * @param sleep the number of polls, 1 ms apart.
+ * @param lockFlags interlock_types values, or-ed.
+ * @return 1 when clear, 0 on timeout ("Problem waiting for firmware
+ *         interlock: device didn't respond in time, ..."). */
 VANTIX_EXPORT int wait_for_interlock(vantix_device *device, int sleep, int lockFlags);
 
-/** While `legacy` is nonzero every firmware interlock wait succeeds at once
- * (for firmware without lock bits). `version` is not used. Process-wide. */
+/** Turns interlock waits off for firmware without lock bits. Process-wide.
+ * @param version not used.
+ * @param legacy while non-zero, every firmware interlock wait succeeds at
+ *               once. */
 VANTIX_EXPORT void vantix_set_legacy_firmware(int version, char legacy);
 
 /**
@@ -3724,12 +3747,28 @@ VANTIX_EXPORT void vantix_set_device_callbacks(vantix_list *list);
  */
 VANTIX_EXPORT vantix_list *vantix_create_list(void);
 VANTIX_EXPORT void vantix_list_free(vantix_list *list);
-VANTIX_EXPORT vantix_list_item *vantix_list_add(vantix_list *list, void *ptr);
-VANTIX_EXPORT unsigned char vantix_list_remove(vantix_list *list, vantix_list_item *item);
 VANTIX_EXPORT unsigned int vantix_list_count(vantix_list *list);
-VANTIX_EXPORT vantix_list_item *vantix_list_find(vantix_list *list, void *ptr);
-VANTIX_EXPORT unsigned char vantix_list_remove_ptr(vantix_list *list, void *ptr);
 /** @} */
+/** Appends an element.
+ * @param list the list (null: nothing happens).
+ * @param ptr the element; the list does not own it.
+ * @return the new item, or null for a null list or when memory runs out. */
+VANTIX_EXPORT vantix_list_item *vantix_list_add(vantix_list *list, void *ptr);
+/** Unlinks and frees one item (not its element).
+ * @param list the list holding the item.
+ * @param item the item to remove.
+ * @return 1 when removed, 0 for a null list or item. */
+VANTIX_EXPORT unsigned char vantix_list_remove(vantix_list *list, vantix_list_item *item);
+/** Finds an element.
+ * @param list the list (null: nothing is found).
+ * @param ptr the element to look for.
+ * @return the first item holding `ptr`, or null. */
+VANTIX_EXPORT vantix_list_item *vantix_list_find(vantix_list *list, void *ptr);
+/** Removes the first item holding an element (not the element).
+ * @param list the list (null: nothing happens).
+ * @param ptr the element.
+ * @return 1 when an item was removed, else 0. */
+VANTIX_EXPORT unsigned char vantix_list_remove_ptr(vantix_list *list, void *ptr);
 
 /**
  * Events and mutexes: thin wrappers over POSIX: init before use, destroy after the last use.
@@ -3753,9 +3792,12 @@ VANTIX_EXPORT void vantix_mutex_destroy(vantix_mutex *mutex);
 typedef void *(*vantix_thread_func)(void *data);
 
 /**
- * Starts func(data) on a new thread. `func` has the type vantix_thread_func.
- * When the thread cannot be created, thread->thread is left zeroed and
- * vantix_thread_join on it returns at once.
+ * Starts func(data) on a new thread. When the thread cannot be created (or
+ * func is null), thread->thread is left zeroed and vantix_thread_join on it
+ * returns at once.
+ * @param thread the caller's record, receiving the thread.
+ * @param func the entry point, a vantix_thread_func.
+ * @param data its argument.
  */
 VANTIX_EXPORT void vantix_thread_init(vantix_thread *thread, void *func, void *data);
 /** Waits for a thread started by vantix_thread_init to end. */
