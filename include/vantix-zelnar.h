@@ -133,13 +133,11 @@
 extern "C" {
 #endif
 
-/**
- * @addtogroup support
- * The records of lists, events, mutexes and threads come first because
- * the device record and the trace's dispatch record hold them; their
- * functions are at the end, in @ref support.
- * @{
- */
+/* The records of lists, events, mutexes and threads come first because the
+ * device record and the trace's dispatch record hold them; they belong with
+ * their functions in the support group at the end. */
+/** @addtogroup support
+ * @{ */
 
 /** A doubly linked list of untyped pointers. It never owns its elements. */
 typedef struct vantix_list_item {
@@ -271,8 +269,9 @@ VANTIX_EXPORT void vantix_unregister_hotplug_callback(vantix_hotplug_callback ca
 
 /**
  * Calls vantix_device_notify_close for every open record with this exact
- * path (a null path does nothing). Holds the open-device lock while it looks, so it may be called from
- * a hotplug callback while other threads open and close pads. On Linux (and
+ * path (a null path does nothing). Holds the open-device lock while it
+ * looks, so it may be called from a hotplug callback while other threads
+ * open and close pads. On Linux (and
  * macOS) that notification does nothing, so this has no visible effect: the
  * records stay open. An unplugged pad is noticed by its next read, which
  * fails and closes it; on VANTIX_HOTPLUG_DETACHED close the pad yourself.
@@ -310,12 +309,10 @@ typedef struct vantix_hid_feature_version {
 
 /** @} */
 
-/**
- * @addtogroup display
- * The legacy region records come here, before the device record that
- * caches them; the functions that use them are in @ref display.
- * @{
- */
+/* The legacy region records come before the device record, which caches
+ * them; they belong with the region calls in the display group. */
+/** @addtogroup display
+ * @{ */
 
 /** Legacy regions: a colour, declared alpha, blue, green, red (on the wire
  * red, green, blue, alpha). */
@@ -412,11 +409,8 @@ typedef union vantix_device_region_info {
 
 /** @} */
 
-/**
- * @addtogroup opening
- *
- * @{
- */
+/** @addtogroup opening
+ * @{ */
 
 /** Platform state of an open pad (Linux: its hidraw node; macOS: the report
  * map and read thread only, `handle` is -1 and the IOKit state is the
@@ -605,7 +599,6 @@ typedef struct vantix_hid_feature_coordinate_range {
  * feature reports.
  * @{
  */
-
 VANTIX_EXPORT vantix_hid_capabilities vantix_get_capabilities(vantix_device *device);
 /** Reads the same record as vantix_get_capabilities() into the caller's.
  * @param device the pad.
@@ -1777,7 +1770,6 @@ typedef struct vantix_hid_feature_operating_modes {
  * failure.
  * @{
  */
-
 VANTIX_EXPORT vantix_hid_feature_device_configure vantix_get_device_configure(vantix_device *device);
 /** Reads the same record as vantix_get_device_configure() into the caller's.
  * @param device the pad.
