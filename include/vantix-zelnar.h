@@ -595,8 +595,8 @@ typedef struct vantix_hid_feature_coordinate_range {
  * ignored and nothing is read). On failure the record is all zero
  * (report_id 0) and the last-error text says why ("No device given.", the
  * transport's text, or "Problem waiting for firmware interlock: ..." where
- * the report waits for one). The pad need not be open: these are plain
- * feature reports.
+ * the report waits for one).
+ * @return the record; all zero (report_id 0) on failure.
  * @{
  */
 VANTIX_EXPORT vantix_hid_capabilities vantix_get_capabilities(vantix_device *device);
@@ -1768,6 +1768,7 @@ typedef struct vantix_hid_feature_operating_modes {
  * On failure the record is all zero (report_id 0) and the last-error text
  * says why. Setters send the record and return VANTIX_CODE_ERROR on
  * failure.
+ * @return the record; all zero (report_id 0) on failure.
  * @{
  */
 VANTIX_EXPORT vantix_hid_feature_device_configure vantix_get_device_configure(vantix_device *device);
@@ -1983,6 +1984,7 @@ typedef struct vantix_hid_feature_download_command_status {
  * caller's. On failure the record is all zero (report_id 0) and the
  * last-error text says why. Setters send the record and return
  * VANTIX_CODE_ERROR on failure.
+ * @return the record; all zero (report_id 0) on failure.
  * @{
  */
 VANTIX_EXPORT vantix_hid_feature_frequency_amplitude vantix_get_frequency_amplitude(vantix_device *device);
@@ -2274,7 +2276,9 @@ VANTIX_EXPORT vantix_error_code
 vantix_set_calibration_data(vantix_device *device, vantix_hid_feature_calibration_data calibration_data);
 /** @} */
 /** Reads the calibrate state; waits for the calibrate interlock before and
- * after the read. @{ */
+ * after the read.
+ * @return the record; all zero (report_id 0) when the first wait times out
+ *         or the read fails. @{ */
 VANTIX_EXPORT vantix_hid_feature_calibrate vantix_get_calibrate_state(vantix_device *device);
 /** Reads the same record as vantix_get_calibrate_state() into the caller's.
  * @param device the pad.
@@ -2396,14 +2400,16 @@ typedef struct vantix_hid_feature_pixel_values {
     /** @} */
 } vantix_hid_feature_pixel_values;
 
-/** Second-generation commands (report 230): tune, abort tuning, read the
- * tuning status, set the USB product ID, read or write the hardware GUID.
- * Failed transfers are logged at WARNING ("Unable to set report: %s",
- * "Unable to get report: %s"); a failed read returns an all-zero record. @{ */
+/** Starts a tuning run, or aborts the one running (report 230 commands).
+ * Like every second-generation command, a failed transfer is logged at
+ * WARNING ("Unable to set report: %s", "Unable to get report: %s").
+ * @return VANTIX_CODE_ERROR when the transfer fails. @{ */
 VANTIX_EXPORT vantix_error_code vantix_genII_tune(vantix_device *dev);
 VANTIX_EXPORT vantix_error_code vantix_genII_abort_tune(vantix_device *dev);
-VANTIX_EXPORT vantix_hid_feature_tuning_status vantix_genII_get_tuning_status(vantix_device *dev);
 /** @} */
+/** Reads the tuning status (report 230 command).
+ * @return the record; all zero when the command or its answer fails. */
+VANTIX_EXPORT vantix_hid_feature_tuning_status vantix_genII_get_tuning_status(vantix_device *dev);
 /** Sets the pad's USB product ID (report 230 hardware command); the
  * attempt is logged at WARNING.
  * @param dev the pad.
@@ -2862,6 +2868,8 @@ VANTIX_EXPORT const vantix_font_char *enhanced_get_font_character(const vantix_e
 VANTIX_EXPORT size_t u_strlen32(const int32_t *string);
 /** Pixel width (each glyph's width plus one pixel of gap) and height (from
  * the highest top to the lowest descent) of a code-point string in `font`.
+ * @param font the font.
+ * @param string the code points, zero-terminated.
  * @return the size, saturated at UINT_MAX; 0 for a null string or font. @{ */
 VANTIX_EXPORT unsigned int enhanced_get_string_width(const vantix_enhanced_font *font, const int32_t *string);
 VANTIX_EXPORT unsigned int enhanced_get_string_height(const vantix_enhanced_font *font,
@@ -3566,7 +3574,8 @@ VANTIX_EXPORT size_t vantix_get_driver_count(void);
 VANTIX_EXPORT vantix_list *vantix_get_drivers(void);
 
 /** Frees one record as the library allocates them (strings, regions, UUID,
- * callback list); the free_device of drivers without their own. */
+ * callback list); the free_device of drivers without their own.
+ * @return always VANTIX_CODE_SUCCESS (also for null). */
 VANTIX_EXPORT vantix_error_code vantix_real_free_device(vantix_device *device);
 
 /** The platform's hook when a pad closes (vantix_close_device calls it);
