@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // The device status report, its printer, clearing the pad's error state and
-// the firmware interlock wait built on the status.
+// the firmware interlock wait built on the status. They live with report I/O,
+// which waits on the interlock, so that core never reaches up into protocol.
 
 #include <cstdio>
 #include <cstring>
