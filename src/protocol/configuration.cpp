@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "protocol/bit_fields.hpp"
-#include "protocol/region_edits.hpp"
+#include "protocol/region_commit.hpp"
 #include "protocol/report_io.hpp"
 
 namespace {

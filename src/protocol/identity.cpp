@@ -6,7 +6,7 @@
 
 #include "build_config.hpp"
 #include "core/failure.hpp"
-#include "protocol/region_edits.hpp"
+#include "protocol/region_commit.hpp"
 #include "protocol/report_io.hpp"
 
 namespace {

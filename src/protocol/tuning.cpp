@@ -3,7 +3,7 @@
 // general parameters, raw ASIC access, pen and touch tuning, the error
 // correction table and firmware download blocks.
 #include "protocol/bit_fields.hpp"
-#include "protocol/region_edits.hpp"
+#include "protocol/region_commit.hpp"
 #include "protocol/report_io.hpp"
 
 namespace {
