@@ -30,8 +30,9 @@ vantix_error_code vantix_set_display_content(vantix_device *device,
     VANTIX_TRACE_CALL();
     if (!wait_for_interlock(device, display_polls, INTERLOCK_DISPLAY))
         return VANTIX_CODE_ERROR;
-    return vantix::protocol::write_byte_report(device, VANTIX_FEATURE_DISPLAYCONTENT,
-                                               VANTIX_FEATURE_DISPLAYCONTENT_SIZE, content.content);
+    return vantix::protocol::write_byte_report(
+        device, {VANTIX_FEATURE_DISPLAYCONTENT, VANTIX_FEATURE_DISPLAYCONTENT_SIZE}, content.content, {},
+        VANTIX_HERE);
 }
 
 vantix_error_code vantix_set_display_chunk(vantix_device *device, vantix_hid_feature_display_chunk chunk) {
@@ -48,7 +49,7 @@ vantix_error_code vantix_set_display_chunk(vantix_device *device, vantix_hid_fea
     std::copy(std::begin(chunk.graphic), std::end(chunk.graphic), report.begin() + 10);
     if (!wait_for_interlock(device, display_polls, INTERLOCK_DISPLAY))
         return VANTIX_CODE_ERROR;
-    return vantix::protocol::send_report(device, report);
+    return vantix::protocol::send_report(device, report, {}, VANTIX_HERE);
 }
 
 vantix_error_code vantix_transfer_bitmap_to_device(vantix_device *device, vantix_bitmap *bmp, unsigned int x,

@@ -109,7 +109,7 @@ void vantix_free_device_regions(vantix_hid_feature_region *regions) {
 
 vantix_error_code vantix_clear_screen(vantix_device *device) {
     VANTIX_TRACE_CALL();
-    if (!store::have_device(device, VANTIX_HERE))
+    if (!vantix::protocol::have_device(device, VANTIX_HERE))
         return VANTIX_CODE_ERROR;
     // Store pads redraw the active screen when it is set again.
     const int active = vantix_get_active_screen(device);
@@ -150,7 +150,7 @@ vantix_error_code vantix_clear_screen(vantix_device *device) {
 
 vantix_error_code vantix_restore_default_regions(vantix_device *device) {
     VANTIX_TRACE_CALL();
-    if (!store::have_device(device, VANTIX_HERE))
+    if (!vantix::protocol::have_device(device, VANTIX_HERE))
         return VANTIX_CODE_ERROR;
     if (const std::optional<vantix_error_code> done = discard_store_changes(device))
         return *done;

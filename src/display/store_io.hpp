@@ -10,8 +10,6 @@
 namespace vantix::display::store {
 
 using protocol::call_site;
-using protocol::have_device;
-using protocol::have_record;
 using protocol::interlock_wait;
 
 inline constexpr interlock_wait no_wait{};
@@ -34,10 +32,11 @@ vantix_error_code write_number(vantix_device *device, uint8_t id, uint8_t value,
 #define VANTIX_STORE_READERS VANTIX_TRANSFERRING_REF_READERS
 
 // A store writer taking the caller's record by pointer.
-#define VANTIX_STORE_WRITER(function, record_type, id, length, encoder, wait)                          \
-    vantix_error_code function(vantix_device *device, record_type *record) {                           \
-        VANTIX_TRACE_CALL();                                                                           \
-        return ::vantix::protocol::write_from(device, record, id, length, encoder, wait, VANTIX_HERE); \
+#define VANTIX_STORE_WRITER(function, record_type, id, length, encoder, interlock)                      \
+    vantix_error_code function(vantix_device *device, record_type *record) {                            \
+        VANTIX_TRACE_CALL();                                                                            \
+        return ::vantix::protocol::write_report(device, record, {id, length}, encoder,                  \
+                                                {.wait = interlock, .refuse_null = true}, VANTIX_HERE); \
     }
 
 // The reader and writer of a number report (an index or the active screen).

@@ -37,9 +37,10 @@ VANTIX_STORE_READERS(region, vantix_hid_feature_region, VANTIX_FEATURE_REGION,
 
 vantix_error_code vantix_set_region_contents(vantix_device *device, vantix_hid_feature_region *region) {
     VANTIX_TRACE_CALL();
-    if (vantix::protocol::write_from(device, region, VANTIX_FEATURE_REGION,
-                                     store_region_size(caption_of(device)), region_encoder(device),
-                                     store::region_wait, VANTIX_HERE) != VANTIX_CODE_SUCCESS)
+    if (vantix::protocol::write_report(
+            device, region, {VANTIX_FEATURE_REGION, store_region_size(caption_of(device))},
+            region_encoder(device), {.wait = store::region_wait, .refuse_null = true},
+            VANTIX_HERE) != VANTIX_CODE_SUCCESS)
         return VANTIX_CODE_ERROR;
     // Store and legacy reports share one region set.
     store::refresh_region_cache(device);
@@ -48,7 +49,7 @@ vantix_error_code vantix_set_region_contents(vantix_device *device, vantix_hid_f
 
 vantix_error_code vantix_delete_device_region(vantix_device *device, uint8_t region) {
     VANTIX_TRACE_CALL();
-    if (!store::have_device(device, VANTIX_HERE))
+    if (!vantix::protocol::have_device(device, VANTIX_HERE))
         return VANTIX_CODE_ERROR;
     if (region < 1 || region > device->display_info.region_count) {
         VANTIX_FAIL("Region number out of bounds.");

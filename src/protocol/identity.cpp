@@ -131,6 +131,18 @@ void encode_display_settings(const vantix_hid_feature_display_settings &d, repor
     r.put1(6, d.set_command);
 }
 
+// A new serial number: the text, at most 31 bytes, and the write key.
+struct serial_write {
+    const unsigned char *text;
+    size_t length;
+};
+
+void encode_serial_number(const serial_write &s, report_view r) {
+    r.put_bytes(1, s.text, s.length);
+    r.put1(33, static_cast<uint8_t>(VANTIX_SERIAL_WRITE_KEY_TEXT[0]));
+    r.put1(34, static_cast<uint8_t>(VANTIX_SERIAL_WRITE_KEY_TEXT[1]));
+}
+
 constexpr int run_mode_polls = 500;
 constexpr int serial_region_polls = 100;
 
@@ -167,8 +179,9 @@ VANTIX_REPORT_WRITER(vantix_set_display_settings, vantix_hid_feature_display_set
 
 vantix_error_code vantix_set_startup_mode(vantix_device *device, vantix_device_acquisition_mode mode) {
     VANTIX_TRACE_CALL();
-    return vantix::protocol::write_byte_report(device, VANTIX_FEATURE_SAVECONFIGURATION,
-                                               VANTIX_FEATURE_SAVECONFIGURATION_SIZE, enum_byte(mode));
+    return vantix::protocol::write_byte_report(
+        device, {VANTIX_FEATURE_SAVECONFIGURATION, VANTIX_FEATURE_SAVECONFIGURATION_SIZE}, enum_byte(mode),
+        {}, VANTIX_HERE);
 }
 
 vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_mode run_mode) {
@@ -176,7 +189,7 @@ vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_m
     if (!wait_for_interlock(device, run_mode_polls, INTERLOCK_REPORTBUFFER))
         return VANTIX_CODE_ERROR;
     const vantix_error_code sent = vantix::protocol::write_byte_report(
-        device, VANTIX_FEATURE_RUNMODE, VANTIX_FEATURE_RUNMODE_SIZE, enum_byte(run_mode));
+        device, {VANTIX_FEATURE_RUNMODE, VANTIX_FEATURE_RUNMODE_SIZE}, enum_byte(run_mode), {}, VANTIX_HERE);
     if (!wait_for_interlock(device, run_mode_polls, INTERLOCK_REPORTBUFFER))
         return VANTIX_CODE_ERROR;
     return sent;
@@ -185,13 +198,8 @@ vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_m
 vantix_error_code vantix_set_serial_number(vantix_device *device, const unsigned char *serial_number,
                                            unsigned int len) {
     VANTIX_TRACE_CALL();
-    const size_t n = serial_number ? (len < serial_capacity - 1 ? len : serial_capacity - 1) : 0;
-    std::vector<unsigned char> buffer(VANTIX_FEATURE_SERIALNUMBER_SIZE, 0);
-    buffer[0] = VANTIX_FEATURE_SERIALNUMBER;
-    if (n)
-        std::memcpy(&buffer[1], serial_number, n);
-    buffer[33] = static_cast<unsigned char>(VANTIX_SERIAL_WRITE_KEY_TEXT[0]);
-    buffer[34] = static_cast<unsigned char>(VANTIX_SERIAL_WRITE_KEY_TEXT[1]);
+    const serial_write serial{serial_number,
+                              serial_number ? (len < serial_capacity - 1 ? len : serial_capacity - 1) : 0};
 
     if (!wait_for_interlock(device, serial_region_polls, INTERLOCK_REGION))
         return VANTIX_CODE_ERROR;
@@ -206,7 +214,9 @@ vantix_error_code vantix_set_serial_number(vantix_device *device, const unsigned
 
     if (vantix_set_run_mode(device, VANTIX_RUNMODE_COMMAND) != VANTIX_CODE_SUCCESS)
         return VANTIX_CODE_ERROR;
-    const vantix_error_code sent = vantix::protocol::send_report(device, buffer);
+    const vantix_error_code sent = vantix::protocol::write_report(
+        device, &serial, {VANTIX_FEATURE_SERIALNUMBER, VANTIX_FEATURE_SERIALNUMBER_SIZE},
+        encode_serial_number, {}, VANTIX_HERE);
     vantix_set_run_mode(device, restore);  // always attempted once in command mode
     return sent;
 }

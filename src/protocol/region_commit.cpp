@@ -16,8 +16,9 @@ constexpr int store_polls_after = 2100;
 // they are called from, as the log has always shown a discard.
 vantix_error_code commit_region_edits(vantix_device *device, vantix_region_save_changes commit) {
     const debug::call_trace trace("vantix_set_region_commit", __FILE__, __LINE__);
-    return write_byte_report(device, VANTIX_FEATURE_REGIONEDITCOMPLETE,
-                             VANTIX_FEATURE_REGIONEDITCOMPLETE_SIZE, enum_byte(commit));
+    return write_byte_report(device,
+                             {VANTIX_FEATURE_REGIONEDITCOMPLETE, VANTIX_FEATURE_REGIONEDITCOMPLETE_SIZE},
+                             enum_byte(commit), {}, VANTIX_HERE);
 }
 
 vantix_error_code commit_screen_region_edits(vantix_device *device,
@@ -25,9 +26,9 @@ vantix_error_code commit_screen_region_edits(vantix_device *device,
     const debug::call_trace trace("vantix_set_screen_region_commit", __FILE__, __LINE__);
     if (!wait_for_interlock(device, store_polls_before, INTERLOCK_REGION | INTERLOCK_SCREEN))
         return VANTIX_CODE_ERROR;
-    if (write_byte_report(device, VANTIX_FEATURE_SCREEN_REGION_SAVE_RELOAD,
-                          VANTIX_FEATURE_SCREEN_REGION_SAVE_RELOAD_SIZE,
-                          enum_byte(commit)) != VANTIX_CODE_SUCCESS)
+    if (write_byte_report(
+            device, {VANTIX_FEATURE_SCREEN_REGION_SAVE_RELOAD, VANTIX_FEATURE_SCREEN_REGION_SAVE_RELOAD_SIZE},
+            enum_byte(commit), {}, VANTIX_HERE) != VANTIX_CODE_SUCCESS)
         return VANTIX_CODE_ERROR;
     if (!wait_for_interlock(device, store_polls_after, INTERLOCK_REGION | INTERLOCK_SCREEN))
         return VANTIX_CODE_ERROR;

@@ -192,8 +192,10 @@ VANTIX_REPORT_WRITER(vantix_set_frequency_amplitude, vantix_hid_feature_frequenc
 
 vantix_hid_feature_power_state vantix_get_power_state(vantix_device *device) {
     VANTIX_TRACE_CALL();
-    return vantix::protocol::read_report<vantix_hid_feature_power_state>(
-        device, VANTIX_FEATURE_POWERSTATE, VANTIX_FEATURE_POWERSTATE_SIZE, decode_power, VANTIX_HERE);
+    vantix_hid_feature_power_state state;
+    vantix::protocol::read_report(device, &state, {VANTIX_FEATURE_POWERSTATE, VANTIX_FEATURE_POWERSTATE_SIZE},
+                                  decode_power, {.failure_text = vantix::protocol::get_failed}, VANTIX_HERE);
+    return state;
 }
 VANTIX_REPORT_WRITER(vantix_set_power_state, vantix_hid_feature_power_state, state, VANTIX_FEATURE_POWERSTATE,
                      VANTIX_FEATURE_POWERSTATE_SIZE, encode_power)
@@ -230,9 +232,14 @@ VANTIX_REPORT_WRITER(vantix_set_firmware_download_status, vantix_hid_feature_dow
 // buffer; a wait that times out gives the zero record without a transfer.
 vantix_hid_feature_error_correction_table vantix_get_error_correction_table(vantix_device *device) {
     VANTIX_TRACE_CALL();
-    return vantix::protocol::read_report<vantix_hid_feature_error_correction_table>(
-        device, VANTIX_FEATURE_ERRORCORRECTION, VANTIX_FEATURE_ERRORCORRECTION_SIZE, decode_error_correction,
-        VANTIX_HERE, {error_correction_read_polls, INTERLOCK_REPORTBUFFER});
+    vantix_hid_feature_error_correction_table table;
+    vantix::protocol::read_report(device, &table,
+                                  {VANTIX_FEATURE_ERRORCORRECTION, VANTIX_FEATURE_ERRORCORRECTION_SIZE},
+                                  decode_error_correction,
+                                  {.wait = {error_correction_read_polls, INTERLOCK_REPORTBUFFER},
+                                   .failure_text = vantix::protocol::get_failed},
+                                  VANTIX_HERE);
+    return table;
 }
 
 VANTIX_REPORT_REF_READER(error_correction_table, vantix_hid_feature_error_correction_table)
@@ -244,9 +251,9 @@ vantix_error_code vantix_set_error_correction(vantix_device *device,
     vantix_set_run_mode(device, VANTIX_RUNMODE_COMMAND);
     if (!wait_for_interlock(device, error_correction_write_polls, INTERLOCK_REPORTBUFFER))
         return VANTIX_CODE_ERROR;  // the pad stays in command mode
-    if (vantix::protocol::write_report(device, VANTIX_FEATURE_ERRORCORRECTION,
-                                       VANTIX_FEATURE_ERRORCORRECTION_SIZE, errcor,
-                                       encode_error_correction) != VANTIX_CODE_SUCCESS)
+    if (vantix::protocol::write_report(device, &errcor,
+                                       {VANTIX_FEATURE_ERRORCORRECTION, VANTIX_FEATURE_ERRORCORRECTION_SIZE},
+                                       encode_error_correction, {}, VANTIX_HERE) != VANTIX_CODE_SUCCESS)
         return VANTIX_CODE_ERROR;
     vantix_set_run_mode(device, VANTIX_RUNMODE_PEN);
     return VANTIX_CODE_SUCCESS;
