@@ -28,24 +28,3 @@ vantix_error_code write_number(vantix_device *device, uint8_t id, uint8_t value,
                                call_site site);
 
 }  // namespace vantix::display::store
-
-#define VANTIX_STORE_READERS VANTIX_TRANSFERRING_REF_READERS
-
-// A store writer taking the caller's record by pointer.
-#define VANTIX_STORE_WRITER(function, record_type, id, length, encoder, interlock)                      \
-    vantix_error_code function(vantix_device *device, record_type *record) {                            \
-        VANTIX_TRACE_CALL();                                                                            \
-        return ::vantix::protocol::write_report(device, record, {id, length}, encoder,                  \
-                                                {.wait = interlock, .refuse_null = true}, VANTIX_HERE); \
-    }
-
-// The reader and writer of a number report (an index or the active screen).
-#define VANTIX_STORE_NUMBER(name, id, wait)                                                  \
-    int vantix_get_##name(vantix_device *device) {                                           \
-        VANTIX_TRACE_CALL();                                                                 \
-        return ::vantix::display::store::read_number(device, id, wait, VANTIX_HERE);         \
-    }                                                                                        \
-    vantix_error_code vantix_set_##name(vantix_device *device, uint8_t value) {              \
-        VANTIX_TRACE_CALL();                                                                 \
-        return ::vantix::display::store::write_number(device, id, value, wait, VANTIX_HERE); \
-    }

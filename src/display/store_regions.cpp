@@ -29,11 +29,46 @@ auto region_encoder(const vantix_device *device) {
 
 }  // namespace
 
+namespace vantix::display {
+
+int get_region_idx(vantix_device *device, protocol::call_site site) {
+    return store::read_number(device, VANTIX_FEATURE_REGION_IDX, store::no_wait, site);
+}
+
+vantix_error_code set_region_idx(vantix_device *device, uint8_t value, protocol::call_site site) {
+    return store::write_number(device, VANTIX_FEATURE_REGION_IDX, value, store::no_wait, site);
+}
+
+void get_region(vantix_device *device, vantix_hid_feature_region *record, protocol::call_site site) {
+    protocol::read_report(device, record, {VANTIX_FEATURE_REGION, store_region_size(caption_of(device))},
+                          region_decoder(device), {.wait = store::region_wait, .refuse_null = true}, site);
+}
+
+}  // namespace vantix::display
+
 extern "C" {
 
-VANTIX_STORE_NUMBER(region_idx, VANTIX_FEATURE_REGION_IDX, store::no_wait)
-VANTIX_STORE_READERS(region, vantix_hid_feature_region, VANTIX_FEATURE_REGION,
-                     store_region_size(caption_of(device)), region_decoder(device), store::region_wait)
+int vantix_get_region_idx(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::display::get_region_idx(device, VANTIX_HERE);
+}
+
+vantix_error_code vantix_set_region_idx(vantix_device *device, uint8_t value) {
+    VANTIX_TRACE_CALL();
+    return vantix::display::set_region_idx(device, value, VANTIX_HERE);
+}
+
+void vantix_get_region_ref(vantix_device *device, vantix_hid_feature_region *record) {
+    VANTIX_TRACE_CALL();
+    vantix::display::get_region(device, record, VANTIX_HERE);
+}
+
+vantix_hid_feature_region vantix_get_region(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    vantix_hid_feature_region record;
+    vantix_get_region_ref(device, &record);
+    return record;
+}
 
 vantix_error_code vantix_set_region_contents(vantix_device *device, vantix_hid_feature_region *region) {
     VANTIX_TRACE_CALL();

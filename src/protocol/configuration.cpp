@@ -136,17 +136,68 @@ vantix_error_code write_configuration(vantix_device *device, const Record &recor
 
 }  // namespace
 
+namespace vantix::protocol {
+
+void get_output_configuration(vantix_device *device, vantix_hid_feature_output_parameters *record,
+                              call_site site) {
+    read_report(device, record, {VANTIX_FEATURE_OUTPUTCONFIGURATION, VANTIX_FEATURE_OUTPUTCONFIGURATION_SIZE},
+                decode_output, {.wait = no_wait, .refuse_null = true}, site);
+}
+
+void get_peripheral_configuration(vantix_device *device, vantix_hid_feature_peripheral_configuration *record,
+                                  call_site site) {
+    read_report(device, record,
+                {VANTIX_FEATURE_PERIPHERAL_CONFIGURATION, VANTIX_FEATURE_PERIPHERAL_CONFIGURATION_SIZE},
+                decode_peripheral, {.wait = no_wait, .refuse_null = true}, site);
+}
+
+void get_calibration_data(vantix_device *device, vantix_hid_feature_calibration_data *record,
+                          call_site site) {
+    read_report(device, record, {VANTIX_FEATURE_CALIBRATION_DATA, VANTIX_FEATURE_CALIBRATION_DATA_SIZE},
+                decode_calibration, {.wait = no_wait, .refuse_null = true}, site);
+}
+
+}  // namespace vantix::protocol
+
 extern "C" {
 
-VANTIX_TRANSFERRING_REF_READERS(output_configuration, vantix_hid_feature_output_parameters,
-                                VANTIX_FEATURE_OUTPUTCONFIGURATION, VANTIX_FEATURE_OUTPUTCONFIGURATION_SIZE,
-                                decode_output, no_wait)
-VANTIX_TRANSFERRING_REF_READERS(peripheral_configuration, vantix_hid_feature_peripheral_configuration,
-                                VANTIX_FEATURE_PERIPHERAL_CONFIGURATION,
-                                VANTIX_FEATURE_PERIPHERAL_CONFIGURATION_SIZE, decode_peripheral, no_wait)
-VANTIX_TRANSFERRING_REF_READERS(calibration_data, vantix_hid_feature_calibration_data,
-                                VANTIX_FEATURE_CALIBRATION_DATA, VANTIX_FEATURE_CALIBRATION_DATA_SIZE,
-                                decode_calibration, no_wait)
+void vantix_get_output_configuration_ref(vantix_device *device,
+                                         vantix_hid_feature_output_parameters *record) {
+    VANTIX_TRACE_CALL();
+    vantix::protocol::get_output_configuration(device, record, VANTIX_HERE);
+}
+
+vantix_hid_feature_output_parameters vantix_get_output_configuration(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    vantix_hid_feature_output_parameters record;
+    vantix_get_output_configuration_ref(device, &record);
+    return record;
+}
+
+void vantix_get_peripheral_configuration_ref(vantix_device *device,
+                                             vantix_hid_feature_peripheral_configuration *record) {
+    VANTIX_TRACE_CALL();
+    vantix::protocol::get_peripheral_configuration(device, record, VANTIX_HERE);
+}
+
+vantix_hid_feature_peripheral_configuration vantix_get_peripheral_configuration(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    vantix_hid_feature_peripheral_configuration record;
+    vantix_get_peripheral_configuration_ref(device, &record);
+    return record;
+}
+
+void vantix_get_calibration_data_ref(vantix_device *device, vantix_hid_feature_calibration_data *record) {
+    VANTIX_TRACE_CALL();
+    vantix::protocol::get_calibration_data(device, record, VANTIX_HERE);
+}
+
+vantix_hid_feature_calibration_data vantix_get_calibration_data(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    vantix_hid_feature_calibration_data record;
+    vantix_get_calibration_data_ref(device, &record);
+    return record;
+}
 
 vantix_error_code vantix_set_output_configuration(vantix_device *device,
                                                   vantix_hid_feature_output_parameters settings) {
@@ -185,7 +236,11 @@ vantix_hid_feature_calibrate vantix_get_calibrate_state(vantix_device *device) {
     return state;
 }
 
-VANTIX_REPORT_REF_READER(calibrate_state, vantix_hid_feature_calibrate)
+void vantix_get_calibrate_state_ref(vantix_device *device, vantix_hid_feature_calibrate *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_calibrate_state(device);
+}
 
 vantix_error_code vantix_device_calibrate(vantix_device *device) {
     VANTIX_TRACE_CALL();

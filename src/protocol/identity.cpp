@@ -148,34 +148,191 @@ constexpr int serial_region_polls = 100;
 
 }  // namespace
 
+namespace vantix::protocol {
+
+vantix_hid_capabilities get_capabilities(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_capabilities>(
+        device, {VANTIX_FEATURE_CAPABILITIES, VANTIX_FEATURE_CAPABILITIES_SIZE}, decode_capabilities,
+        logged_read, site);
+}
+
+vantix_hid_feature_display_info get_display_info(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_display_info>(
+        device, {VANTIX_FEATURE_DISPLAYINFO, VANTIX_FEATURE_DISPLAYINFO_SIZE}, decode_display_info,
+        logged_read, site);
+}
+
+vantix_hid_feature_version get_version(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_version>(
+        device, {VANTIX_FEATURE_VERSIONINFO, VANTIX_FEATURE_VERSIONINFO_SIZE}, decode_version, logged_read,
+        site);
+}
+
+vantix_hid_feature_serial_number get_serial_number(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_serial_number>(
+        device, {VANTIX_FEATURE_SERIALNUMBER, VANTIX_FEATURE_SERIALNUMBER_SIZE}, decode_serial_number,
+        logged_read, site);
+}
+
+vantix_hid_feature_coordinate_range get_coordinate_range(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_coordinate_range>(
+        device, {VANTIX_FEATURE_COORDINATERANGE, VANTIX_FEATURE_COORDINATERANGE_SIZE},
+        decode_coordinate_range, logged_read, site);
+}
+
+vantix_hid_feature_device_configure get_device_configure(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_device_configure>(
+        device, {VANTIX_FEATURE_DEVICECONFIGURE, VANTIX_FEATURE_DEVICECONFIGURE_SIZE},
+        decode_device_configure, logged_read, site);
+}
+
+vantix_hid_feature_contact_count_maximum get_contact_count_maximum(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_contact_count_maximum>(
+        device, {VANTIX_FEATURE_CONTACTCOUNTMAXIMUM, VANTIX_FEATURE_CONTACTCOUNTMAXIMUM_SIZE},
+        decode_contact_count, logged_read, site);
+}
+
+vantix_hid_feature_operating_modes get_operating_modes(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_operating_modes>(
+        device, {VANTIX_FEATURE_OPERATINGMODE, VANTIX_FEATURE_OPERATINGMODE_SIZE}, decode_operating_modes,
+        logged_read, site);
+}
+
+vantix_hid_feature_display_settings get_display_settings(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_display_settings>(
+        device, {VANTIX_FEATURE_DISPLAYSETTINGS, VANTIX_FEATURE_DISPLAYSETTINGS_SIZE},
+        decode_display_settings, logged_read, site);
+}
+
+vantix_error_code set_device_configure(vantix_device *device,
+                                       const vantix_hid_feature_device_configure &configure, call_site site) {
+    return write_report(device, &configure,
+                        {VANTIX_FEATURE_DEVICECONFIGURE, VANTIX_FEATURE_DEVICECONFIGURE_SIZE},
+                        encode_device_configure, {}, site);
+}
+
+vantix_error_code set_display_settings(vantix_device *device,
+                                       const vantix_hid_feature_display_settings &settings, call_site site) {
+    return write_report(device, &settings,
+                        {VANTIX_FEATURE_DISPLAYSETTINGS, VANTIX_FEATURE_DISPLAYSETTINGS_SIZE},
+                        encode_display_settings, {}, site);
+}
+
+}  // namespace vantix::protocol
+
 extern "C" {
 
-VANTIX_REPORT_READERS(capabilities, vantix_hid_capabilities, VANTIX_FEATURE_CAPABILITIES,
-                      VANTIX_FEATURE_CAPABILITIES_SIZE, decode_capabilities)
-VANTIX_REPORT_READERS(display_info, vantix_hid_feature_display_info, VANTIX_FEATURE_DISPLAYINFO,
-                      VANTIX_FEATURE_DISPLAYINFO_SIZE, decode_display_info)
-VANTIX_REPORT_READERS(version, vantix_hid_feature_version, VANTIX_FEATURE_VERSIONINFO,
-                      VANTIX_FEATURE_VERSIONINFO_SIZE, decode_version)
-VANTIX_REPORT_READERS(serial_number, vantix_hid_feature_serial_number, VANTIX_FEATURE_SERIALNUMBER,
-                      VANTIX_FEATURE_SERIALNUMBER_SIZE, decode_serial_number)
-VANTIX_REPORT_READERS(coordinate_range, vantix_hid_feature_coordinate_range, VANTIX_FEATURE_COORDINATERANGE,
-                      VANTIX_FEATURE_COORDINATERANGE_SIZE, decode_coordinate_range)
-VANTIX_REPORT_READERS(device_configure, vantix_hid_feature_device_configure, VANTIX_FEATURE_DEVICECONFIGURE,
-                      VANTIX_FEATURE_DEVICECONFIGURE_SIZE, decode_device_configure)
-VANTIX_REPORT_READERS(contact_count_maximum, vantix_hid_feature_contact_count_maximum,
-                      VANTIX_FEATURE_CONTACTCOUNTMAXIMUM, VANTIX_FEATURE_CONTACTCOUNTMAXIMUM_SIZE,
-                      decode_contact_count)
-VANTIX_REPORT_READERS(operating_modes, vantix_hid_feature_operating_modes, VANTIX_FEATURE_OPERATINGMODE,
-                      VANTIX_FEATURE_OPERATINGMODE_SIZE, decode_operating_modes)
-VANTIX_REPORT_READERS(display_settings, vantix_hid_feature_display_settings, VANTIX_FEATURE_DISPLAYSETTINGS,
-                      VANTIX_FEATURE_DISPLAYSETTINGS_SIZE, decode_display_settings)
+vantix_hid_capabilities vantix_get_capabilities(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_capabilities(device, VANTIX_HERE);
+}
 
-VANTIX_REPORT_WRITER(vantix_set_device_configure, vantix_hid_feature_device_configure, configure,
-                     VANTIX_FEATURE_DEVICECONFIGURE, VANTIX_FEATURE_DEVICECONFIGURE_SIZE,
-                     encode_device_configure)
-VANTIX_REPORT_WRITER(vantix_set_display_settings, vantix_hid_feature_display_settings, settings,
-                     VANTIX_FEATURE_DISPLAYSETTINGS, VANTIX_FEATURE_DISPLAYSETTINGS_SIZE,
-                     encode_display_settings)
+void vantix_get_capabilities_ref(vantix_device *device, vantix_hid_capabilities *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_capabilities(device);
+}
+
+vantix_hid_feature_display_info vantix_get_display_info(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_display_info(device, VANTIX_HERE);
+}
+
+void vantix_get_display_info_ref(vantix_device *device, vantix_hid_feature_display_info *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_display_info(device);
+}
+
+vantix_hid_feature_version vantix_get_version(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_version(device, VANTIX_HERE);
+}
+
+void vantix_get_version_ref(vantix_device *device, vantix_hid_feature_version *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_version(device);
+}
+
+vantix_hid_feature_serial_number vantix_get_serial_number(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_serial_number(device, VANTIX_HERE);
+}
+
+void vantix_get_serial_number_ref(vantix_device *device, vantix_hid_feature_serial_number *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_serial_number(device);
+}
+
+vantix_hid_feature_coordinate_range vantix_get_coordinate_range(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_coordinate_range(device, VANTIX_HERE);
+}
+
+void vantix_get_coordinate_range_ref(vantix_device *device, vantix_hid_feature_coordinate_range *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_coordinate_range(device);
+}
+
+vantix_hid_feature_device_configure vantix_get_device_configure(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_device_configure(device, VANTIX_HERE);
+}
+
+void vantix_get_device_configure_ref(vantix_device *device, vantix_hid_feature_device_configure *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_device_configure(device);
+}
+
+vantix_hid_feature_contact_count_maximum vantix_get_contact_count_maximum(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_contact_count_maximum(device, VANTIX_HERE);
+}
+
+void vantix_get_contact_count_maximum_ref(vantix_device *device,
+                                          vantix_hid_feature_contact_count_maximum *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_contact_count_maximum(device);
+}
+
+vantix_hid_feature_operating_modes vantix_get_operating_modes(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_operating_modes(device, VANTIX_HERE);
+}
+
+void vantix_get_operating_modes_ref(vantix_device *device, vantix_hid_feature_operating_modes *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_operating_modes(device);
+}
+
+vantix_hid_feature_display_settings vantix_get_display_settings(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_display_settings(device, VANTIX_HERE);
+}
+
+void vantix_get_display_settings_ref(vantix_device *device, vantix_hid_feature_display_settings *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_display_settings(device);
+}
+
+vantix_error_code vantix_set_device_configure(vantix_device *device,
+                                              vantix_hid_feature_device_configure configure) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::set_device_configure(device, configure, VANTIX_HERE);
+}
+
+vantix_error_code vantix_set_display_settings(vantix_device *device,
+                                              vantix_hid_feature_display_settings settings) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::set_display_settings(device, settings, VANTIX_HERE);
+}
 
 vantix_error_code vantix_set_startup_mode(vantix_device *device, vantix_device_acquisition_mode mode) {
     VANTIX_TRACE_CALL();

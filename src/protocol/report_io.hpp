@@ -59,6 +59,10 @@ struct transfer_rules {
     bool transport_code = false;
 };
 
+// The by-value reads of the identity and tuning families: no wait, and a
+// failed transfer logged.
+inline constexpr transfer_rules logged_read{.failure_text = get_failed};
+
 // Fills `buffer` (zeroed, ID in byte 0) from the pad, after the wait the
 // rules name. Returns whether the buffer holds a reply.
 bool fetch_report(vantix_device *device, uint8_t id, std::span<unsigned char> buffer,
@@ -123,6 +127,15 @@ vantix_error_code write_report(vantix_device *device, const Record *record, repo
     return send_report(device, buffer.bytes(), rules, site);
 }
 
+// A read that returns its record: zero when the read failed.
+template <typename Record, typename Decode>
+Record read_value(vantix_device *device, report_shape shape, Decode decode, const transfer_rules &rules,
+                  call_site site) {
+    Record record;
+    read_report(device, &record, shape, decode, rules, site);
+    return record;
+}
+
 // A report that carries one byte after its ID (run mode, commits, indices).
 vantix_error_code write_byte_report(vantix_device *device, report_shape shape, uint8_t value,
                                     const transfer_rules &rules, call_site site);
@@ -131,46 +144,3 @@ vantix_error_code write_byte_report(vantix_device *device, report_shape shape, u
 int read_byte_report(vantix_device *device, report_shape shape, const transfer_rules &rules, call_site site);
 
 }  // namespace vantix::protocol
-
-// A reader pair whose _ref member transfers into the caller's record and
-// whose by-value member returns what _ref read into a local record.
-#define VANTIX_TRANSFERRING_REF_READERS(name, record_type, id, length, decoder, interlock)      \
-    void vantix_get_##name##_ref(vantix_device *device, record_type *record) {                  \
-        VANTIX_TRACE_CALL();                                                                    \
-        ::vantix::protocol::read_report(device, record, {id, length}, decoder,                  \
-                                        {.wait = interlock, .refuse_null = true}, VANTIX_HERE); \
-    }                                                                                           \
-    record_type vantix_get_##name(vantix_device *device) {                                      \
-        VANTIX_TRACE_CALL();                                                                    \
-        record_type record;                                                                     \
-        vantix_get_##name##_ref(device, &record);                                               \
-        return record;                                                                          \
-    }
-
-// The _ref twin of a by-value read: it copies the by-value result into the
-// caller's record.
-#define VANTIX_REPORT_REF_READER(name, record_type)                            \
-    void vantix_get_##name##_ref(vantix_device *device, record_type *record) { \
-        VANTIX_TRACE_CALL();                                                   \
-        if (record)                                                            \
-            *record = vantix_get_##name(device);                               \
-    }
-
-// The by-value read of a report family and its _ref twin.
-#define VANTIX_REPORT_READERS(name, record_type, id, length, decoder)                                   \
-    record_type vantix_get_##name(vantix_device *device) {                                              \
-        VANTIX_TRACE_CALL();                                                                            \
-        record_type record;                                                                             \
-        ::vantix::protocol::read_report(device, &record, {id, length}, decoder,                         \
-                                        {.failure_text = ::vantix::protocol::get_failed}, VANTIX_HERE); \
-        return record;                                                                                  \
-    }                                                                                                   \
-    VANTIX_REPORT_REF_READER(name, record_type)
-
-// A plain write of one report family: the caller's record, the report's own
-// ID and length, and nothing before or after the transfer.
-#define VANTIX_REPORT_WRITER(function, record_type, argument, id, length, encoder)                          \
-    vantix_error_code function(vantix_device *device, record_type argument) {                               \
-        VANTIX_TRACE_CALL();                                                                                \
-        return ::vantix::protocol::write_report(device, &argument, {id, length}, encoder, {}, VANTIX_HERE); \
-    }
