@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
-// How the store's reports move. Like the configuration families, the
+// What the store's families share: how their reports move, and runs of
+// one-byte fields. How the store's reports move. Like the configuration families, the
 // store's _ref readers do the transfer and the by-value readers call them
 // on a local record; numbers (indices, the active screen) travel alone in
 // two-byte reports.
 #pragma once
+
+#include <initializer_list>
 
 #include "protocol/report_io.hpp"
 
@@ -28,3 +31,19 @@ vantix_error_code write_number(vantix_device *device, uint8_t id, uint8_t value,
                                call_site site);
 
 }  // namespace vantix::display::store
+
+namespace vantix::display {
+
+// Runs of one-byte wire fields that records keep in separate members.
+template <typename Field>
+void get_each(protocol::report_view r, size_t at, std::initializer_list<Field *> fields) {
+    for (Field *field : fields)
+        *field = r.get1(at++);
+}
+template <typename Field>
+void put_each(protocol::report_view r, size_t at, std::initializer_list<const Field *> fields) {
+    for (const Field *field : fields)
+        r.put1(at++, static_cast<uint8_t>(*field));
+}
+
+}  // namespace vantix::display

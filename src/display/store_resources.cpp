@@ -1,12 +1,76 @@
 // SPDX-License-Identifier: Apache-2.0
-// Resources of the store: the resource index, information about the
-// selected resource, its pieces, deleting, and free space.
+// Resources of the store: the resource records and their report bytes, the
+// resource index, information about the selected resource, its pieces,
+// deleting, and free space.
+#include "display/store_resources.hpp"
+
+#include <algorithm>
+
 #include "display/store_io.hpp"
-#include "display/store_wire.hpp"
 
 namespace store = vantix::display::store;
 
 namespace vantix::display {
+
+using protocol::report_view;
+using protocol::set_enum;
+
+namespace {
+
+constexpr size_t resource_data_at = 21;
+
+}  // namespace
+
+void decode_resource_info(report_view r, vantix_hid_feature_resource_info &out) {
+    out.report_id = VANTIX_FEATURE_RESOURCE_INFO;
+    out.resource_number = r.get1(1);
+    set_enum(out.resource_type, r.get1(2));
+    out.reserved_1 = r.get1(3);
+    out.resource_size = r.get_u32(4);
+    out.resource_crc = r.get_u32(8);
+    get_each<uint8_t>(r, 12,
+                      {&out.reserved_2, &out.reserved_3, &out.reserved_4, &out.reserved_5, &out.reserved_6,
+                       &out.reserved_7, &out.reserved_8, &out.reserved_9});
+}
+
+void decode_resource(report_view r, vantix_hid_feature_resource &out) {
+    out.report_id = VANTIX_FEATURE_RESOURCE;
+    out.resource_number = r.get1(1);
+    set_enum(out.resource_type, r.get1(2));
+    get_each<uint8_t>(r, 3, {&out.reserved_1, &out.reserved_2});
+    out.resource_size = r.get_u32(5);
+    out.resource_crc = r.get_u32(9);
+    get_each<uint8_t>(r, 13,
+                      {&out.reserved_3, &out.reserved_4, &out.reserved_5, &out.reserved_6, &out.reserved_7,
+                       &out.reserved_8});
+    // A piece never claims more bytes than the record holds, so a caller
+    // that trusts bytes_valid stays inside resource_data.
+    out.bytes_valid = std::min<uint16_t>(r.get_u16(19), VANTIX_RESOURCE_DATA_SIZE);
+    r.get_bytes(resource_data_at, out.resource_data, sizeof out.resource_data);
+}
+
+void encode_resource(const vantix_hid_feature_resource &in, report_view r) {
+    r.put1(1, in.resource_number);
+    r.put1(2, protocol::enum_byte(in.resource_type));
+    put_each<uint8_t>(r, 3, {&in.reserved_1, &in.reserved_2});
+    r.put4(5, in.resource_size);
+    r.put4(9, in.resource_crc);
+    put_each<uint8_t>(
+        r, 13,
+        {&in.reserved_3, &in.reserved_4, &in.reserved_5, &in.reserved_6, &in.reserved_7, &in.reserved_8});
+    r.put2(19, in.bytes_valid);
+    r.put_bytes(resource_data_at, in.resource_data, sizeof in.resource_data);  // always whole
+}
+
+void decode_resource_availability(report_view r, vantix_hid_feature_resource_availability &out) {
+    out.report_id = VANTIX_FEATURE_RESOURCE_AVAILABILITY;
+    out.number_available = r.get1(1);
+    out.space_available = r.get_u32(2);
+    get_each<uint32_t>(r, 6,
+                       {&out.reserved_1, &out.reserved_2, &out.reserved_3, &out.reserved_4, &out.reserved_5,
+                        &out.reserved_6, &out.reserved_7, &out.reserved_8, &out.reserved_9, &out.reserved_10,
+                        &out.reserved_11, &out.reserved_12});
+}
 
 int get_resource_idx(vantix_device *device, protocol::call_site site) {
     return store::read_number(device, VANTIX_FEATURE_RESOURCE_IDX, store::no_wait, site);
