@@ -12,7 +12,7 @@ namespace {
 
 namespace store = vantix::display::store;
 
-constexpr int region_polls = 100;
+constexpr int restore_polls = 100;
 
 struct regions_deleter {
     void operator()(vantix_device_region_info *regions) const { vantix_free_regions(regions); }
@@ -20,7 +20,7 @@ struct regions_deleter {
 using region_list = std::unique_ptr<vantix_device_region_info, regions_deleter>;
 
 bool regions_clear(vantix_device *device) {
-    return wait_for_interlock(device, region_polls, INTERLOCK_REGION);
+    return wait_for_interlock(device, restore_polls, INTERLOCK_REGION);
 }
 
 // Store pads: drop whatever is pending, with a busy pad in command mode
