@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // The one way a feature report is read into a record and the one way a
 // record is written as a report. A report family supplies its ID, its wire
-// length and a decode or encode function; nothing else.
+// length, a decode or encode function and the rules it keeps around the
+// transfer (transfer_rules); nothing else.
 #pragma once
 
 #include <array>
