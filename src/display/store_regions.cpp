@@ -190,6 +190,8 @@ auto region_encoder(const vantix_device *device) {
 
 }  // namespace
 
+// The family's reads and writes; `site` is the exported caller, named in
+// their log records.
 namespace vantix::display {
 
 int get_region_idx(vantix_device *device, protocol::call_site site) {
@@ -220,6 +222,10 @@ vantix_error_code set_region_contents(vantix_device *device, const vantix_hid_fe
 }  // namespace vantix::display
 
 extern "C" {
+
+// The exported shims. The _ref readers do the transfer; a by-value reader
+// reads into a local record through its exported _ref twin, whose log
+// records come with it as they always have.
 
 int vantix_get_region_idx(vantix_device *device) {
     VANTIX_TRACE_CALL();

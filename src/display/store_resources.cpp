@@ -72,6 +72,8 @@ void decode_resource_availability(report_view r, vantix_hid_feature_resource_ava
                         &out.reserved_11, &out.reserved_12});
 }
 
+// The family's reads and writes; `site` is the exported caller, named in
+// their log records.
 int get_resource_idx(vantix_device *device, protocol::call_site site) {
     return store::read_number(device, VANTIX_FEATURE_RESOURCE_IDX, store::no_wait, site);
 }
@@ -110,6 +112,10 @@ vantix_error_code set_resource(vantix_device *device, const vantix_hid_feature_r
 }  // namespace vantix::display
 
 extern "C" {
+
+// The exported shims. The _ref readers do the transfer; a by-value reader
+// reads into a local record through its exported _ref twin, whose log
+// records come with it as they always have.
 
 int vantix_get_resource_idx(vantix_device *device) {
     VANTIX_TRACE_CALL();

@@ -75,6 +75,8 @@ void decode_screen_region_info(report_view r, vantix_hid_feature_screen_region_i
                &out.reserved_13,    &out.reserved_14,        &out.reserved_15,        &out.reserved_16});
 }
 
+// The family's reads and writes; `site` is the exported caller, named in
+// their log records.
 int get_screen_idx(vantix_device *device, protocol::call_site site) {
     return store::read_number(device, VANTIX_FEATURE_SCREEN_IDX, store::no_wait, site);
 }
@@ -121,6 +123,10 @@ vantix_error_code set_edit_screen(vantix_device *device, const vantix_hid_featur
 }  // namespace vantix::display
 
 extern "C" {
+
+// The exported shims. The _ref readers do the transfer; a by-value reader
+// reads into a local record through its exported _ref twin, whose log
+// records come with it as they always have.
 
 int vantix_get_screen_idx(vantix_device *device) {
     VANTIX_TRACE_CALL();

@@ -136,6 +136,8 @@ vantix_error_code write_configuration(vantix_device *device, const Record &recor
 
 }  // namespace
 
+// The family's reads and writes; `site` is the exported caller, named in
+// their log records.
 namespace vantix::protocol {
 
 void get_output_configuration(vantix_device *device, vantix_hid_feature_output_parameters *record,
@@ -160,6 +162,10 @@ void get_calibration_data(vantix_device *device, vantix_hid_feature_calibration_
 }  // namespace vantix::protocol
 
 extern "C" {
+
+// The exported shims. The _ref readers do the transfer; a by-value reader
+// reads into a local record through its exported _ref twin, whose log
+// records come with it as they always have.
 
 void vantix_get_output_configuration_ref(vantix_device *device,
                                          vantix_hid_feature_output_parameters *record) {

@@ -148,6 +148,8 @@ constexpr int serial_region_polls = 100;
 
 }  // namespace
 
+// The family's reads and writes; `site` is the exported caller, named in
+// their log records.
 namespace vantix::protocol {
 
 vantix_hid_capabilities get_capabilities(vantix_device *device, call_site site) {
@@ -221,6 +223,9 @@ vantix_error_code set_display_settings(vantix_device *device,
 }  // namespace vantix::protocol
 
 extern "C" {
+
+// The exported shims. A _ref reader copies what its by-value twin returns,
+// through the exported twin so that the log shows both calls as it always has.
 
 vantix_hid_capabilities vantix_get_capabilities(vantix_device *device) {
     VANTIX_TRACE_CALL();

@@ -181,6 +181,8 @@ constexpr int error_correction_write_polls = 2200;
 
 }  // namespace
 
+// The family's reads and writes; `site` is the exported caller, named in
+// their log records.
 namespace vantix::protocol {
 
 vantix_hid_feature_frequency_amplitude get_frequency_amplitude(vantix_device *device, call_site site) {
@@ -278,6 +280,9 @@ vantix_error_code set_firmware_download_status(vantix_device *device,
 }  // namespace vantix::protocol
 
 extern "C" {
+
+// The exported shims. A _ref reader copies what its by-value twin returns,
+// through the exported twin so that the log shows both calls as it always has.
 
 vantix_hid_feature_frequency_amplitude vantix_get_frequency_amplitude(vantix_device *device) {
     VANTIX_TRACE_CALL();
