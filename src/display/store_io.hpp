@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// What the store's families share: how their reports move, and runs of
-// one-byte fields. How the store's reports move. Like the configuration families, the
-// store's _ref readers do the transfer and the by-value readers call them
-// on a local record; numbers (indices, the active screen) travel alone in
-// two-byte reports.
+// What the store's families (screens, resources, regions) share: the
+// interlocks they wait for, the number reports (indices, the active
+// screen) that travel alone in two-byte reports, and runs of one-byte wire
+// fields.
 #pragma once
 
 #include <initializer_list>
