@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "display/store_wire.hpp"
+#include "display/store_regions.hpp"
+#include "display/store_resources.hpp"
+#include "display/store_screens.hpp"
 #include "fuzz_bytes.hpp"
 
 namespace {

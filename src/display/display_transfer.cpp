@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Putting pixels on the pad's display: the display content byte, one chunk,
 // and whole bitmaps cut into chunks.
-#include <array>
+#include <algorithm>
 
 #include "display/chunk_packing.hpp"
 #include "protocol/report_io.hpp"
@@ -10,9 +10,15 @@ namespace {
 
 constexpr int display_polls = 100;
 
-void put_be16(std::span<unsigned char> report, size_t at, uint16_t value) {
-    report[at] = static_cast<unsigned char>(value >> 8);
-    report[at + 1] = static_cast<unsigned char>(value & 0xFF);
+// The chunk report alone uses big-endian fields.
+void encode_chunk(const vantix_hid_feature_display_chunk &chunk, vantix::protocol::report_view r) {
+    r.put2_be(1, chunk.x);
+    r.put2_be(3, chunk.y);
+    r.put2_be(5, chunk.width);
+    r.put2_be(7, chunk.height);
+    r.put1(9, chunk.bits_per_pixel);
+    static_assert(VANTIX_FEATURE_UPDATEDISPLAYCHUNK_SIZE == 10 + sizeof chunk.graphic);
+    r.put_bytes(10, chunk.graphic, sizeof chunk.graphic);
 }
 
 // True when every pixel of a run of `length` from `start` has a 16-bit
@@ -30,25 +36,16 @@ vantix_error_code vantix_set_display_content(vantix_device *device,
     VANTIX_TRACE_CALL();
     if (!wait_for_interlock(device, display_polls, INTERLOCK_DISPLAY))
         return VANTIX_CODE_ERROR;
-    return vantix::protocol::write_byte_report(device, VANTIX_FEATURE_DISPLAYCONTENT,
-                                               VANTIX_FEATURE_DISPLAYCONTENT_SIZE, content.content);
+    return vantix::protocol::write_byte_report(
+        device, {VANTIX_FEATURE_DISPLAYCONTENT, VANTIX_FEATURE_DISPLAYCONTENT_SIZE}, content.content, {},
+        VANTIX_HERE);
 }
 
 vantix_error_code vantix_set_display_chunk(vantix_device *device, vantix_hid_feature_display_chunk chunk) {
     VANTIX_TRACE_CALL();
-    // The chunk report alone uses big-endian fields.
-    std::array<unsigned char, VANTIX_FEATURE_UPDATEDISPLAYCHUNK_SIZE> report{};
-    report[0] = VANTIX_FEATURE_UPDATEDISPLAYCHUNK;
-    put_be16(report, 1, chunk.x);
-    put_be16(report, 3, chunk.y);
-    put_be16(report, 5, chunk.width);
-    put_be16(report, 7, chunk.height);
-    report[9] = chunk.bits_per_pixel;
-    static_assert(report.size() == 10 + sizeof chunk.graphic);
-    std::copy(std::begin(chunk.graphic), std::end(chunk.graphic), report.begin() + 10);
-    if (!wait_for_interlock(device, display_polls, INTERLOCK_DISPLAY))
-        return VANTIX_CODE_ERROR;
-    return vantix::protocol::send_report(device, report);
+    return vantix::protocol::write_report(
+        device, &chunk, {VANTIX_FEATURE_UPDATEDISPLAYCHUNK, VANTIX_FEATURE_UPDATEDISPLAYCHUNK_SIZE},
+        encode_chunk, {.wait = {display_polls, INTERLOCK_DISPLAY}}, VANTIX_HERE);
 }
 
 vantix_error_code vantix_transfer_bitmap_to_device(vantix_device *device, vantix_bitmap *bmp, unsigned int x,

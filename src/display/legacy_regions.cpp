@@ -33,7 +33,10 @@ vantix_device_region_info *read_region_list(vantix_device *device, uint8_t id, b
                                count);
         return nullptr;
     }
-    if (!vantix::protocol::fetch_report(device, id, buffer, {region_polls, INTERLOCK_REGION}, !warn, site)) {
+    if (!vantix::protocol::fetch_report(device, id, buffer,
+                                        {.wait = {region_polls, INTERLOCK_REGION},
+                                         .failure_text = warn ? vantix::protocol::get_failed : nullptr},
+                                        site)) {
         std::free(regions);
         return nullptr;
     }
@@ -120,7 +123,7 @@ vantix_error_code vantix_set_region(vantix_device *device, vantix_device_region_
     vantix::display::encode_region(region, caption, report_view(buffer.data(), buffer.size()), 1);
     if (!wait_for_interlock(device, region_polls, INTERLOCK_REGION))
         return VANTIX_CODE_ERROR;
-    if (vantix::protocol::send_report(device, buffer) != VANTIX_CODE_SUCCESS)
+    if (vantix::protocol::send_report(device, buffer, {}, VANTIX_HERE) != VANTIX_CODE_SUCCESS)
         return VANTIX_CODE_ERROR;
     // The cache follows the pad; without a cache (a failed refresh) there is
     // nothing to keep current.
@@ -137,8 +140,8 @@ vantix_error_code vantix_delete_region(vantix_device *device, uint8_t region) {
     }
     if (!wait_for_interlock(device, region_polls, INTERLOCK_REGION))
         return VANTIX_CODE_ERROR;
-    return vantix::protocol::write_byte_report(device, VANTIX_FEATURE_REGIONDELETE,
-                                               VANTIX_FEATURE_REGIONDELETE_SIZE, region);
+    return vantix::protocol::write_byte_report(
+        device, {VANTIX_FEATURE_REGIONDELETE, VANTIX_FEATURE_REGIONDELETE_SIZE}, region, {}, VANTIX_HERE);
 }
 
 vantix_error_code vantix_update_region(vantix_device *device, vantix_hid_feature_region_update *region) {
@@ -158,7 +161,7 @@ vantix_error_code vantix_update_region(vantix_device *device, vantix_hid_feature
     r.put1(6, region->color_foreground.blue);
     r.put1(7, region->color_foreground.alpha);
     r.put4(8, region->reserved2);
-    return vantix::protocol::send_report(device, buffer);
+    return vantix::protocol::send_report(device, buffer, {}, VANTIX_HERE);
 }
 
 void vantix_free_regions(vantix_device_region_info *regions) {

@@ -12,18 +12,12 @@ void refresh_region_cache(vantix_device *device) {
 }
 
 int read_number(vantix_device *device, uint8_t id, interlock_wait wait, call_site site) {
-    unsigned char buffer[2] = {};
-    if (!have_device(device, site) || !protocol::fetch_report(device, id, buffer, wait, true, site))
-        return -1;
-    return buffer[1];
+    return protocol::read_byte_report(device, {id, 2}, {.wait = wait, .refuse_null = true}, site);
 }
 
 vantix_error_code write_number(vantix_device *device, uint8_t id, uint8_t value, interlock_wait wait,
                                call_site site) {
-    if (!have_device(device, site))
-        return VANTIX_CODE_ERROR;
-    unsigned char buffer[2] = {id, value};
-    return protocol::send_when_clear(device, buffer, wait);
+    return protocol::write_byte_report(device, {id, 2}, value, {.wait = wait, .refuse_null = true}, site);
 }
 
 }  // namespace vantix::display::store

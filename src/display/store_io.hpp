@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: Apache-2.0
-// How the store's reports move. Like the configuration families, the
-// store's _ref readers do the transfer and the by-value readers call them
-// on a local record; numbers (indices, the active screen) travel alone in
-// two-byte reports.
+// What the store's families (screens, resources, regions) share: the
+// interlocks they wait for, the number reports (indices, the active
+// screen) that travel alone in two-byte reports, and runs of one-byte wire
+// fields.
 #pragma once
+
+#include <initializer_list>
 
 #include "protocol/report_io.hpp"
 
 namespace vantix::display::store {
 
 using protocol::call_site;
-using protocol::have_device;
-using protocol::have_record;
 using protocol::interlock_wait;
 
 inline constexpr interlock_wait no_wait{};
@@ -31,22 +31,18 @@ vantix_error_code write_number(vantix_device *device, uint8_t id, uint8_t value,
 
 }  // namespace vantix::display::store
 
-#define VANTIX_STORE_READERS VANTIX_TRANSFERRING_REF_READERS
+namespace vantix::display {
 
-// A store writer taking the caller's record by pointer.
-#define VANTIX_STORE_WRITER(function, record_type, id, length, encoder, wait)                          \
-    vantix_error_code function(vantix_device *device, record_type *record) {                           \
-        VANTIX_TRACE_CALL();                                                                           \
-        return ::vantix::protocol::write_from(device, record, id, length, encoder, wait, VANTIX_HERE); \
-    }
+// Runs of one-byte wire fields that records keep in separate members.
+template <typename Field>
+void get_each(protocol::report_view r, size_t at, std::initializer_list<Field *> fields) {
+    for (Field *field : fields)
+        *field = r.get1(at++);
+}
+template <typename Field>
+void put_each(protocol::report_view r, size_t at, std::initializer_list<const Field *> fields) {
+    for (const Field *field : fields)
+        r.put1(at++, static_cast<uint8_t>(*field));
+}
 
-// The reader and writer of a number report (an index or the active screen).
-#define VANTIX_STORE_NUMBER(name, id, wait)                                                  \
-    int vantix_get_##name(vantix_device *device) {                                           \
-        VANTIX_TRACE_CALL();                                                                 \
-        return ::vantix::display::store::read_number(device, id, wait, VANTIX_HERE);         \
-    }                                                                                        \
-    vantix_error_code vantix_set_##name(vantix_device *device, uint8_t value) {              \
-        VANTIX_TRACE_CALL();                                                                 \
-        return ::vantix::display::store::write_number(device, id, value, wait, VANTIX_HERE); \
-    }
+}  // namespace vantix::display

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// Little-endian access to a report buffer. Every report family reads and
+// Little-endian access to a report buffer (and the one big-endian field
+// writer, for the display chunk report). Every report family reads and
 // writes its fields through this view, which never reaches outside the
 // buffer: an offset past the end reads as zero and writes nothing.
 #pragma once
@@ -38,6 +39,11 @@ public:
     void put2(size_t offset, uint16_t value) const {
         put1(offset, static_cast<uint8_t>(value));
         put1(offset + 1, static_cast<uint8_t>(value >> 8));
+    }
+    // The display chunk report alone sends its fields high byte first.
+    void put2_be(size_t offset, uint16_t value) const {
+        put1(offset, static_cast<uint8_t>(value >> 8));
+        put1(offset + 1, static_cast<uint8_t>(value));
     }
     void put4(size_t offset, uint32_t value) const {
         for (size_t i = 0; i < 4; ++i)

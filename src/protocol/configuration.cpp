@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "protocol/bit_fields.hpp"
-#include "protocol/region_edits.hpp"
+#include "protocol/region_commit.hpp"
 #include "protocol/report_io.hpp"
 
 namespace {
@@ -117,8 +117,8 @@ void decode_calibrate(report_view r, vantix_hid_feature_calibrate &c) {
 vantix_error_code send_calibrate(vantix_device *device, uint8_t command) {
     if (!wait_for_interlock(device, calibrate_polls, INTERLOCK_CALIBRATE))
         return VANTIX_CODE_ERROR;
-    if (vantix::protocol::write_byte_report(device, VANTIX_FEATURE_CALIBRATE, VANTIX_FEATURE_CALIBRATE_SIZE,
-                                            command) == VANTIX_CODE_SUCCESS)
+    if (vantix::protocol::write_byte_report(device, {VANTIX_FEATURE_CALIBRATE, VANTIX_FEATURE_CALIBRATE_SIZE},
+                                            command, {}, VANTIX_HERE) == VANTIX_CODE_SUCCESS)
         return VANTIX_CODE_SUCCESS;
     wait_for_interlock(device, calibrate_polls, INTERLOCK_CALIBRATE);
     return VANTIX_CODE_ERROR;
@@ -128,48 +128,103 @@ vantix_error_code send_calibrate(vantix_device *device, uint8_t command) {
 // return the transport's result unchanged.
 template <typename Record, typename Encode>
 vantix_error_code write_configuration(vantix_device *device, const Record &record, uint8_t id, size_t length,
-                                      Encode encode, vantix::debug::call_trace &trace) {
-    vantix::protocol::report_buffer buffer(length);
-    const std::span<unsigned char> bytes = buffer.bytes();
-    encode(record, report_view(bytes.data(), bytes.size()));
-    bytes[0] = id;
-    trace.leave_now();
-    return vantix_hid_set_feature_report(device, bytes.data(), static_cast<unsigned int>(bytes.size()));
+                                      Encode encode, vantix::debug::call_trace &trace,
+                                      vantix::protocol::call_site site) {
+    return vantix::protocol::write_report(device, &record, {id, length}, encode,
+                                          {.leave_before_transfer = &trace, .transport_code = true}, site);
 }
 
 }  // namespace
 
+// The family's reads and writes; `site` is the exported caller, named in
+// their log records.
+namespace vantix::protocol {
+
+void get_output_configuration(vantix_device *device, vantix_hid_feature_output_parameters *record,
+                              call_site site) {
+    read_report(device, record, {VANTIX_FEATURE_OUTPUTCONFIGURATION, VANTIX_FEATURE_OUTPUTCONFIGURATION_SIZE},
+                decode_output, {.wait = no_wait, .refuse_null = true}, site);
+}
+
+void get_peripheral_configuration(vantix_device *device, vantix_hid_feature_peripheral_configuration *record,
+                                  call_site site) {
+    read_report(device, record,
+                {VANTIX_FEATURE_PERIPHERAL_CONFIGURATION, VANTIX_FEATURE_PERIPHERAL_CONFIGURATION_SIZE},
+                decode_peripheral, {.wait = no_wait, .refuse_null = true}, site);
+}
+
+void get_calibration_data(vantix_device *device, vantix_hid_feature_calibration_data *record,
+                          call_site site) {
+    read_report(device, record, {VANTIX_FEATURE_CALIBRATION_DATA, VANTIX_FEATURE_CALIBRATION_DATA_SIZE},
+                decode_calibration, {.wait = no_wait, .refuse_null = true}, site);
+}
+
+}  // namespace vantix::protocol
+
 extern "C" {
 
-VANTIX_TRANSFERRING_REF_READERS(output_configuration, vantix_hid_feature_output_parameters,
-                                VANTIX_FEATURE_OUTPUTCONFIGURATION, VANTIX_FEATURE_OUTPUTCONFIGURATION_SIZE,
-                                decode_output, no_wait)
-VANTIX_TRANSFERRING_REF_READERS(peripheral_configuration, vantix_hid_feature_peripheral_configuration,
-                                VANTIX_FEATURE_PERIPHERAL_CONFIGURATION,
-                                VANTIX_FEATURE_PERIPHERAL_CONFIGURATION_SIZE, decode_peripheral, no_wait)
-VANTIX_TRANSFERRING_REF_READERS(calibration_data, vantix_hid_feature_calibration_data,
-                                VANTIX_FEATURE_CALIBRATION_DATA, VANTIX_FEATURE_CALIBRATION_DATA_SIZE,
-                                decode_calibration, no_wait)
+// The exported shims. The _ref readers do the transfer; a by-value reader
+// reads into a local record through its exported _ref twin, whose log
+// records come with it as they always have.
+
+void vantix_get_output_configuration_ref(vantix_device *device,
+                                         vantix_hid_feature_output_parameters *record) {
+    VANTIX_TRACE_CALL();
+    vantix::protocol::get_output_configuration(device, record, VANTIX_HERE);
+}
+
+vantix_hid_feature_output_parameters vantix_get_output_configuration(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    vantix_hid_feature_output_parameters record;
+    vantix_get_output_configuration_ref(device, &record);
+    return record;
+}
+
+void vantix_get_peripheral_configuration_ref(vantix_device *device,
+                                             vantix_hid_feature_peripheral_configuration *record) {
+    VANTIX_TRACE_CALL();
+    vantix::protocol::get_peripheral_configuration(device, record, VANTIX_HERE);
+}
+
+vantix_hid_feature_peripheral_configuration vantix_get_peripheral_configuration(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    vantix_hid_feature_peripheral_configuration record;
+    vantix_get_peripheral_configuration_ref(device, &record);
+    return record;
+}
+
+void vantix_get_calibration_data_ref(vantix_device *device, vantix_hid_feature_calibration_data *record) {
+    VANTIX_TRACE_CALL();
+    vantix::protocol::get_calibration_data(device, record, VANTIX_HERE);
+}
+
+vantix_hid_feature_calibration_data vantix_get_calibration_data(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    vantix_hid_feature_calibration_data record;
+    vantix_get_calibration_data_ref(device, &record);
+    return record;
+}
 
 vantix_error_code vantix_set_output_configuration(vantix_device *device,
                                                   vantix_hid_feature_output_parameters settings) {
     vantix::debug::call_trace trace(__func__, __FILE__, __LINE__);
     return write_configuration(device, settings, VANTIX_FEATURE_OUTPUTCONFIGURATION,
-                               VANTIX_FEATURE_OUTPUTCONFIGURATION_SIZE, encode_output, trace);
+                               VANTIX_FEATURE_OUTPUTCONFIGURATION_SIZE, encode_output, trace, VANTIX_HERE);
 }
 
 vantix_error_code vantix_set_peripheral_configuration(vantix_device *device,
                                                       vantix_hid_feature_peripheral_configuration settings) {
     vantix::debug::call_trace trace(__func__, __FILE__, __LINE__);
     return write_configuration(device, settings, VANTIX_FEATURE_PERIPHERAL_CONFIGURATION,
-                               VANTIX_FEATURE_PERIPHERAL_CONFIGURATION_SIZE, encode_peripheral, trace);
+                               VANTIX_FEATURE_PERIPHERAL_CONFIGURATION_SIZE, encode_peripheral, trace,
+                               VANTIX_HERE);
 }
 
 vantix_error_code vantix_set_calibration_data(vantix_device *device,
                                               vantix_hid_feature_calibration_data calibration_data) {
     vantix::debug::call_trace trace(__func__, __FILE__, __LINE__);
     return write_configuration(device, calibration_data, VANTIX_FEATURE_CALIBRATION_DATA,
-                               VANTIX_FEATURE_CALIBRATION_DATA_SIZE, encode_calibration, trace);
+                               VANTIX_FEATURE_CALIBRATION_DATA_SIZE, encode_calibration, trace, VANTIX_HERE);
 }
 
 vantix_hid_feature_calibrate vantix_get_calibrate_state(vantix_device *device) {
@@ -177,15 +232,21 @@ vantix_hid_feature_calibrate vantix_get_calibrate_state(vantix_device *device) {
     // A pad that never frees the lock is neither read nor waited for again.
     if (!wait_for_interlock(device, calibrate_state_polls_before, INTERLOCK_CALIBRATE))
         return {};
-    const auto state = vantix::protocol::read_report<vantix_hid_feature_calibrate>(
-        device, VANTIX_FEATURE_CALIBRATE, VANTIX_FEATURE_CALIBRATE_SIZE, decode_calibrate, VANTIX_HERE);
+    vantix_hid_feature_calibrate state;
+    vantix::protocol::read_report(device, &state, {VANTIX_FEATURE_CALIBRATE, VANTIX_FEATURE_CALIBRATE_SIZE},
+                                  decode_calibrate, {.failure_text = vantix::protocol::get_failed},
+                                  VANTIX_HERE);
     // The pad holds the lock while it takes the command in; its outcome
     // does not change what was read.
     wait_for_interlock(device, calibrate_state_polls_after, INTERLOCK_CALIBRATE);
     return state;
 }
 
-VANTIX_REPORT_REF_READER(calibrate_state, vantix_hid_feature_calibrate)
+void vantix_get_calibrate_state_ref(vantix_device *device, vantix_hid_feature_calibrate *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_calibrate_state(device);
+}
 
 vantix_error_code vantix_device_calibrate(vantix_device *device) {
     VANTIX_TRACE_CALL();

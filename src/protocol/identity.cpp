@@ -6,7 +6,7 @@
 
 #include "build_config.hpp"
 #include "core/failure.hpp"
-#include "protocol/region_edits.hpp"
+#include "protocol/region_commit.hpp"
 #include "protocol/report_io.hpp"
 
 namespace {
@@ -131,44 +131,219 @@ void encode_display_settings(const vantix_hid_feature_display_settings &d, repor
     r.put1(6, d.set_command);
 }
 
+// A new serial number: the text, at most 31 bytes, and the write key.
+struct serial_write {
+    const unsigned char *text;
+    size_t length;
+};
+
+void encode_serial_number(const serial_write &s, report_view r) {
+    r.put_bytes(1, s.text, s.length);
+    r.put1(33, static_cast<uint8_t>(VANTIX_SERIAL_WRITE_KEY_TEXT[0]));
+    r.put1(34, static_cast<uint8_t>(VANTIX_SERIAL_WRITE_KEY_TEXT[1]));
+}
+
 constexpr int run_mode_polls = 500;
 constexpr int serial_region_polls = 100;
 
 }  // namespace
 
+// The family's reads and writes; `site` is the exported caller, named in
+// their log records.
+namespace vantix::protocol {
+
+vantix_hid_capabilities get_capabilities(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_capabilities>(
+        device, {VANTIX_FEATURE_CAPABILITIES, VANTIX_FEATURE_CAPABILITIES_SIZE}, decode_capabilities,
+        logged_read, site);
+}
+
+vantix_hid_feature_display_info get_display_info(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_display_info>(
+        device, {VANTIX_FEATURE_DISPLAYINFO, VANTIX_FEATURE_DISPLAYINFO_SIZE}, decode_display_info,
+        logged_read, site);
+}
+
+vantix_hid_feature_version get_version(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_version>(
+        device, {VANTIX_FEATURE_VERSIONINFO, VANTIX_FEATURE_VERSIONINFO_SIZE}, decode_version, logged_read,
+        site);
+}
+
+vantix_hid_feature_serial_number get_serial_number(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_serial_number>(
+        device, {VANTIX_FEATURE_SERIALNUMBER, VANTIX_FEATURE_SERIALNUMBER_SIZE}, decode_serial_number,
+        logged_read, site);
+}
+
+vantix_hid_feature_coordinate_range get_coordinate_range(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_coordinate_range>(
+        device, {VANTIX_FEATURE_COORDINATERANGE, VANTIX_FEATURE_COORDINATERANGE_SIZE},
+        decode_coordinate_range, logged_read, site);
+}
+
+vantix_hid_feature_device_configure get_device_configure(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_device_configure>(
+        device, {VANTIX_FEATURE_DEVICECONFIGURE, VANTIX_FEATURE_DEVICECONFIGURE_SIZE},
+        decode_device_configure, logged_read, site);
+}
+
+vantix_hid_feature_contact_count_maximum get_contact_count_maximum(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_contact_count_maximum>(
+        device, {VANTIX_FEATURE_CONTACTCOUNTMAXIMUM, VANTIX_FEATURE_CONTACTCOUNTMAXIMUM_SIZE},
+        decode_contact_count, logged_read, site);
+}
+
+vantix_hid_feature_operating_modes get_operating_modes(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_operating_modes>(
+        device, {VANTIX_FEATURE_OPERATINGMODE, VANTIX_FEATURE_OPERATINGMODE_SIZE}, decode_operating_modes,
+        logged_read, site);
+}
+
+vantix_hid_feature_display_settings get_display_settings(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_display_settings>(
+        device, {VANTIX_FEATURE_DISPLAYSETTINGS, VANTIX_FEATURE_DISPLAYSETTINGS_SIZE},
+        decode_display_settings, logged_read, site);
+}
+
+vantix_error_code set_device_configure(vantix_device *device,
+                                       const vantix_hid_feature_device_configure &configure, call_site site) {
+    return write_report(device, &configure,
+                        {VANTIX_FEATURE_DEVICECONFIGURE, VANTIX_FEATURE_DEVICECONFIGURE_SIZE},
+                        encode_device_configure, {}, site);
+}
+
+vantix_error_code set_display_settings(vantix_device *device,
+                                       const vantix_hid_feature_display_settings &settings, call_site site) {
+    return write_report(device, &settings,
+                        {VANTIX_FEATURE_DISPLAYSETTINGS, VANTIX_FEATURE_DISPLAYSETTINGS_SIZE},
+                        encode_display_settings, {}, site);
+}
+
+}  // namespace vantix::protocol
+
 extern "C" {
 
-VANTIX_REPORT_READERS(capabilities, vantix_hid_capabilities, VANTIX_FEATURE_CAPABILITIES,
-                      VANTIX_FEATURE_CAPABILITIES_SIZE, decode_capabilities)
-VANTIX_REPORT_READERS(display_info, vantix_hid_feature_display_info, VANTIX_FEATURE_DISPLAYINFO,
-                      VANTIX_FEATURE_DISPLAYINFO_SIZE, decode_display_info)
-VANTIX_REPORT_READERS(version, vantix_hid_feature_version, VANTIX_FEATURE_VERSIONINFO,
-                      VANTIX_FEATURE_VERSIONINFO_SIZE, decode_version)
-VANTIX_REPORT_READERS(serial_number, vantix_hid_feature_serial_number, VANTIX_FEATURE_SERIALNUMBER,
-                      VANTIX_FEATURE_SERIALNUMBER_SIZE, decode_serial_number)
-VANTIX_REPORT_READERS(coordinate_range, vantix_hid_feature_coordinate_range, VANTIX_FEATURE_COORDINATERANGE,
-                      VANTIX_FEATURE_COORDINATERANGE_SIZE, decode_coordinate_range)
-VANTIX_REPORT_READERS(device_configure, vantix_hid_feature_device_configure, VANTIX_FEATURE_DEVICECONFIGURE,
-                      VANTIX_FEATURE_DEVICECONFIGURE_SIZE, decode_device_configure)
-VANTIX_REPORT_READERS(contact_count_maximum, vantix_hid_feature_contact_count_maximum,
-                      VANTIX_FEATURE_CONTACTCOUNTMAXIMUM, VANTIX_FEATURE_CONTACTCOUNTMAXIMUM_SIZE,
-                      decode_contact_count)
-VANTIX_REPORT_READERS(operating_modes, vantix_hid_feature_operating_modes, VANTIX_FEATURE_OPERATINGMODE,
-                      VANTIX_FEATURE_OPERATINGMODE_SIZE, decode_operating_modes)
-VANTIX_REPORT_READERS(display_settings, vantix_hid_feature_display_settings, VANTIX_FEATURE_DISPLAYSETTINGS,
-                      VANTIX_FEATURE_DISPLAYSETTINGS_SIZE, decode_display_settings)
+// The exported shims. A _ref reader copies what its by-value twin returns,
+// through the exported twin so that the log shows both calls as it always has.
 
-VANTIX_REPORT_WRITER(vantix_set_device_configure, vantix_hid_feature_device_configure, configure,
-                     VANTIX_FEATURE_DEVICECONFIGURE, VANTIX_FEATURE_DEVICECONFIGURE_SIZE,
-                     encode_device_configure)
-VANTIX_REPORT_WRITER(vantix_set_display_settings, vantix_hid_feature_display_settings, settings,
-                     VANTIX_FEATURE_DISPLAYSETTINGS, VANTIX_FEATURE_DISPLAYSETTINGS_SIZE,
-                     encode_display_settings)
+vantix_hid_capabilities vantix_get_capabilities(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_capabilities(device, VANTIX_HERE);
+}
+
+void vantix_get_capabilities_ref(vantix_device *device, vantix_hid_capabilities *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_capabilities(device);
+}
+
+vantix_hid_feature_display_info vantix_get_display_info(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_display_info(device, VANTIX_HERE);
+}
+
+void vantix_get_display_info_ref(vantix_device *device, vantix_hid_feature_display_info *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_display_info(device);
+}
+
+vantix_hid_feature_version vantix_get_version(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_version(device, VANTIX_HERE);
+}
+
+void vantix_get_version_ref(vantix_device *device, vantix_hid_feature_version *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_version(device);
+}
+
+vantix_hid_feature_serial_number vantix_get_serial_number(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_serial_number(device, VANTIX_HERE);
+}
+
+void vantix_get_serial_number_ref(vantix_device *device, vantix_hid_feature_serial_number *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_serial_number(device);
+}
+
+vantix_hid_feature_coordinate_range vantix_get_coordinate_range(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_coordinate_range(device, VANTIX_HERE);
+}
+
+void vantix_get_coordinate_range_ref(vantix_device *device, vantix_hid_feature_coordinate_range *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_coordinate_range(device);
+}
+
+vantix_hid_feature_device_configure vantix_get_device_configure(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_device_configure(device, VANTIX_HERE);
+}
+
+void vantix_get_device_configure_ref(vantix_device *device, vantix_hid_feature_device_configure *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_device_configure(device);
+}
+
+vantix_hid_feature_contact_count_maximum vantix_get_contact_count_maximum(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_contact_count_maximum(device, VANTIX_HERE);
+}
+
+void vantix_get_contact_count_maximum_ref(vantix_device *device,
+                                          vantix_hid_feature_contact_count_maximum *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_contact_count_maximum(device);
+}
+
+vantix_hid_feature_operating_modes vantix_get_operating_modes(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_operating_modes(device, VANTIX_HERE);
+}
+
+void vantix_get_operating_modes_ref(vantix_device *device, vantix_hid_feature_operating_modes *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_operating_modes(device);
+}
+
+vantix_hid_feature_display_settings vantix_get_display_settings(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_display_settings(device, VANTIX_HERE);
+}
+
+void vantix_get_display_settings_ref(vantix_device *device, vantix_hid_feature_display_settings *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_display_settings(device);
+}
+
+vantix_error_code vantix_set_device_configure(vantix_device *device,
+                                              vantix_hid_feature_device_configure configure) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::set_device_configure(device, configure, VANTIX_HERE);
+}
+
+vantix_error_code vantix_set_display_settings(vantix_device *device,
+                                              vantix_hid_feature_display_settings settings) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::set_display_settings(device, settings, VANTIX_HERE);
+}
 
 vantix_error_code vantix_set_startup_mode(vantix_device *device, vantix_device_acquisition_mode mode) {
     VANTIX_TRACE_CALL();
-    return vantix::protocol::write_byte_report(device, VANTIX_FEATURE_SAVECONFIGURATION,
-                                               VANTIX_FEATURE_SAVECONFIGURATION_SIZE, enum_byte(mode));
+    return vantix::protocol::write_byte_report(
+        device, {VANTIX_FEATURE_SAVECONFIGURATION, VANTIX_FEATURE_SAVECONFIGURATION_SIZE}, enum_byte(mode),
+        {}, VANTIX_HERE);
 }
 
 vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_mode run_mode) {
@@ -176,7 +351,7 @@ vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_m
     if (!wait_for_interlock(device, run_mode_polls, INTERLOCK_REPORTBUFFER))
         return VANTIX_CODE_ERROR;
     const vantix_error_code sent = vantix::protocol::write_byte_report(
-        device, VANTIX_FEATURE_RUNMODE, VANTIX_FEATURE_RUNMODE_SIZE, enum_byte(run_mode));
+        device, {VANTIX_FEATURE_RUNMODE, VANTIX_FEATURE_RUNMODE_SIZE}, enum_byte(run_mode), {}, VANTIX_HERE);
     if (!wait_for_interlock(device, run_mode_polls, INTERLOCK_REPORTBUFFER))
         return VANTIX_CODE_ERROR;
     return sent;
@@ -185,13 +360,8 @@ vantix_error_code vantix_set_run_mode(vantix_device *device, vantix_device_run_m
 vantix_error_code vantix_set_serial_number(vantix_device *device, const unsigned char *serial_number,
                                            unsigned int len) {
     VANTIX_TRACE_CALL();
-    const size_t n = serial_number ? (len < serial_capacity - 1 ? len : serial_capacity - 1) : 0;
-    std::vector<unsigned char> buffer(VANTIX_FEATURE_SERIALNUMBER_SIZE, 0);
-    buffer[0] = VANTIX_FEATURE_SERIALNUMBER;
-    if (n)
-        std::memcpy(&buffer[1], serial_number, n);
-    buffer[33] = static_cast<unsigned char>(VANTIX_SERIAL_WRITE_KEY_TEXT[0]);
-    buffer[34] = static_cast<unsigned char>(VANTIX_SERIAL_WRITE_KEY_TEXT[1]);
+    const serial_write serial{serial_number,
+                              serial_number ? (len < serial_capacity - 1 ? len : serial_capacity - 1) : 0};
 
     if (!wait_for_interlock(device, serial_region_polls, INTERLOCK_REGION))
         return VANTIX_CODE_ERROR;
@@ -206,7 +376,9 @@ vantix_error_code vantix_set_serial_number(vantix_device *device, const unsigned
 
     if (vantix_set_run_mode(device, VANTIX_RUNMODE_COMMAND) != VANTIX_CODE_SUCCESS)
         return VANTIX_CODE_ERROR;
-    const vantix_error_code sent = vantix::protocol::send_report(device, buffer);
+    const vantix_error_code sent = vantix::protocol::write_report(
+        device, &serial, {VANTIX_FEATURE_SERIALNUMBER, VANTIX_FEATURE_SERIALNUMBER_SIZE},
+        encode_serial_number, {}, VANTIX_HERE);
     vantix_set_run_mode(device, restore);  // always attempted once in command mode
     return sent;
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // The one way a feature report is read into a record and the one way a
 // record is written as a report. A report family supplies its ID, its wire
-// length and a decode or encode function; nothing else.
+// length, a decode or encode function and the rules it keeps around the
+// transfer (transfer_rules); nothing else.
 #pragma once
 
 #include <array>
@@ -29,14 +30,55 @@ struct interlock_wait {
     int flags = 0;
 };
 
-// Fills `buffer` (zeroed, ID in byte 0) from the pad. Waits for the
-// interlock first when asked. On failure the WARNING "Unable to get report"
-// is logged unless `quiet`. Returns whether the buffer holds a reply.
-bool fetch_report(vantix_device *device, uint8_t id, std::span<unsigned char> buffer, interlock_wait wait,
-                  bool quiet, call_site site);
+// One report on the wire: its ID, always byte 0 whatever a record holds
+// there, and its length.
+struct report_shape {
+    uint8_t id;
+    size_t length;
+};
 
-// Sends `buffer` as it stands and returns the transfer's result.
-vantix_error_code send_report(vantix_device *device, std::span<unsigned char> buffer);
+inline constexpr const char *get_failed = "Unable to get report: %s";
+inline constexpr const char *set_failed = "Unable to set report: %s";
+
+// What report families do differently around the same transfer. Each field
+// is a behaviour callers rely on, so every family states its own.
+struct transfer_rules {
+    // Locks to wait for first; a wait that runs out ends the call before
+    // the transfer.
+    interlock_wait wait{};
+    // A missing record or device is refused with "No record given." or "No
+    // device given." before any poll. Otherwise a missing record ends the
+    // call silently and a missing device is left to the transfer.
+    bool refuse_null = false;
+    // Logged at WARNING with the last-error text when the transfer fails;
+    // null for a quiet failure.
+    const char *failure_text = nullptr;
+    // A write whose leave record comes before its transfer in the log.
+    debug::call_trace *leave_before_transfer = nullptr;
+    // A write that returns the transport's own code rather than success or
+    // error.
+    bool transport_code = false;
+};
+
+// The by-value reads of the identity and tuning families: no wait, and a
+// failed transfer logged.
+inline constexpr transfer_rules logged_read{.failure_text = get_failed};
+
+// Fills `buffer` (zeroed, ID in byte 0) from the pad, after the wait the
+// rules name. Returns whether the buffer holds a reply.
+bool fetch_report(vantix_device *device, uint8_t id, std::span<unsigned char> buffer,
+                  const transfer_rules &rules, call_site site);
+
+// Sends `buffer` as it stands, after the wait the rules name.
+vantix_error_code send_report(vantix_device *device, std::span<unsigned char> buffer,
+                              const transfer_rules &rules, call_site site);
+
+// A missing device or record refused with a clear error.
+bool have_device(vantix_device *device, call_site site);
+bool have_record(const void *record, call_site site);
+
+// Whether the call goes on to the transfer: see transfer_rules::refuse_null.
+bool may_transfer(vantix_device *device, const void *record, const transfer_rules &rules, call_site site);
 
 // A report buffer that lives on the stack for the small reports polled
 // often (device status during every interlock wait), so those reads
@@ -55,107 +97,51 @@ private:
     size_t length_;
 };
 
-// Reads report `id` of `length` bytes into a zeroed record; the record stays
-// zero when the read (or the interlock wait before it) fails.
-template <typename Record>
-Record read_report(vantix_device *device, uint8_t id, size_t length, void (*decode)(report_view, Record &),
-                   call_site site, interlock_wait wait = {}, bool quiet = false) {
-    Record record{};
-    report_buffer buffer(length);
-    if (fetch_report(device, id, buffer.bytes(), wait, quiet, site))
-        decode(report_view(buffer.bytes().data(), length), record);
+// The one way a report is read: zeroes `record` (when there is one), then
+// fills it through `decode(view, record)` from the report. The record stays
+// zero when anything fails. Returns whether it was read.
+template <typename Record, typename Decode>
+bool read_report(vantix_device *device, Record *record, report_shape shape, Decode decode,
+                 const transfer_rules &rules, call_site site) {
+    if (record)
+        std::memset(static_cast<void *>(record), 0, sizeof *record);
+    if (!may_transfer(device, record, rules, site))
+        return false;
+    report_buffer buffer(shape.length);
+    if (!fetch_report(device, shape.id, buffer.bytes(), rules, site))
+        return false;
+    decode(report_view(buffer.bytes().data(), shape.length), *record);
+    return true;
+}
+
+// The one way a report is written: `record` encoded by `encode(record,
+// view)` into a zeroed buffer, byte 0 the report's own ID.
+template <typename Record, typename Encode>
+vantix_error_code write_report(vantix_device *device, const Record *record, report_shape shape, Encode encode,
+                               const transfer_rules &rules, call_site site) {
+    if (!may_transfer(device, record, rules, site))
+        return VANTIX_CODE_ERROR;
+    report_buffer buffer(shape.length);
+    const report_view view(buffer.bytes().data(), shape.length);
+    encode(*record, view);
+    view.put1(0, shape.id);
+    return send_report(device, buffer.bytes(), rules, site);
+}
+
+// A read that returns its record: zero when the read failed.
+template <typename Record, typename Decode>
+Record read_value(vantix_device *device, report_shape shape, Decode decode, const transfer_rules &rules,
+                  call_site site) {
+    Record record;
+    read_report(device, &record, shape, decode, rules, site);
     return record;
 }
 
-// Builds report `id` of `length` bytes from `record` and sends it. The ID
-// byte is always the operation's own, never the record's report_id.
-template <typename Record>
-vantix_error_code write_report(vantix_device *device, uint8_t id, size_t length, const Record &record,
-                               void (*encode)(const Record &, report_view)) {
-    std::vector<unsigned char> buffer(length, 0);
-    encode(record, report_view(buffer.data(), buffer.size()));
-    buffer[0] = id;
-    return send_report(device, buffer);
-}
+// A report that carries one byte after its ID (run mode, commits, indices).
+vantix_error_code write_byte_report(vantix_device *device, report_shape shape, uint8_t value,
+                                    const transfer_rules &rules, call_site site);
 
-// A report that carries one byte after its ID (run mode, commits, ...).
-vantix_error_code write_byte_report(vantix_device *device, uint8_t id, size_t length, uint8_t value);
-
-// A missing device or record is refused with a clear error before any
-// interlock poll.
-bool have_device(vantix_device *device, call_site site);
-bool have_record(const void *record, call_site site);
-
-// Waits for the interlock, when `wait` names one, then sends `buffer`.
-vantix_error_code send_when_clear(vantix_device *device, std::span<unsigned char> buffer,
-                                  interlock_wait wait);
-
-// The families whose _ref reader does the transfer: fills `record` (zeroed
-// first, and left zero when anything fails, without a log record) from
-// report `id` of `length` bytes through `decode(view, record)`.
-template <typename Record, typename Decode>
-void read_into(vantix_device *device, Record *record, uint8_t id, size_t length, Decode decode,
-               interlock_wait wait, call_site site) {
-    if (record)
-        std::memset(static_cast<void *>(record), 0, sizeof *record);
-    if (!have_record(record, site) || !have_device(device, site))
-        return;
-    report_buffer buffer(length);
-    if (fetch_report(device, id, buffer.bytes(), wait, true, site))
-        decode(report_view(buffer.bytes().data(), length), *record);
-}
-
-// Sends `record` as report `id` of `length` bytes, encoded by
-// `encode(record, view)`; byte 0 is always the report's own ID.
-template <typename Record, typename Encode>
-vantix_error_code write_from(vantix_device *device, const Record *record, uint8_t id, size_t length,
-                             Encode encode, interlock_wait wait, call_site site) {
-    if (!have_record(record, site) || !have_device(device, site))
-        return VANTIX_CODE_ERROR;
-    report_buffer buffer(length);
-    const std::span<unsigned char> bytes = buffer.bytes();
-    encode(*record, report_view(bytes.data(), bytes.size()));
-    bytes[0] = id;
-    return send_when_clear(device, bytes, wait);
-}
+// A report that answers one byte after its ID; -1 when it could not be read.
+int read_byte_report(vantix_device *device, report_shape shape, const transfer_rules &rules, call_site site);
 
 }  // namespace vantix::protocol
-
-// A reader pair whose _ref member transfers into the caller's record and
-// whose by-value member returns what _ref read into a local record.
-#define VANTIX_TRANSFERRING_REF_READERS(name, record_type, id, length, decoder, wait)          \
-    void vantix_get_##name##_ref(vantix_device *device, record_type *record) {                 \
-        VANTIX_TRACE_CALL();                                                                   \
-        ::vantix::protocol::read_into(device, record, id, length, decoder, wait, VANTIX_HERE); \
-    }                                                                                          \
-    record_type vantix_get_##name(vantix_device *device) {                                     \
-        VANTIX_TRACE_CALL();                                                                   \
-        record_type record;                                                                    \
-        vantix_get_##name##_ref(device, &record);                                              \
-        return record;                                                                         \
-    }
-
-// The _ref twin of a by-value read: it copies the by-value result into the
-// caller's record.
-#define VANTIX_REPORT_REF_READER(name, record_type)                            \
-    void vantix_get_##name##_ref(vantix_device *device, record_type *record) { \
-        VANTIX_TRACE_CALL();                                                   \
-        if (record)                                                            \
-            *record = vantix_get_##name(device);                               \
-    }
-
-// The by-value read of a report family and its _ref twin.
-#define VANTIX_REPORT_READERS(name, record_type, id, length, decoder)                                  \
-    record_type vantix_get_##name(vantix_device *device) {                                             \
-        VANTIX_TRACE_CALL();                                                                           \
-        return ::vantix::protocol::read_report<record_type>(device, id, length, decoder, VANTIX_HERE); \
-    }                                                                                                  \
-    VANTIX_REPORT_REF_READER(name, record_type)
-
-// A plain write of one report family: the caller's record, the report's own
-// ID and length, and nothing before or after the transfer.
-#define VANTIX_REPORT_WRITER(function, record_type, argument, id, length, encoder)      \
-    vantix_error_code function(vantix_device *device, record_type argument) {           \
-        VANTIX_TRACE_CALL();                                                            \
-        return ::vantix::protocol::write_report(device, id, length, argument, encoder); \
-    }

@@ -30,21 +30,24 @@ constexpr std::initializer_list<unsigned char> tune = {'T', 'T', '+'}, abort_tun
 constexpr unsigned char hardware_command = 0xCD, guid_read = 'u';
 constexpr size_t guid_at = 4;
 
-void log_failure(const char *wording, vantix::protocol::call_site site) {
-    if (vantix::debug::wanted(VANTIX_DEBUG_LEVEL_WARNING))
-        vantix_debug_report_message(site.function, site.file, site.line, VANTIX_DEBUG_LEVEL_WARNING, wording,
-                                    vantix_get_last_error_internal());
+constexpr vantix::protocol::transfer_rules logged_set{.failure_text = vantix::protocol::set_failed};
+constexpr vantix::protocol::transfer_rules logged_get{.failure_text = vantix::protocol::get_failed};
+
+// Whole reports as built here, byte 0 included.
+template <size_t N>
+void copy_out(const std::array<unsigned char, N> &report, report_view r) {
+    r.put_bytes(0, report.data(), N);
+}
+template <size_t N>
+void copy_in(report_view r, std::array<unsigned char, N> &report) {
+    r.get_bytes(0, report.data(), N);
 }
 
-constexpr const char *set_failed = "Unable to set report: %s";
-constexpr const char *get_failed = "Unable to get report: %s";
-
-bool send(vantix_device *device, std::span<unsigned char> report, vantix::protocol::call_site site) {
-    if (vantix_hid_set_feature_report(device, report.data(), static_cast<unsigned int>(report.size())) ==
-        VANTIX_CODE_SUCCESS)
-        return true;
-    log_failure(set_failed, site);
-    return false;
+template <size_t N>
+bool send(vantix_device *device, const std::array<unsigned char, N> &report,
+          vantix::protocol::call_site site) {
+    return vantix::protocol::write_report(device, &report, {report[0], N}, copy_out<N>, logged_set, site) ==
+           VANTIX_CODE_SUCCESS;
 }
 
 enum class asked { not_sent, not_answered, answered };
@@ -55,10 +58,10 @@ asked ask(vantix_device *device, command_report question, command_report &answer
           vantix::protocol::call_site site) {
     if (!send(device, question, site))
         return asked::not_sent;
-    answer = command({});
-    if (vantix_hid_get_feature_report(device, answer.data(), command_size) == VANTIX_CODE_SUCCESS)
+    if (vantix::protocol::read_report(device, &answer,
+                                      {VANTIX_FEATURE_GENII_CONFIGURATION_AND_DIAGNOSTICS, command_size},
+                                      copy_in<command_size>, logged_get, site))
         return asked::answered;
-    log_failure(get_failed, site);
     return asked::not_answered;
 }
 
@@ -180,20 +183,20 @@ vantix_error_code vantix_get_pixels(vantix_device *device, vantix_hid_feature_pi
     if (!vantix::protocol::have_record(pixel_values, VANTIX_HERE))
         return VANTIX_CODE_ERROR;
     // The pad takes the low byte of each coordinate.
-    unsigned char location[VANTIX_FEATURE_PIXEL_RETRIEVAL_LOCATION_SIZE] = {
+    const std::array<unsigned char, VANTIX_FEATURE_PIXEL_RETRIEVAL_LOCATION_SIZE> location = {
         VANTIX_FEATURE_PIXEL_RETRIEVAL_LOCATION, static_cast<unsigned char>(pixel_values->start_x & 0xFF), 0,
         static_cast<unsigned char>(pixel_values->start_y & 0xFF), 0};
-    if (vantix_hid_set_feature_report(device, location, sizeof location) != VANTIX_CODE_SUCCESS) {
-        log_failure(get_failed, VANTIX_HERE);
+    // Both halves of the read log a failure as a failed get.
+    if (vantix::protocol::write_report(device, &location, {location[0], location.size()},
+                                       copy_out<location.size()>, logged_get,
+                                       VANTIX_HERE) != VANTIX_CODE_SUCCESS)
         return VANTIX_CODE_ERROR;
-    }
-    std::array<unsigned char, VANTIX_FEATURE_PIXELS_SIZE> answer{};
-    answer[0] = VANTIX_FEATURE_PIXELS;
-    if (vantix_hid_get_feature_report(device, answer.data(), answer.size()) != VANTIX_CODE_SUCCESS) {
-        log_failure(get_failed, VANTIX_HERE);
+    // Read aside: a failed read leaves the caller's record as it was.
+    vantix_hid_feature_pixel_values read;
+    if (!vantix::protocol::read_report(device, &read, {VANTIX_FEATURE_PIXELS, VANTIX_FEATURE_PIXELS_SIZE},
+                                       decode_pixels, logged_get, VANTIX_HERE))
         return VANTIX_CODE_ERROR;
-    }
-    decode_pixels(report_view(answer.data(), answer.size()), *pixel_values);
+    *pixel_values = read;
     return VANTIX_CODE_SUCCESS;
 }
 

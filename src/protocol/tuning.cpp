@@ -3,7 +3,7 @@
 // general parameters, raw ASIC access, pen and touch tuning, the error
 // correction table and firmware download blocks.
 #include "protocol/bit_fields.hpp"
-#include "protocol/region_edits.hpp"
+#include "protocol/region_commit.hpp"
 #include "protocol/report_io.hpp"
 
 namespace {
@@ -181,61 +181,242 @@ constexpr int error_correction_write_polls = 2200;
 
 }  // namespace
 
+// The family's reads and writes; `site` is the exported caller, named in
+// their log records.
+namespace vantix::protocol {
+
+vantix_hid_feature_frequency_amplitude get_frequency_amplitude(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_frequency_amplitude>(
+        device, {VANTIX_FEATURE_FREQUENCYAMPLITUDE, VANTIX_FEATURE_FREQUENCYAMPLITUDE_SIZE}, decode_frequency,
+        logged_read, site);
+}
+
+vantix_error_code set_frequency_amplitude(vantix_device *device,
+                                          const vantix_hid_feature_frequency_amplitude &freq,
+                                          call_site site) {
+    return write_report(device, &freq,
+                        {VANTIX_FEATURE_FREQUENCYAMPLITUDE, VANTIX_FEATURE_FREQUENCYAMPLITUDE_SIZE},
+                        encode_frequency, {}, site);
+}
+
+vantix_error_code set_power_state(vantix_device *device, const vantix_hid_feature_power_state &state,
+                                  call_site site) {
+    return write_report(device, &state, {VANTIX_FEATURE_POWERSTATE, VANTIX_FEATURE_POWERSTATE_SIZE},
+                        encode_power, {}, site);
+}
+
+vantix_hid_feature_general_parameters get_general_parameters(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_general_parameters>(
+        device, {VANTIX_FEATURE_GENERALPARAMETERS, VANTIX_FEATURE_GENERALPARAMETERS_SIZE}, decode_general,
+        logged_read, site);
+}
+
+vantix_error_code set_general_parameters(vantix_device *device,
+                                         const vantix_hid_feature_general_parameters &params,
+                                         call_site site) {
+    return write_report(device, &params,
+                        {VANTIX_FEATURE_GENERALPARAMETERS, VANTIX_FEATURE_GENERALPARAMETERS_SIZE},
+                        encode_general, {}, site);
+}
+
+vantix_error_code set_asic_reset(vantix_device *device, const vantix_hid_feature_asic_reset &reset,
+                                 call_site site) {
+    return write_report(device, &reset, {VANTIX_FEATURE_ASICRESET, VANTIX_FEATURE_ASICRESET_SIZE},
+                        encode_asic_reset, {}, site);
+}
+
+vantix_hid_feature_register_get get_asic_register(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_register_get>(
+        device, {VANTIX_FEATURE_REGISTERGET, VANTIX_FEATURE_REGISTERGET_SIZE}, decode_register, logged_read,
+        site);
+}
+
+vantix_error_code set_asic_register(vantix_device *device, const vantix_hid_feature_register_set &reg,
+                                    call_site site) {
+    return write_report(device, &reg, {VANTIX_FEATURE_REGISTERSET, VANTIX_FEATURE_REGISTERSET_SIZE},
+                        encode_register, {}, site);
+}
+
+vantix_hid_feature_pen_parameters get_pen_parameters(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_pen_parameters>(
+        device, {VANTIX_FEATURE_PENPARAMETERS, VANTIX_FEATURE_PENPARAMETERS_SIZE}, decode_pen, logged_read,
+        site);
+}
+
+vantix_error_code set_pen_parameters(vantix_device *device, const vantix_hid_feature_pen_parameters &params,
+                                     call_site site) {
+    return write_report(device, &params, {VANTIX_FEATURE_PENPARAMETERS, VANTIX_FEATURE_PENPARAMETERS_SIZE},
+                        encode_pen, {}, site);
+}
+
+vantix_hid_feature_touch_parameters get_touch_parameters(vantix_device *device, call_site site) {
+    return read_value<vantix_hid_feature_touch_parameters>(
+        device, {VANTIX_FEATURE_TOUCHPARAMETERS, VANTIX_FEATURE_TOUCHPARAMETERS_SIZE}, decode_touch,
+        logged_read, site);
+}
+
+vantix_error_code set_touch_parameters(vantix_device *device,
+                                       const vantix_hid_feature_touch_parameters &params, call_site site) {
+    return write_report(device, &params,
+                        {VANTIX_FEATURE_TOUCHPARAMETERS, VANTIX_FEATURE_TOUCHPARAMETERS_SIZE}, encode_touch,
+                        {}, site);
+}
+
+vantix_error_code set_firmware(vantix_device *device, const vantix_hid_feature_firmware_download &firmware,
+                               call_site site) {
+    return write_report(device, &firmware,
+                        {VANTIX_FEATURE_FIRMWAREDOWNLOAD, VANTIX_FEATURE_FIRMWAREDOWNLOAD_SIZE},
+                        encode_firmware, {}, site);
+}
+
+vantix_error_code set_firmware_download_status(vantix_device *device,
+                                               const vantix_hid_feature_download_command_status &status,
+                                               call_site site) {
+    return write_report(device, &status,
+                        {VANTIX_FEATURE_DOWNLOADCOMMANDSTATUS, VANTIX_FEATURE_DOWNLOADCOMMANDSTATUS_SIZE},
+                        encode_download_status, {}, site);
+}
+
+}  // namespace vantix::protocol
+
 extern "C" {
 
-VANTIX_REPORT_READERS(frequency_amplitude, vantix_hid_feature_frequency_amplitude,
-                      VANTIX_FEATURE_FREQUENCYAMPLITUDE, VANTIX_FEATURE_FREQUENCYAMPLITUDE_SIZE,
-                      decode_frequency)
-VANTIX_REPORT_WRITER(vantix_set_frequency_amplitude, vantix_hid_feature_frequency_amplitude, freq,
-                     VANTIX_FEATURE_FREQUENCYAMPLITUDE, VANTIX_FEATURE_FREQUENCYAMPLITUDE_SIZE,
-                     encode_frequency)
+// The exported shims. A _ref reader copies what its by-value twin returns,
+// through the exported twin so that the log shows both calls as it always has.
+
+vantix_hid_feature_frequency_amplitude vantix_get_frequency_amplitude(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_frequency_amplitude(device, VANTIX_HERE);
+}
+
+void vantix_get_frequency_amplitude_ref(vantix_device *device,
+                                        vantix_hid_feature_frequency_amplitude *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_frequency_amplitude(device);
+}
+
+vantix_error_code vantix_set_frequency_amplitude(vantix_device *device,
+                                                 vantix_hid_feature_frequency_amplitude freq) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::set_frequency_amplitude(device, freq, VANTIX_HERE);
+}
 
 vantix_hid_feature_power_state vantix_get_power_state(vantix_device *device) {
     VANTIX_TRACE_CALL();
-    return vantix::protocol::read_report<vantix_hid_feature_power_state>(
-        device, VANTIX_FEATURE_POWERSTATE, VANTIX_FEATURE_POWERSTATE_SIZE, decode_power, VANTIX_HERE);
+    vantix_hid_feature_power_state state;
+    vantix::protocol::read_report(device, &state, {VANTIX_FEATURE_POWERSTATE, VANTIX_FEATURE_POWERSTATE_SIZE},
+                                  decode_power, {.failure_text = vantix::protocol::get_failed}, VANTIX_HERE);
+    return state;
 }
-VANTIX_REPORT_WRITER(vantix_set_power_state, vantix_hid_feature_power_state, state, VANTIX_FEATURE_POWERSTATE,
-                     VANTIX_FEATURE_POWERSTATE_SIZE, encode_power)
 
-VANTIX_REPORT_READERS(general_parameters, vantix_hid_feature_general_parameters,
-                      VANTIX_FEATURE_GENERALPARAMETERS, VANTIX_FEATURE_GENERALPARAMETERS_SIZE, decode_general)
-VANTIX_REPORT_WRITER(vantix_set_general_parameters, vantix_hid_feature_general_parameters, params,
-                     VANTIX_FEATURE_GENERALPARAMETERS, VANTIX_FEATURE_GENERALPARAMETERS_SIZE, encode_general)
+vantix_error_code vantix_set_power_state(vantix_device *device, vantix_hid_feature_power_state state) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::set_power_state(device, state, VANTIX_HERE);
+}
 
-VANTIX_REPORT_WRITER(vantix_set_asic_reset, vantix_hid_feature_asic_reset, reset, VANTIX_FEATURE_ASICRESET,
-                     VANTIX_FEATURE_ASICRESET_SIZE, encode_asic_reset)
-VANTIX_REPORT_READERS(asic_register, vantix_hid_feature_register_get, VANTIX_FEATURE_REGISTERGET,
-                      VANTIX_FEATURE_REGISTERGET_SIZE, decode_register)
-VANTIX_REPORT_WRITER(vantix_set_asic_register, vantix_hid_feature_register_set, reg,
-                     VANTIX_FEATURE_REGISTERSET, VANTIX_FEATURE_REGISTERSET_SIZE, encode_register)
+vantix_hid_feature_general_parameters vantix_get_general_parameters(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_general_parameters(device, VANTIX_HERE);
+}
 
-VANTIX_REPORT_READERS(pen_parameters, vantix_hid_feature_pen_parameters, VANTIX_FEATURE_PENPARAMETERS,
-                      VANTIX_FEATURE_PENPARAMETERS_SIZE, decode_pen)
-VANTIX_REPORT_WRITER(vantix_set_pen_parameters, vantix_hid_feature_pen_parameters, params,
-                     VANTIX_FEATURE_PENPARAMETERS, VANTIX_FEATURE_PENPARAMETERS_SIZE, encode_pen)
+void vantix_get_general_parameters_ref(vantix_device *device, vantix_hid_feature_general_parameters *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_general_parameters(device);
+}
 
-VANTIX_REPORT_READERS(touch_parameters, vantix_hid_feature_touch_parameters, VANTIX_FEATURE_TOUCHPARAMETERS,
-                      VANTIX_FEATURE_TOUCHPARAMETERS_SIZE, decode_touch)
-VANTIX_REPORT_WRITER(vantix_set_touch_parameters, vantix_hid_feature_touch_parameters, params,
-                     VANTIX_FEATURE_TOUCHPARAMETERS, VANTIX_FEATURE_TOUCHPARAMETERS_SIZE, encode_touch)
+vantix_error_code vantix_set_general_parameters(vantix_device *device,
+                                                vantix_hid_feature_general_parameters params) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::set_general_parameters(device, params, VANTIX_HERE);
+}
 
-VANTIX_REPORT_WRITER(vantix_set_firmware, vantix_hid_feature_firmware_download, firmware,
-                     VANTIX_FEATURE_FIRMWAREDOWNLOAD, VANTIX_FEATURE_FIRMWAREDOWNLOAD_SIZE, encode_firmware)
-VANTIX_REPORT_WRITER(vantix_set_firmware_download_status, vantix_hid_feature_download_command_status, status,
-                     VANTIX_FEATURE_DOWNLOADCOMMANDSTATUS, VANTIX_FEATURE_DOWNLOADCOMMANDSTATUS_SIZE,
-                     encode_download_status)
+vantix_error_code vantix_set_asic_reset(vantix_device *device, vantix_hid_feature_asic_reset reset) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::set_asic_reset(device, reset, VANTIX_HERE);
+}
+
+vantix_hid_feature_register_get vantix_get_asic_register(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_asic_register(device, VANTIX_HERE);
+}
+
+void vantix_get_asic_register_ref(vantix_device *device, vantix_hid_feature_register_get *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_asic_register(device);
+}
+
+vantix_error_code vantix_set_asic_register(vantix_device *device, vantix_hid_feature_register_set reg) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::set_asic_register(device, reg, VANTIX_HERE);
+}
+
+vantix_hid_feature_pen_parameters vantix_get_pen_parameters(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_pen_parameters(device, VANTIX_HERE);
+}
+
+void vantix_get_pen_parameters_ref(vantix_device *device, vantix_hid_feature_pen_parameters *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_pen_parameters(device);
+}
+
+vantix_error_code vantix_set_pen_parameters(vantix_device *device, vantix_hid_feature_pen_parameters params) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::set_pen_parameters(device, params, VANTIX_HERE);
+}
+
+vantix_hid_feature_touch_parameters vantix_get_touch_parameters(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::get_touch_parameters(device, VANTIX_HERE);
+}
+
+void vantix_get_touch_parameters_ref(vantix_device *device, vantix_hid_feature_touch_parameters *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_touch_parameters(device);
+}
+
+vantix_error_code vantix_set_touch_parameters(vantix_device *device,
+                                              vantix_hid_feature_touch_parameters params) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::set_touch_parameters(device, params, VANTIX_HERE);
+}
+
+vantix_error_code vantix_set_firmware(vantix_device *device, vantix_hid_feature_firmware_download firmware) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::set_firmware(device, firmware, VANTIX_HERE);
+}
+
+vantix_error_code vantix_set_firmware_download_status(vantix_device *device,
+                                                      vantix_hid_feature_download_command_status status) {
+    VANTIX_TRACE_CALL();
+    return vantix::protocol::set_firmware_download_status(device, status, VANTIX_HERE);
+}
 
 // The table is read only once the pad has finished filling its report
 // buffer; a wait that times out gives the zero record without a transfer.
 vantix_hid_feature_error_correction_table vantix_get_error_correction_table(vantix_device *device) {
     VANTIX_TRACE_CALL();
-    return vantix::protocol::read_report<vantix_hid_feature_error_correction_table>(
-        device, VANTIX_FEATURE_ERRORCORRECTION, VANTIX_FEATURE_ERRORCORRECTION_SIZE, decode_error_correction,
-        VANTIX_HERE, {error_correction_read_polls, INTERLOCK_REPORTBUFFER});
+    vantix_hid_feature_error_correction_table table;
+    vantix::protocol::read_report(device, &table,
+                                  {VANTIX_FEATURE_ERRORCORRECTION, VANTIX_FEATURE_ERRORCORRECTION_SIZE},
+                                  decode_error_correction,
+                                  {.wait = {error_correction_read_polls, INTERLOCK_REPORTBUFFER},
+                                   .failure_text = vantix::protocol::get_failed},
+                                  VANTIX_HERE);
+    return table;
 }
 
-VANTIX_REPORT_REF_READER(error_correction_table, vantix_hid_feature_error_correction_table)
+void vantix_get_error_correction_table_ref(vantix_device *device,
+                                           vantix_hid_feature_error_correction_table *record) {
+    VANTIX_TRACE_CALL();
+    if (record)
+        *record = vantix_get_error_correction_table(device);
+}
 
 vantix_error_code vantix_set_error_correction(vantix_device *device,
                                               vantix_hid_feature_error_correction_table errcor) {
@@ -244,9 +425,9 @@ vantix_error_code vantix_set_error_correction(vantix_device *device,
     vantix_set_run_mode(device, VANTIX_RUNMODE_COMMAND);
     if (!wait_for_interlock(device, error_correction_write_polls, INTERLOCK_REPORTBUFFER))
         return VANTIX_CODE_ERROR;  // the pad stays in command mode
-    if (vantix::protocol::write_report(device, VANTIX_FEATURE_ERRORCORRECTION,
-                                       VANTIX_FEATURE_ERRORCORRECTION_SIZE, errcor,
-                                       encode_error_correction) != VANTIX_CODE_SUCCESS)
+    if (vantix::protocol::write_report(device, &errcor,
+                                       {VANTIX_FEATURE_ERRORCORRECTION, VANTIX_FEATURE_ERRORCORRECTION_SIZE},
+                                       encode_error_correction, {}, VANTIX_HERE) != VANTIX_CODE_SUCCESS)
         return VANTIX_CODE_ERROR;
     vantix_set_run_mode(device, VANTIX_RUNMODE_PEN);
     return VANTIX_CODE_SUCCESS;

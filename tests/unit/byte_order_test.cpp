@@ -25,6 +25,16 @@ TEST(byte_order, SixteenAndThirtyTwoBitFieldsAtOddOffsets) {
     EXPECT_EQ(r.get4(3), 1 + 2 * (1 << 8) + 3 * (1 << 16) + 4 * (1 << 24));
 }
 
+TEST(byte_order, BigEndianFieldHighByteFirst) {
+    unsigned char bytes[3] = {0};
+    report_view r(bytes, 2);
+    r.put2_be(0, 0x1234);
+    r.put2_be(1, 0xABCD);  // the low byte falls outside the view
+    EXPECT_EQ(bytes[0], 0x12);
+    EXPECT_EQ(bytes[1], 0xAB);
+    EXPECT_EQ(bytes[2], 0);
+}
+
 TEST(byte_order, SignedReadsAndTheirUnsignedViews) {
     unsigned char ones[2] = {0xFF, 0xFF};
     report_view r(ones, 2);

@@ -171,13 +171,3 @@ void print_record(const char *header, int width, const Record *record, Body body
 }
 
 }  // namespace vantix::protocol::print
-
-// An exported printer: its entry trace, then print_record with a body that
-// writes the lines through `out` from the record `r`.
-#define VANTIX_RECORD_PRINTER(name, record_type, header, width, ...)                            \
-    void vantix_print_##name(const record_type *record) {                                       \
-        VANTIX_TRACE_CALL();                                                                    \
-        ::vantix::protocol::print::print_record(                                                \
-            header, width, record,                                                              \
-            [](::vantix::protocol::print::fields &out, const record_type &r) { __VA_ARGS__; }); \
-    }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // The device status report, its printer, clearing the pad's error state and
-// the firmware interlock wait built on the status.
+// the firmware interlock wait built on the status. They live with report I/O,
+// which waits on the interlock, so that core never reaches up into protocol.
 
 #include <cstdio>
 #include <cstring>
@@ -49,11 +50,9 @@ extern "C" {
 
 void vantix_get_device_status_ref(vantix_device *device, vantix_hid_feature_device_status *status) {
     VANTIX_TRACE_CALL();
-    if (!status)
-        return;
-    // A failed read leaves the record zero: report_id 0 is the signal.
-    *status = vantix::protocol::read_report<vantix_hid_feature_device_status>(
-        device, status_id, status_size, decode_status, VANTIX_HERE, {}, true);
+    // A failed read leaves the record zero, quietly: report_id 0 is the
+    // signal (the interlock wait polls through here).
+    vantix::protocol::read_report(device, status, {status_id, status_size}, decode_status, {}, VANTIX_HERE);
 }
 
 vantix_hid_feature_device_status vantix_get_device_status(vantix_device *device) {
@@ -82,7 +81,7 @@ void vantix_print_device_status(vantix_hid_feature_device_status *status) {
 
 vantix_error_code vantix_clear_last_error(vantix_device *device) {
     VANTIX_TRACE_CALL();
-    return vantix::protocol::write_byte_report(device, status_id, status_size, 0);
+    return vantix::protocol::write_byte_report(device, {status_id, status_size}, 0, {}, VANTIX_HERE);
 }
 
 int wait_for_interlock(vantix_device *device, int sleep, int lockFlags) {
