@@ -25,11 +25,12 @@ using json = nlohmann::json;
 // The protocol version of docs/bridge-protocol.md; a change that breaks
 // clients raises it.
 constexpr int protocol_version = 1;
-// The fixed default address (docs/bridge-protocol.md, vantix-bridge.1).
-constexpr const char *default_listen = "127.0.0.1:9421";
+// The fixed default port (docs/bridge-protocol.md, vantix-bridge.1): that of
+// the default address and of a --listen address that names none.
+constexpr unsigned default_port = 9421;
 
 struct config {
-    std::string listen = default_listen;
+    std::string listen = "127.0.0.1:" + std::to_string(default_port);
     bool allow_remote = false;
     std::vector<std::string> allow_origins;  // beyond the service's own
     bool sim = false;

@@ -156,7 +156,7 @@ public:
           accept_timer_(io_) {}
 
     int run(const std::function<void()> &threads_started) {
-        auto where = parse_endpoint(cfg_.listen, 9421);
+        auto where = parse_endpoint(cfg_.listen, default_port);
         if (!where)
             throw std::invalid_argument("--listen " + cfg_.listen + ": expected ADDRESS:PORT");
         std::string host = where->host;
