@@ -19,24 +19,31 @@ bool is_button(std::uint8_t type) {
 
 }  // namespace
 
-json input_state::sample_event(unsigned x, unsigned y, bool down) {
-    const double dx = to_display(x, info.active_x_min, info.active_x_max, info.display_width);
-    const double dy = to_display(y, info.active_y_min, info.active_y_max, info.display_height);
+json input_state::sample_event(std::uint16_t x, std::uint16_t y, bool down) {
+    const display_mapping::position at = display(x, y);
     pen = {x, y, down};
     return {{"type", "sample"},
             {"seq", seq.fetch_add(1)},
             {"x", x},
             {"y", y},
-            {"dx", std::round(dx * 100) / 100},
-            {"dy", std::round(dy * 100) / 100},
+            {"dx", std::round(at.x * 100) / 100},
+            {"dy", std::round(at.y * 100) / 100},
             {"down", down},
             {"t", now_us()}};
 }
 
-double to_display(unsigned value, unsigned active_min, unsigned active_max, unsigned size) {
-    const double span = static_cast<double>(active_max) - active_min + 1;
-    const double out = (static_cast<double>(value) - active_min) * size / span;
-    return std::clamp(out, 0.0, static_cast<double>(size));
+display_mapping::display_mapping(const vantix_signature_pad_info &info) : point_(new_capture(info)) {}
+
+display_mapping::position display_mapping::operator()(std::uint16_t x, std::uint16_t y) const {
+    vantix_signature_clear(point_.get());
+    vantix_signature_box box{};
+    if (vantix_signature_add_point(point_.get(), x, y, VANTIX_SIGNATURE_DEFAULT_PRESSURE, 1, 0) !=
+            VANTIX_CODE_SUCCESS ||
+        vantix_signature_bounding_box(point_.get(), VANTIX_SIGNATURE_SPACE_DISPLAY, &box) !=
+            VANTIX_CODE_SUCCESS)
+        throw protocol_error("library", "the signature library cannot place a point",
+                             vantix_signature_last_error());
+    return {box.left, box.top};
 }
 
 int to_digitizer(double pixel, unsigned active_min, unsigned active_max, unsigned size) {

@@ -270,9 +270,10 @@ struct pad_service::state {
         if (!first)
             throw protocol_error("library", "the signature capture cannot start",
                                  vantix_signature_last_error());
-        p->input = std::make_shared<input_state>();
+        vantix_signature_pad_info info{};
+        vantix_signature_get_pad_info(first.get(), &info);
+        p->input = std::make_shared<input_state>(info);
         p->input->stream = std::make_shared<event_stream>(from, cfg.event_queue);
-        vantix_signature_get_pad_info(first.get(), &p->input->info);
         p->capture = first;
         p->input->set_capture(std::move(first));
         p->pad->on_input([input = p->input](const vantix::zelnar::input_event &e) { input->on_input(e); });
