@@ -84,12 +84,19 @@ std::string cut_text(std::string_view text, std::size_t max_bytes);
 // library) is replaced, never a reason to throw.
 std::string to_text(const json &message);
 
-// The wall clock in microseconds, as events and sim.done carry it ("t", "sent").
-inline std::uint64_t now_us() {
+// Microseconds on the steady clock, the one the signature library stamps a
+// capture's points with (vantix_signature_point.time_us).
+inline std::uint64_t steady_us() {
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
-                                          std::chrono::system_clock::now().time_since_epoch())
+                                          std::chrono::steady_clock::now().time_since_epoch())
                                           .count());
 }
+
+// The time events and sim.done carry ("t", "sent"): microseconds since the
+// Unix epoch, counted on the steady clock from one wall-clock reading (the
+// first call's). A sample's "t" is then its capture point's time, and
+// intervals hold when the wall clock is set meanwhile.
+std::uint64_t event_time_us(std::uint64_t steady = steady_us());
 
 // A request refused: code (docs/bridge-protocol.md), a message, for
 // library failures the library's last-error text, and fields the error

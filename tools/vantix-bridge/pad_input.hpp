@@ -73,7 +73,7 @@ private:
         bool down = false;
     } pen;
     display_mapping display;  // read thread only
-    json sample_event(std::uint16_t x, std::uint16_t y, bool down);
+    json sample_event(std::uint16_t x, std::uint16_t y, bool down, std::uint64_t steady);
     void push_button(const vantix_hid_input_button_press &press);
 };
 
