@@ -4,6 +4,8 @@
 #include <linux/usb/ch9.h>
 #include <linux/usb/functionfs.h>
 
+#include "wire.hpp"
+
 namespace padsim::frontend {
 namespace {
 
@@ -11,20 +13,9 @@ constexpr std::uint8_t hid_class = 3;
 constexpr std::uint8_t hid_descriptor_type = 0x21;
 constexpr std::uint8_t report_descriptor_type = 0x22;
 
-void put_le16(std::vector<std::uint8_t> &out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
+void put_le16(std::vector<std::uint8_t> &out, std::uint16_t value) { wire::append_le(out, value, 2); }
 
-void put_le32(std::vector<std::uint8_t> &out, std::uint32_t value) {
-    put_le16(out, static_cast<std::uint16_t>(value));
-    put_le16(out, static_cast<std::uint16_t>(value >> 16));
-}
-
-void set_le32(std::vector<std::uint8_t> &out, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
+void put_le32(std::vector<std::uint8_t> &out, std::uint32_t value) { wire::append_le(out, value, 4); }
 
 // Interface, HID class descriptor, endpoint: three descriptors per speed.
 // bInterval counts frames at full speed and 2^(n-1) microframes at high
@@ -56,7 +47,7 @@ std::vector<std::uint8_t> ffs_descriptors(std::uint16_t report_descriptor_length
     put_le32(out, 3);  // high-speed descriptor count
     put_interface(out, report_descriptor_length, 1);
     put_interface(out, report_descriptor_length, 4);
-    set_le32(out, 4, static_cast<std::uint32_t>(out.size()));
+    wire::put32(out, 4, static_cast<std::uint32_t>(out.size()));
     return out;
 }
 

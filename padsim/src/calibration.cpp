@@ -19,12 +19,6 @@ constexpr std::uint8_t calibrated_bit = 0x01;
 // Fixed-point one of the scale and multiplier fields.
 constexpr std::uint16_t unity = 1u << 14;
 
-void put32(wire::bytes &report, std::size_t at, std::int32_t value) {
-    const auto bits = static_cast<std::uint32_t>(value);
-    wire::put16(report, at, static_cast<std::uint16_t>(bits & 0xFFFF));
-    wire::put16(report, at + 2, static_cast<std::uint16_t>(bits >> 16));
-}
-
 // A factory calibration that maps the calibrated area of the digitizer
 // onto itself without rotation.
 wire::bytes factory_data(const model &m) {
@@ -37,12 +31,13 @@ wire::bytes factory_data(const model &m) {
     wire::put16(r, 11, unity);  // cosine; the sine at 9 stays 0
     wire::put16(r, 13, static_cast<std::uint16_t>(m.calibration_x_max - m.calibration_x_min));
     wire::put16(r, 15, static_cast<std::uint16_t>(m.calibration_y_max - m.calibration_y_min));
-    put32(r, 17, unity);
-    put32(r, 21, -std::int32_t{m.calibration_x_min});
-    put32(r, 25, unity);
-    put32(r, 29, -std::int32_t{m.calibration_y_min});
-    put32(r, 33, unity);
-    put32(r, 41, unity);  // host offsets at 37 and 45 stay 0
+    // Offsets are signed; the field carries their two's complement.
+    wire::put32(r, 17, unity);
+    wire::put32(r, 21, static_cast<std::uint32_t>(-std::int32_t{m.calibration_x_min}));
+    wire::put32(r, 25, unity);
+    wire::put32(r, 29, static_cast<std::uint32_t>(-std::int32_t{m.calibration_y_min}));
+    wire::put32(r, 33, unity);
+    wire::put32(r, 41, unity);  // host offsets at 37 and 45 stay 0
     return r;
 }
 

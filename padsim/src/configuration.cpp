@@ -14,8 +14,7 @@ constexpr std::uint8_t save_as_default = 0x01, load_factory_settings = 0x80;
 
 wire::bytes factory_output(const model &m) {
     wire::bytes r = wire::blank(VANTIX_FEATURE_OUTPUTCONFIGURATION, VANTIX_FEATURE_OUTPUTCONFIGURATION_SIZE);
-    wire::put16(r, 1, static_cast<std::uint16_t>(m.output_report & 0xFFFF));
-    wire::put16(r, 3, static_cast<std::uint16_t>(m.output_report >> 16));
+    wire::put32(r, 1, m.output_report);
     r[5] = m.output_mode;
     r[6] = m.compression;
     wire::put16(r, 7, m.packets_per_second);

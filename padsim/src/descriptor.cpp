@@ -5,6 +5,8 @@
 #include <map>
 #include <utility>
 
+#include "wire.hpp"
+
 namespace padsim {
 namespace {
 
@@ -28,8 +30,7 @@ void item(std::vector<std::uint8_t> &out, std::uint8_t tag, std::uint8_t type, s
         size = min_size;
     const std::uint8_t size_code = size == 4 ? 3 : static_cast<std::uint8_t>(size);
     out.push_back(static_cast<std::uint8_t>(tag << 4 | type << 2 | size_code));
-    for (unsigned i = 0; i < size; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    wire::append_le(out, value, size);
 }
 
 }  // namespace
@@ -67,9 +68,7 @@ std::optional<std::vector<declared_report>> parse_descriptor(const std::vector<s
         const unsigned size = (prefix & 3) == 3 ? 4 : prefix & 3;
         if (pos + 1 + size > descriptor.size())
             return std::nullopt;
-        std::uint32_t value = 0;
-        for (unsigned i = 0; i < size; ++i)
-            value |= static_cast<std::uint32_t>(descriptor[pos + 1 + i]) << (8 * i);
+        const std::uint32_t value = wire::get_le(descriptor.data() + pos + 1, size);
         const std::uint8_t type = (prefix >> 2) & 3, tag = prefix >> 4;
         pos += 1 + size;
 

@@ -12,10 +12,6 @@ namespace {
 
 constexpr std::size_t header = 10, payload = 2039;
 
-std::uint16_t get_be16(const wire::bytes &r, std::size_t at) {
-    return static_cast<std::uint16_t>(r.at(at) << 8 | r.at(at + 1));
-}
-
 // Reads the packed pixels in order: bits from the top bit down, nibbles
 // low first, or red-green-blue triples.
 class unpacker {
@@ -61,8 +57,8 @@ outcome draw_chunk(screen &display, const wire::bytes &report) {
     if (report.size() < header + payload)
         return refuse(pad_error::bad_length, "Display chunk is %zu bytes, not %zu.\n", report.size(),
                       header + payload);
-    const unsigned x = get_be16(report, 1), y = get_be16(report, 3);
-    const unsigned width = get_be16(report, 5), height = get_be16(report, 7), depth = report[9];
+    const unsigned x = wire::get_be16(report, 1), y = wire::get_be16(report, 3);
+    const unsigned width = wire::get_be16(report, 5), height = wire::get_be16(report, 7), depth = report[9];
     if (depth != 1 && depth != 4 && depth != 8 && depth != 24)
         return refuse(pad_error::bad_value, "Display chunk depth %u is not 1, 4, 8 or 24.\n", depth);
     const unsigned long bits = static_cast<unsigned long>(width) * height * packed_bits(depth);

@@ -12,15 +12,12 @@
 #include <utility>
 
 #include "padsim/region.hpp"
+#include "wire.hpp"
 
 namespace padsim::region_fields {
 
-inline void put16(std::uint8_t *at, std::uint16_t value) {
-    at[0] = static_cast<std::uint8_t>(value & 0xFF);
-    at[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-inline std::uint16_t get16(const std::uint8_t *at) { return static_cast<std::uint16_t>(at[0] | at[1] << 8); }
+using wire::get16;
+using wire::put16;
 
 // A byte of flag bits from (set, bit) pairs.
 inline std::uint8_t pack(std::initializer_list<std::pair<bool, std::uint8_t>> fields) {

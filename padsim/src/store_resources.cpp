@@ -17,15 +17,6 @@ constexpr std::size_t number_at = 1, type_at = 2, size_at = 5, crc_at = 9, valid
 constexpr std::size_t info_size_at = 4, info_crc_at = 8;
 constexpr std::size_t free_slots_at = 1, free_space_at = 2;
 
-void put32(wire::bytes &report, std::size_t at, std::uint32_t value) {
-    wire::put16(report, at, static_cast<std::uint16_t>(value & 0xFFFF));
-    wire::put16(report, at + 2, static_cast<std::uint16_t>(value >> 16));
-}
-
-std::uint32_t get32(const wire::bytes &report, std::size_t at) {
-    return wire::get16(report, at) | static_cast<std::uint32_t>(wire::get16(report, at + 2)) << 16;
-}
-
 std::uint32_t size_of(const resource &r) { return static_cast<std::uint32_t>(r.data.size()); }
 
 // Bytes the resources other than `except` hold.
@@ -47,8 +38,8 @@ wire::bytes info(const resource &r) {
     wire::bytes report = wire::blank(VANTIX_FEATURE_RESOURCE_INFO, VANTIX_FEATURE_RESOURCE_INFO_SIZE);
     report.at(number_at) = r.number;
     report.at(type_at) = r.type;
-    put32(report, info_size_at, size_of(r));
-    put32(report, info_crc_at, r.crc);
+    wire::put32(report, info_size_at, size_of(r));
+    wire::put32(report, info_crc_at, r.crc);
     return report;
 }
 
@@ -58,7 +49,7 @@ wire::bytes availability(const std::vector<resource> &resources, std::uint32_t s
     report.at(free_slots_at) = static_cast<std::uint8_t>(
         std::count_if(resources.begin(), resources.end(), [](const resource &r) { return r.empty(); }));
     const std::uint32_t used = used_space(resources, 0);
-    put32(report, free_space_at, used < space ? space - used : 0);
+    wire::put32(report, free_space_at, used < space ? space - used : 0);
     return report;
 }
 
@@ -72,8 +63,8 @@ outcome remove(store_contents &store, std::uint8_t number) {
 outcome transfer::write(store_contents &store, const wire::bytes &report, std::uint32_t space) {
     resource header = blank<resource>(report.at(number_at));
     header.type = report.at(type_at);
-    header.crc = get32(report, crc_at);
-    const std::uint32_t size = get32(report, size_at);
+    header.crc = wire::get32(report, crc_at);
+    const std::uint32_t size = wire::get32(report, size_at);
     const unsigned valid = wire::get16(report, valid_at);
     if (outcome refused = check(header.number, static_cast<unsigned>(store.resources.size())))
         return refused;
@@ -119,8 +110,8 @@ wire::bytes transfer::piece(const resource &r) const {
     wire::bytes report = wire::blank(VANTIX_FEATURE_RESOURCE, VANTIX_FEATURE_RESOURCE_SIZE);
     report.at(number_at) = r.number;
     report.at(type_at) = r.type;
-    put32(report, size_at, size_of(r));
-    put32(report, crc_at, r.crc);
+    wire::put32(report, size_at, size_of(r));
+    wire::put32(report, crc_at, r.crc);
     const std::uint32_t from = read_offset(r);
     const std::uint32_t valid = std::min(piece_bytes, size_of(r) - from);
     wire::put16(report, valid_at, static_cast<std::uint16_t>(valid));

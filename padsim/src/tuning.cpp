@@ -39,8 +39,7 @@ tuning_state::tuning_state(const model &m) : asic_signature_(m.asic_signature) {
 // The chip identifies itself in registers 0 and 1; the rest start at 0.
 void tuning_state::power_on_registers() {
     registers_.fill(0);
-    registers_[0] = static_cast<std::uint8_t>(asic_signature_ & 0xFF);
-    registers_[1] = static_cast<std::uint8_t>(asic_signature_ >> 8);
+    wire::put16(registers_.data(), asic_signature_);
     window_ = 0;
 }
 
@@ -73,11 +72,7 @@ void tuning_state::accept(const wire::bytes &report) {
     case VANTIX_FEATURE_ERRORCORRECTION:
         std::copy_n(report.begin() + 1, table_.size(), table_.begin());
         break;
-    case VANTIX_FEATURE_FIRMWAREDOWNLOAD:
-        blocks_.push_back({static_cast<std::uint32_t>(report[1] | report[2] << 8 | report[3] << 16 |
-                                                      static_cast<std::uint32_t>(report[4]) << 24),
-                           report[133]});
-        break;
+    case VANTIX_FEATURE_FIRMWAREDOWNLOAD: blocks_.push_back({wire::get32(report, 1), report[133]}); break;
     case VANTIX_FEATURE_DOWNLOADCOMMANDSTATUS: download_status_ = wire::get16(report, 1); break;
     default: break;
     }

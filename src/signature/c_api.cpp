@@ -194,23 +194,65 @@ VANTIX_EXPORT vantix_error_code vantix_signature_bounding_box(const vantix_signa
     return VANTIX_CODE_SUCCESS;
 }
 
-#define VANTIX_SIGNATURE_EXPORTER(format)                                                        \
-    VANTIX_EXPORT vantix_error_code vantix_signature_export_##format(                            \
-        const vantix_signature_capture *capture, const vantix_signature_export_options *options, \
-        const char *path) {                                                                      \
-        return to_file(capture, options, path, render_##format);                                 \
-    }                                                                                            \
-    VANTIX_EXPORT vantix_error_code vantix_signature_export_##format##_buffer(                   \
-        const vantix_signature_capture *capture, const vantix_signature_export_options *options, \
-        unsigned char **data, size_t *size) {                                                    \
-        return to_buffer(capture, options, data, size, render_##format);                         \
-    }
+VANTIX_EXPORT vantix_error_code vantix_signature_export_svg(const vantix_signature_capture *capture,
+                                                            const vantix_signature_export_options *options,
+                                                            const char *path) {
+    return to_file(capture, options, path, render_svg);
+}
 
-VANTIX_SIGNATURE_EXPORTER(svg)
-VANTIX_SIGNATURE_EXPORTER(png)
-VANTIX_SIGNATURE_EXPORTER(inkml)
-VANTIX_SIGNATURE_EXPORTER(json)
-VANTIX_SIGNATURE_EXPORTER(pdf_paths)
+VANTIX_EXPORT vantix_error_code vantix_signature_export_svg_buffer(
+    const vantix_signature_capture *capture, const vantix_signature_export_options *options,
+    unsigned char **data, size_t *size) {
+    return to_buffer(capture, options, data, size, render_svg);
+}
+
+VANTIX_EXPORT vantix_error_code vantix_signature_export_png(const vantix_signature_capture *capture,
+                                                            const vantix_signature_export_options *options,
+                                                            const char *path) {
+    return to_file(capture, options, path, render_png);
+}
+
+VANTIX_EXPORT vantix_error_code vantix_signature_export_png_buffer(
+    const vantix_signature_capture *capture, const vantix_signature_export_options *options,
+    unsigned char **data, size_t *size) {
+    return to_buffer(capture, options, data, size, render_png);
+}
+
+VANTIX_EXPORT vantix_error_code vantix_signature_export_inkml(const vantix_signature_capture *capture,
+                                                              const vantix_signature_export_options *options,
+                                                              const char *path) {
+    return to_file(capture, options, path, render_inkml);
+}
+
+VANTIX_EXPORT vantix_error_code vantix_signature_export_inkml_buffer(
+    const vantix_signature_capture *capture, const vantix_signature_export_options *options,
+    unsigned char **data, size_t *size) {
+    return to_buffer(capture, options, data, size, render_inkml);
+}
+
+VANTIX_EXPORT vantix_error_code vantix_signature_export_json(const vantix_signature_capture *capture,
+                                                             const vantix_signature_export_options *options,
+                                                             const char *path) {
+    return to_file(capture, options, path, render_json);
+}
+
+VANTIX_EXPORT vantix_error_code vantix_signature_export_json_buffer(
+    const vantix_signature_capture *capture, const vantix_signature_export_options *options,
+    unsigned char **data, size_t *size) {
+    return to_buffer(capture, options, data, size, render_json);
+}
+
+VANTIX_EXPORT vantix_error_code
+vantix_signature_export_pdf_paths(const vantix_signature_capture *capture,
+                                  const vantix_signature_export_options *options, const char *path) {
+    return to_file(capture, options, path, render_pdf_paths);
+}
+
+VANTIX_EXPORT vantix_error_code vantix_signature_export_pdf_paths_buffer(
+    const vantix_signature_capture *capture, const vantix_signature_export_options *options,
+    unsigned char **data, size_t *size) {
+    return to_buffer(capture, options, data, size, render_pdf_paths);
+}
 
 VANTIX_EXPORT void vantix_signature_free_buffer(unsigned char *data) { std::free(data); }
 

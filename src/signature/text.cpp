@@ -3,7 +3,7 @@
 
 #include <array>
 #include <charconv>
-#include <cstdio>
+#include <nlohmann/json.hpp>
 
 #include "secret.hpp"
 
@@ -71,20 +71,12 @@ void append_xml_escaped(String &out, std::string_view text) {
 
 template <class String>
 void append_json_string(String &out, std::string_view text) {
-    out.push_back('"');
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out.push_back('\\');
-            out.push_back(c);
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            std::array<char, 8> escaped;
-            std::snprintf(escaped.data(), escaped.size(), "\\u%04x", static_cast<unsigned>(c));
-            out.append(escaped.data());
-        } else {
-            out.push_back(c);
-        }
-    }
-    out.push_back('"');
+    // nlohmann-json writes every JSON string of ours (and of vantix-tool, with
+    // the same settings): UTF-8 kept as is, a byte that is not UTF-8 replaced
+    // by U+FFFD so the output stays JSON a strict reader takes.
+    const std::string quoted =
+        nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    out.append(quoted.data(), quoted.size());
 }
 
 std::string hex(std::string_view bytes) {

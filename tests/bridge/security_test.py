@@ -328,6 +328,7 @@ class Security(unittest.TestCase):
         self.assertEqual([(e["type"], e.get("down")) for e in seen],
                          [("sample", True), ("sample", False), ("button", None)])
         self.assertEqual((seen[1]["x"], seen[1]["y"]), (seen[0]["x"], seen[0]["y"]))  # where the ink ended
+        self.assertEqual((int(seen[0]["dx"]), int(seen[0]["dy"])), (30, 20))  # the pixel drawn at
         ask(ws, {"type": "sim.stroke", "points": [[100, 10], [150, 40]], "id": 3})
         self.assertEqual(ask(ws, {"type": "capture.finish", "formats": ["json"], "id": 4})["strokes"], 2)
 

@@ -25,11 +25,12 @@ using json = nlohmann::json;
 // The protocol version of docs/bridge-protocol.md; a change that breaks
 // clients raises it.
 constexpr int protocol_version = 1;
-// The fixed default address (docs/bridge-protocol.md, vantix-bridge.1).
-constexpr const char *default_listen = "127.0.0.1:9421";
+// The fixed default port (docs/bridge-protocol.md, vantix-bridge.1): that of
+// the default address and of a --listen address that names none.
+constexpr unsigned default_port = 9421;
 
 struct config {
-    std::string listen = default_listen;
+    std::string listen = "127.0.0.1:" + std::to_string(default_port);
     bool allow_remote = false;
     std::vector<std::string> allow_origins;  // beyond the service's own
     bool sim = false;
@@ -83,12 +84,19 @@ std::string cut_text(std::string_view text, std::size_t max_bytes);
 // library) is replaced, never a reason to throw.
 std::string to_text(const json &message);
 
-// The wall clock in microseconds, as events and sim.done carry it ("t", "sent").
-inline std::uint64_t now_us() {
+// Microseconds on the steady clock, the one the signature library stamps a
+// capture's points with (vantix_signature_point.time_us).
+inline std::uint64_t steady_us() {
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
-                                          std::chrono::system_clock::now().time_since_epoch())
+                                          std::chrono::steady_clock::now().time_since_epoch())
                                           .count());
 }
+
+// The time events and sim.done carry ("t", "sent"): microseconds since the
+// Unix epoch, counted on the steady clock from one wall-clock reading (the
+// first call's). A sample's "t" is then its capture point's time, and
+// intervals hold when the wall clock is set meanwhile.
+std::uint64_t event_time_us(std::uint64_t steady = steady_us());
 
 // A request refused: code (docs/bridge-protocol.md), a message, for
 // library failures the library's last-error text, and fields the error

@@ -13,7 +13,8 @@ void refuse(client &to, const std::string &code, const std::string &message, con
 
 }  // namespace
 
-dispatcher::dispatcher(const config &cfg, pad_service &pads) : cfg_(cfg), pads_(pads), limiter_(cfg.max_rate) {}
+dispatcher::dispatcher(const config &cfg, pad_service &pads)
+    : cfg_(cfg), pads_(pads), limiter_(cfg.max_rate) {}
 
 void dispatcher::binary(const std::shared_ptr<client> &from) noexcept {
     try {
@@ -48,7 +49,8 @@ void dispatcher::handle(const std::shared_ptr<client> &from, std::string_view te
                       "more than " + std::to_string(static_cast<long>(cfg_.max_rate)) +
                           " messages a second; this one was dropped");
     if (text.size() > cfg_.max_message)
-        return refuse(*from, "too_large", "messages are limited to " + std::to_string(cfg_.max_message) + " bytes");
+        return refuse(*from, "too_large",
+                      "messages are limited to " + std::to_string(cfg_.max_message) + " bytes");
     parsed_request parsed;
     try {
         parsed = parse_request(text);
@@ -69,8 +71,6 @@ void dispatcher::handle(const std::shared_ptr<client> &from, std::string_view te
             reply["id"] = id;
         return from->answer(to_text(reply));
     }
-    if (!pad_service::is_pad_request(type))
-        return refuse(*from, "unknown_type", "unknown message type '" + cut_text(type, 64) + "'", &id);
     pads_.request(from, std::move(message), parsed.values);
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // One connection's messages, apart from the network: the rate and size
-// limits, reading the request, hello, unknown types, and handing pad
-// requests to the pad service. Every message is answered (here, or later
+// limits, reading the request, hello, and handing every other request to
+// the pad service (which refuses the types it does not know). Every message is answered (here, or later
 // by the pad service) and no exception leaves: a failure in handling one
 // message is answered internal and logged, and the connection goes on.
 // The WebSocket session drives it; so does the fuzz target, without

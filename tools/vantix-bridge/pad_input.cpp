@@ -19,24 +19,31 @@ bool is_button(std::uint8_t type) {
 
 }  // namespace
 
-json input_state::sample_event(unsigned x, unsigned y, bool down) {
-    const double dx = to_display(x, info.active_x_min, info.active_x_max, info.display_width);
-    const double dy = to_display(y, info.active_y_min, info.active_y_max, info.display_height);
+json input_state::sample_event(std::uint16_t x, std::uint16_t y, bool down, std::uint64_t steady) {
+    const display_mapping::position at = display(x, y);
     pen = {x, y, down};
     return {{"type", "sample"},
             {"seq", seq.fetch_add(1)},
             {"x", x},
             {"y", y},
-            {"dx", std::round(dx * 100) / 100},
-            {"dy", std::round(dy * 100) / 100},
+            {"dx", std::round(at.x * 100) / 100},
+            {"dy", std::round(at.y * 100) / 100},
             {"down", down},
-            {"t", now_us()}};
+            {"t", event_time_us(steady)}};
 }
 
-double to_display(unsigned value, unsigned active_min, unsigned active_max, unsigned size) {
-    const double span = static_cast<double>(active_max) - active_min + 1;
-    const double out = (static_cast<double>(value) - active_min) * size / span;
-    return std::clamp(out, 0.0, static_cast<double>(size));
+display_mapping::display_mapping(const vantix_signature_pad_info &info) : point_(new_capture(info)) {}
+
+display_mapping::position display_mapping::operator()(std::uint16_t x, std::uint16_t y) const {
+    vantix_signature_clear(point_.get());
+    vantix_signature_box box{};
+    if (vantix_signature_add_point(point_.get(), x, y, VANTIX_SIGNATURE_DEFAULT_PRESSURE, 1, 0) !=
+            VANTIX_CODE_SUCCESS ||
+        vantix_signature_bounding_box(point_.get(), VANTIX_SIGNATURE_SPACE_DISPLAY, &box) !=
+            VANTIX_CODE_SUCCESS)
+        throw protocol_error("library", "the signature library cannot place a point",
+                             vantix_signature_last_error());
+    return {box.left, box.top};
 }
 
 int to_digitizer(double pixel, unsigned active_min, unsigned active_max, unsigned size) {
@@ -69,13 +76,17 @@ void input_state::on_input(const vantix::zelnar::input_event &e) noexcept {
         if (is_pen(e.type)) {
             if (!capture_runs)
                 return;
-            vantix_signature_feed(current_capture().get(), &e.report, e.type);
             const bool ext = e.type == VANTIX_INPUT_EXTENDEDCOORDINATE;
             const auto &c = e.report.coordinate;
             const auto &x = e.report.extended_coordinate;
-            stream->push(sample_event(ext ? x.x : c.x, ext ? x.y : c.y,
-                                      (ext ? x.sample_info.common.down : c.sample_info.common.down) != 0)
-                             .dump());
+            const std::uint16_t at_x = ext ? x.x : c.x, at_y = ext ? x.y : c.y;
+            const bool down = (ext ? x.sample_info.common.down : c.sample_info.common.down) != 0;
+            // One reading stamps the sample, in the capture (as feeding it
+            // would, on the steady clock) and in the stream.
+            const std::uint64_t steady = steady_us();
+            vantix_signature_add_point(current_capture().get(), at_x, at_y, VANTIX_SIGNATURE_DEFAULT_PRESSURE,
+                                       down ? 1 : 0, steady);
+            stream->push(sample_event(at_x, at_y, down, steady).dump());
             return;
         }
         if (!is_button(e.type))
@@ -85,7 +96,7 @@ void input_state::on_input(const vantix::zelnar::input_event &e) noexcept {
             // here, and the stream says so with a pen-up where the ink ended.
             vantix_signature_feed(current_capture().get(), &e.report, e.type);
             if (pen.down)
-                stream->push(sample_event(pen.x, pen.y, false).dump());
+                stream->push(sample_event(pen.x, pen.y, false, steady_us()).dump());
         }
         if (e.type == VANTIX_INPUT_BUTTONPRESS)
             push_button(e.report.button_press);
@@ -96,7 +107,7 @@ void input_state::on_input(const vantix::zelnar::input_event &e) noexcept {
 
 void input_state::push_button(const vantix_hid_input_button_press &press) {
     const unsigned region = press.region ? press.region->common.region_number : 0;
-    json event = {{"type", "button"}, {"region", region}, {"t", now_us()}};
+    json event = {{"type", "button"}, {"region", region}, {"t", event_time_us()}};
     std::lock_guard guard(lock);
     if (region >= first_button_region && region - first_button_region < captions.size()) {
         event["index"] = region - first_button_region;

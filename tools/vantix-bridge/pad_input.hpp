@@ -25,13 +25,31 @@ using capture_ptr = std::shared_ptr<vantix_signature_capture>;
 // protocol_error (library) when it cannot be had.
 capture_ptr new_capture(const vantix_signature_pad_info &info);
 
-// Display position of a digitizer coordinate (vantix-signature.h), and back.
-double to_display(unsigned value, unsigned active_min, unsigned active_max, unsigned size);
+// Display pixels of digitizer positions by the signature library's own
+// mapping, the one its exports use. Its API places a capture's points, not
+// a bare position: a capture of one point is placed and read back. One
+// thread at a time.
+class display_mapping {
+public:
+    // Throws protocol_error (library) when the capture cannot be had.
+    explicit display_mapping(const vantix_signature_pad_info &info);
+    struct position {
+        double x, y;
+    };
+    position operator()(std::uint16_t x, std::uint16_t y) const;
+
+private:
+    capture_ptr point_;
+};
+
+// The digitizer coordinate the pad inks at a display pixel's centre.
 int to_digitizer(double pixel, unsigned active_min, unsigned active_max, unsigned size);
 
 struct input_state {
+    explicit input_state(const vantix_signature_pad_info &pad) : info(pad), display(pad) {}
+
     std::shared_ptr<event_stream> stream;
-    vantix_signature_pad_info info{};
+    const vantix_signature_pad_info info;
     std::atomic<bool> capturing{false};
     std::atomic<std::uint64_t> seq{0};
     std::mutex lock;
@@ -51,10 +69,11 @@ private:
     capture_ptr capture_;  // under capture_lock_
     // Read thread only: the last sample streamed.
     struct pen_state {
-        unsigned x = 0, y = 0;
+        std::uint16_t x = 0, y = 0;
         bool down = false;
     } pen;
-    json sample_event(unsigned x, unsigned y, bool down);
+    display_mapping display;  // read thread only
+    json sample_event(std::uint16_t x, std::uint16_t y, bool down, std::uint64_t steady);
     void push_button(const vantix_hid_input_button_press &press);
 };
 

@@ -108,7 +108,7 @@ std::optional<json> sim_stroke(const pad_request &r) {
 std::optional<json> sim_pen(const pad_request &r) {
     open_pad &p = require_sim(r.pad);
     const auto [x, y] = pen_point_of(p.input->info, r.message);
-    const std::uint64_t sent = now_us();  // before the read thread can have it
+    const std::uint64_t sent = event_time_us();  // before the read thread can have it
     if (!vantix_padsim_pen_sample(p.sim_index, x, y, opt_bool(r.message, "down", true) ? 1 : 0))
         throw protocol_error("library", "the virtual pad refused the sample");
     return json{{"type", "sim.done"}, {"samples", 1}, {"sent", {sent}}};
@@ -156,16 +156,16 @@ constexpr named_handler handlers[] = {
 
 finished_capture capture_of(const open_pad &p) { return {p.capture, p.prompt_text, identity(p)}; }
 
-void finish_capture(const pad_context &service, const finished_capture &what, const std::shared_ptr<client> &from,
-                    const json &id, const json &message) {
+void finish_capture(const pad_context &service, const finished_capture &what,
+                    const std::shared_ptr<client> &from, const json &id, const json &message) {
     export_plan plan = plan_export(message, service.seal->get());
     if (plan.seal) {
         plan.seal->prompt = what.prompt;
         plan.seal->pad_uuid = what.identity.value("uuid", "");
         plan.seal->pad_firmware = what.identity.value("firmware", "");
     }
-    start_render(std::make_unique<render_job>(
-        render_job{what.capture, std::move(plan), id, from, service.gate, export_ticket(from->load(), service.load)}));
+    start_render(std::make_unique<render_job>(render_job{
+        what.capture, std::move(plan), id, from, service.gate, export_ticket(from->load(), service.load)}));
 }
 
 pad_handler find_pad_handler(std::string_view type) {

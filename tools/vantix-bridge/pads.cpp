@@ -154,9 +154,8 @@ struct pad_service::state {
                 return reply(*from, id, list(from));
             if (type == "pad.open")
                 return open(from, id, message, std::move(ticket));
+            // request() let only known types through: one of ours or one with a handler.
             const pad_handler handler = find_pad_handler(type);
-            if (!handler && !own_request(type))
-                throw protocol_error("unknown_type", "unknown message type '" + cut_text(type, 64) + "'");
             if (type.starts_with("sim.") && !cfg.sim)
                 throw protocol_error("not_sim", "sim.* messages need vantix-bridge --sim");
             if (type == "sim.unplug" || type == "sim.replug")
@@ -271,9 +270,10 @@ struct pad_service::state {
         if (!first)
             throw protocol_error("library", "the signature capture cannot start",
                                  vantix_signature_last_error());
-        p->input = std::make_shared<input_state>();
+        vantix_signature_pad_info info{};
+        vantix_signature_get_pad_info(first.get(), &info);
+        p->input = std::make_shared<input_state>(info);
         p->input->stream = std::make_shared<event_stream>(from, cfg.event_queue);
-        vantix_signature_get_pad_info(first.get(), &p->input->info);
         p->capture = first;
         p->input->set_capture(std::move(first));
         p->pad->on_input([input = p->input](const vantix::zelnar::input_event &e) { input->on_input(e); });
@@ -383,13 +383,13 @@ pad_service::pad_service(const config &cfg, std::function<void(std::string)> bro
 
 pad_service::~pad_service() { shutdown(); }
 
-bool pad_service::is_pad_request(std::string_view type) {
-    return state::own_request(type) || find_pad_handler(type) != nullptr;
-}
-
 void pad_service::request(std::shared_ptr<client> from, json message, std::size_t values) {
     const json id = message.contains("id") ? message["id"] : json();
     answering(*from, id, [&] {
+        // The one place a type nobody handles is refused, before it counts.
+        const std::string &type = message["type"].get_ref<const std::string &>();
+        if (!state::own_request(type) && !find_pad_handler(type))
+            throw protocol_error("unknown_type", "unknown message type '" + cut_text(type, 64) + "'");
         const connection_load &mine = *from->load();
         const service_load &all = *state_->context.load;
         if (mine.requests >= limits::waiting_requests || mine.values + values > limits::waiting_values)

@@ -38,10 +38,10 @@ public:
     pad_service(const pad_service &) = delete;
     pad_service &operator=(const pad_service &) = delete;
 
-    // A request of a type this service handles (is_pad_request), already
-    // checked to be an object with a string "type", holding `values` JSON
-    // values. Replies go to `from`; past the limits at once (busy). Never
-    // throws. Call from one thread (the network's).
+    // A request already checked to be an object with a string "type",
+    // holding `values` JSON values. Replies go to `from`: a type this
+    // service does not handle at once (unknown_type), past the limits too
+    // (busy). Never throws. Call from one thread (the network's).
     void request(std::shared_ptr<client> from, json message, std::size_t values);
     // The sealing policy now (any thread).
     std::shared_ptr<const seal_policy> seal() const;
@@ -54,7 +54,6 @@ public:
     // Idempotent.
     void shutdown();
 
-    static bool is_pad_request(std::string_view type);
     // Signatures being rendered in the process. A process that ends while
     // one runs must leave without static destructors (std::_Exit).
     static std::size_t renders_running();

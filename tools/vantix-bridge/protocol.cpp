@@ -48,6 +48,15 @@ std::string cut_text(std::string_view text, std::size_t max_bytes) {
     return std::string(text.substr(0, end));
 }
 
+std::uint64_t event_time_us(std::uint64_t steady) {
+    static const std::uint64_t dated_wall =
+        static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                       std::chrono::system_clock::now().time_since_epoch())
+                                       .count());
+    static const std::uint64_t dated_steady = steady_us();
+    return dated_wall + (steady - dated_steady);
+}
+
 std::string to_text(const json &message) {
     return message.dump(-1, ' ', false, json::error_handler_t::replace);
 }
@@ -142,7 +151,8 @@ parsed_request parse_request(std::string_view text) {
     json_budget budget;
     if (!json::sax_parse(text, &budget)) {
         if (budget.over)
-            throw protocol_error("too_large", "a message may hold at most " + std::to_string(limits::json_values) +
+            throw protocol_error("too_large", "a message may hold at most " +
+                                                  std::to_string(limits::json_values) +
                                                   " JSON values, nested at most " +
                                                   std::to_string(limits::json_depth) + " deep");
         throw protocol_error("bad_json", "the message is not valid JSON");
@@ -282,7 +292,8 @@ std::optional<std::string> canonical_origin(std::string_view text) {
             }
         }
     }
-    const bool has_port = rest.find(':', rest.starts_with('[') ? rest.find(']') : 0) != std::string_view::npos;
+    const bool has_port =
+        rest.find(':', rest.starts_with('[') ? rest.find(']') : 0) != std::string_view::npos;
     if (has_port && where->port == 0)
         return std::nullopt;
     const unsigned default_port = scheme == "https" ? 443 : 80;

@@ -4,7 +4,6 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/ip/v6_only.hpp>
 #include <boost/asio/signal_set.hpp>
-#include <boost/asio/strand.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
@@ -156,7 +155,7 @@ public:
           accept_timer_(io_) {}
 
     int run(const std::function<void()> &threads_started) {
-        auto where = parse_endpoint(cfg_.listen, 9421);
+        auto where = parse_endpoint(cfg_.listen, default_port);
         if (!where)
             throw std::invalid_argument("--listen " + cfg_.listen + ": expected ADDRESS:PORT");
         std::string host = where->host;
@@ -200,6 +199,9 @@ public:
         std::printf("vantix-bridge: listening on %s%s\n", identity_.url().c_str(),
                     cfg_.sim ? (cfg_.sim_pads > 1 ? " (virtual pads)" : " (virtual pad)") : "");
         std::fflush(stdout);
+        // One network thread, and no strands: on it no two handlers run at
+        // once, and what the pads' threads post (to io_, or to a socket's
+        // executor, which is io_'s) runs in the order it was posted.
         // Handlers answer their own failures; this is the last net under
         // them: the service goes on.
         for (;;) {
@@ -302,7 +304,7 @@ private:
     }
 
     void accept() {
-        acceptor_.async_accept(asio::make_strand(io_), [this](beast::error_code ec, tcp::socket socket) {
+        acceptor_.async_accept([this](beast::error_code ec, tcp::socket socket) {
             if (ec == asio::error::operation_aborted || stopping_)
                 return;
             if (ec == asio::error::no_descriptors || ec == asio::error::no_buffer_space ||

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "pad_input.hpp"
 #include "request_fields.hpp"
 
 namespace bridge {
@@ -105,18 +106,15 @@ std::size_t png_bound(const vantix_signature_capture *capture, const vantix_sign
 
     const double scale = std::min(width / dw, height / dh);
     const double off_x = (width - dw * scale) / 2, off_y = (height - dh * scale) / 2;
-    auto to_display = [](double value, double low, double high, double cells) {
-        return std::clamp((value - low) * cells / (high - low + 1), 0.0, cells);
-    };
+    const display_mapping to_display(info);
     struct at {
         double x, y, r;
     };
     auto place = [&](const vantix_signature_point &p) {
         const double pressure =
             o.pressure_width && std::isfinite(p.pressure) ? std::max(0.0f, p.pressure) : 1.0;
-        return at{to_display(p.x, info.active_x_min, info.active_x_max, dw) * scale + off_x,
-                  to_display(p.y, info.active_y_min, info.active_y_max, dh) * scale + off_y,
-                  o.line_width * pressure / 2};
+        const display_mapping::position on_display = to_display(p.x, p.y);
+        return at{on_display.x * scale + off_x, on_display.y * scale + off_y, o.line_width * pressure / 2};
     };
     constexpr std::size_t tile = 16;
     const std::size_t tiles_x = static_cast<std::size_t>(width) / tile + 1;

@@ -110,7 +110,7 @@ void pen_stroke::cancel() {
 void pen_stroke::sample() {
     const bool up = next_ == points_.size();
     const auto [x, y] = up ? points_.back() : points_[next_];
-    sent_.push_back(now_us());
+    sent_.push_back(event_time_us());
     vantix_padsim_pen_sample(index_, x, y, up ? 0 : 1);
     ++next_;
 }

@@ -1,30 +1,14 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "json.hpp"
 
-#include <cstdio>
+#include <nlohmann/json.hpp>
 
 namespace tool {
 
+// The same writer and settings as the signature library's JSON: UTF-8 kept
+// as is, a byte that is not UTF-8 replaced by U+FFFD.
 std::string json_quote(std::string_view text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-    }
-    return out + "\"";
+    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 json_object &json_object::field(std::string_view key, std::string_view text) {

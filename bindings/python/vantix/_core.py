@@ -15,11 +15,15 @@ import atexit
 import ctypes
 import logging
 import threading
-from typing import Callable, Dict, Optional, Tuple, TypeVar
+import weakref
+from typing import TYPE_CHECKING, Callable, Dict, Optional, Tuple, TypeVar
 
 from . import _native as native
 from .errors import VantixError, check, text
 from .events import HotplugAction, HotplugEvent, decode
+
+if TYPE_CHECKING:
+    from .library import Library
 
 log = logging.getLogger("vantix")
 
@@ -254,6 +258,15 @@ def free_chain(session: Session, key: int) -> None:
         if state is not None:
             close_pad(state)
     detach(lambda: native.zelnar.vantix_free_device_list(head), "free-list")
+
+
+class Chain:
+    """One device list from the library; freed once no PadInfo of it is left."""
+
+    def __init__(self, library: "Library", head: "ctypes._Pointer[native.Device]") -> None:
+        self.library = library  # the library stays started while its records are used
+        self.key = add_chain(library._session, head)
+        weakref.finalize(self, free_chain, library._session, self.key)
 
 
 def stop(session: Session) -> None:

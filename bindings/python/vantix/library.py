@@ -12,7 +12,7 @@ from . import _core as core
 from . import _native as native
 from .errors import VantixError
 from .events import HotplugEvent
-from .pad import Pad, PadInfo, _Chain
+from .pad import Pad, PadInfo
 
 HotplugCallback = Callable[[HotplugEvent], object]
 
@@ -40,7 +40,7 @@ class Library(core.Closing):
         native.zelnar.vantix_list_devices(ctypes.byref(head))
         if not head:
             return []
-        chain = _Chain(self, head)
+        chain = core.Chain(self, head)
         return [PadInfo(chain, record) for record in core.chain_records(head)]
 
     def open(self, path: Optional[str] = None) -> Pad:

@@ -28,19 +28,10 @@ def _text(raw: Optional[bytes]) -> str:
     return (raw or b"").decode("utf-8", "replace")
 
 
-class _Chain:
-    """One device list from the library; freed once no PadInfo of it is left."""
-
-    def __init__(self, library: "Library", head: "ctypes._Pointer[native.Device]") -> None:
-        self.library = library  # the library stays started while its records are used
-        self.key = core.add_chain(library._session, head)
-        weakref.finalize(self, core.free_chain, library._session, self.key)
-
-
 class PadInfo:
     """A pad as the library lists it. Compares equal to any listing of the same pad."""
 
-    def __init__(self, chain: _Chain, record: "ctypes._Pointer[native.Device]") -> None:
+    def __init__(self, chain: core.Chain, record: "ctypes._Pointer[native.Device]") -> None:
         self._chain = chain
         self._record = record
         device = record.contents

@@ -10,6 +10,7 @@
 #include "fields.hpp"
 #include "hex.hpp"
 #include "padsim/recording.hpp"
+#include "wire.hpp"
 
 namespace padsim {
 namespace {
@@ -92,7 +93,7 @@ public:
         auto decoded = hex.size() == 4 ? recording_hex::decode(hex) : std::nullopt;
         if (!decoded)
             fault(std::string("\"") + key + "\" is not four hex digits");
-        return static_cast<std::uint16_t>((*decoded)[0] << 8 | (*decoded)[1]);
+        return wire::get_be16(*decoded, 0);
     }
 
 private:
