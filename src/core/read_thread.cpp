@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// vantix_device_read_until_done / vantix_device_read_done: a thread per pad
-// that reads until the pad closes or a read fails.
+// vantix_device_read_until_done: a thread per pad that reads until the pad
+// closes or a read fails.
 #include "core/read_thread.hpp"
 
 #include <pthread.h>
@@ -158,6 +158,15 @@ void stop_read_thread(vantix_device *device) {
         device->parameters.readUntilDoneThread = pthread_t{};
 }
 
+bool newest_read_thread(vantix_device *device, pthread_t *thread) {
+    std::lock_guard lock(readers().lock);
+    const auto controls = controls_of(device);
+    if (controls.empty())
+        return false;
+    *thread = controls.back()->thread;
+    return true;
+}
+
 void wait_read_thread_gone(vantix_device *device) {
     registry &r = readers();
     std::unique_lock lock(r.lock);
@@ -195,26 +204,6 @@ void vantix_device_read_until_done(vantix_device *device) {
     device->parameters.readUntilDoneThread = control->thread;
     VANTIX_LOG_INFO("Successfully created read thread: device: %p, thread: %p", static_cast<void *>(device),
                     reinterpret_cast<void *>(control->thread));
-}
-
-void vantix_device_read_done(vantix_device *device) {
-    VANTIX_TRACE_CALL();
-    if (!device)
-        return;
-    std::shared_ptr<vantix::read_control> control;
-    {
-        std::lock_guard lock(vantix::readers().lock);
-        const auto controls = vantix::controls_of(device);
-        if (!controls.empty())
-            control = controls.back();
-    }
-    if (!control)
-        return;
-    vantix_close_device(device);  // stops and joins the thread first
-    VANTIX_LOG_INFO("Waiting for reading thread to close: device: %p, thread: %p",
-                    static_cast<void *>(device), reinterpret_cast<void *>(control->thread));
-    vantix::wait_read_thread_gone(device);
-    device->parameters.readUntilDoneThread = pthread_t{};
 }
 
 }  // extern "C"
