@@ -2,8 +2,8 @@
 // Library start and stop, and registering a driver table: the library's
 // entries a table gets reach every layer, the input dispatch among them.
 #include "core/driver_registry.hpp"
-#include "core/platform_hooks.hpp"
 #include "debug/log.hpp"
+#include "platform/platform_hooks.hpp"
 #include "support/list_range.hpp"
 
 namespace {
@@ -28,8 +28,8 @@ void vantix_init(void) {
                     vantix_get_zelnar_build_date());
     vantix::core::create_driver_list();
     vantix_add_device_driver(&vantix_real_driver);
-    vantix_os_init();
-    vantix_load_additional_drivers();
+    vantix::platform::os_init();
+    vantix::platform::load_additional_drivers();
 
     VANTIX_LOG_FINE("Attempting to initialize %u driver(s).", vantix_list_count(vantix::core::driver_list()));
     for (vantix_device_driver *driver : drivers()) {
@@ -59,7 +59,7 @@ void vantix_destroy(void) {
             if (driver->shutdown)
                 driver->shutdown();
         vantix::core::free_driver_list();
-        vantix_os_destroy();
+        vantix::platform::os_destroy();
     }  // the exit record is written here, before the log stops
     vantix_debug_destroy();
 }
