@@ -30,6 +30,9 @@ SOURCES = sorted(p for p in SRC.rglob("*") if p.suffix in (".cpp", ".hpp", ".h")
 COMMENT_OR_STRING = re.compile(r'//[^\n]*|/\*.*?\*/|"(?:\\.|[^"\\\n])*"|\'(?:\\.|[^\'\\\n])*\'', re.S)
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/', re.M)
 NAME_CALL = re.compile(r"\b([A-Za-z_]\w*)\s*\(")
+# An exported object (a driver table, a font): its type, its name, maybe an
+# array bound, then its initialiser.
+DATA_DEFINITION = re.compile(r"\b[A-Za-z_]\w*\s*\*?\s+([A-Za-z_]\w*)\s*(?:\[[^\]\n]*\])?\s*=\s*\{")
 
 
 def layer_of(path):
@@ -98,6 +101,9 @@ def main():
         for name, _, is_definition in scan(code, names):
             if is_definition:
                 defined_in.setdefault(name, path)
+        for match in DATA_DEFINITION.finditer(code):
+            if match.group(1) in names:
+                defined_in.setdefault(match.group(1), path)
 
     for path, text in texts.items():
         layer = layer_of(path)
