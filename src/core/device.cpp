@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
 // Device records across drivers, raw report I/O and the callback registries.
+#include <atomic>
 #include <cstdlib>
-#include <cstring>
 
+#include "core/close_request.hpp"
 #include "core/failure.hpp"
 #include "core/hotplug_callbacks.hpp"
-#include "support/list_range.hpp"
 #include "core/read_thread.hpp"
+#include "core/region_memory.hpp"
 #include "debug/log.hpp"
+#include "support/list_range.hpp"
 
 namespace {
 
@@ -83,7 +85,21 @@ Entry driver_entry(vantix_device *device, Entry vantix_device_driver::*entry, co
 #define VANTIX_DRIVER_ENTRY(device, field) \
     driver_entry(device, &vantix_device_driver::field, __func__, __FILE__, __LINE__)
 
+// Constant-initialised: set by a static initialiser of the top layer.
+std::atomic<vantix::core::close_function> installed_close{nullptr};
+
 }  // namespace
+
+namespace vantix::core {
+
+void set_close_function(close_function close) { installed_close.store(close, std::memory_order_release); }
+
+vantix_error_code close_device(vantix_device *device) {
+    close_function close = installed_close.load(std::memory_order_acquire);
+    return close ? close(device) : VANTIX_CODE_ERROR;
+}
+
+}  // namespace vantix::core
 
 extern "C" {
 
@@ -143,7 +159,7 @@ vantix_error_code vantix_real_free_device(vantix_device *device) {
     std::free(device->manufacturer);
     std::free(device->model);
     std::free(device->path);
-    vantix_free_regions(device->regions);
+    vantix::core::free_regions(device->regions);
     std::free(device->uuid);
     vantix_list_free(device->input_callbacks);
     std::free(device);
@@ -198,19 +214,6 @@ void vantix_register_hotplug_callback(vantix_hotplug_callback callback) {
 void vantix_unregister_hotplug_callback(vantix_hotplug_callback callback) {
     VANTIX_TRACE_CALL();
     VANTIX_LOG_CHANGE(change_hotplug_list(remove_callback, callback), "hotplug");
-}
-
-void vantix_handle_device_unplug(const char *path) {
-    VANTIX_TRACE_CALL();
-    if (!path)
-        return;
-    // Usually called from a hotplug callback, while application threads may
-    // be opening or closing pads.
-    vantix_lock_open_devices();
-    for (vantix_device *device : vantix::list_range<vantix_device>(vantix_get_open_devices()))
-        if (device && device->path && std::strcmp(device->path, path) == 0)
-            vantix_device_notify_close(device);
-    vantix_unlock_open_devices();
 }
 
 }  // extern "C"

@@ -1,43 +1,40 @@
 // SPDX-License-Identifier: Apache-2.0
-// vantix_device_read_until_done / vantix_device_read_done: a thread per pad
-// that reads until the pad closes or a read fails.
+// vantix_device_read_until_done: a thread per pad that reads until the pad
+// closes or a read fails.
 #include "core/read_thread.hpp"
 
-#include <pthread.h>
-
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <vector>
 
 #include "core/device_flags.hpp"
 #include "core/reader_wakers.hpp"
 #include "debug/log.hpp"
+#include "support/stoppable_thread.hpp"
 
 namespace vantix {
 namespace {
 
-struct read_control {
-    pthread_t thread{};
-    // Set by close: end after the current read. Read without the registry's
-    // lock after every report, so pads read at once never queue on it.
-    std::atomic<bool> stop{false};
-    bool joining = false;  // someone will join the thread
-    bool finished = false;
-};
+// How long exit() waits for read threads: one read period of a driver that
+// cannot be woken, and a little more.
+constexpr std::chrono::milliseconds exit_patience{1500};
 
-// Every read thread not yet ended (or joined), by pad. The lock also guards
-// the controls. A pad has at most one thread not asked to stop; a thread
-// whose callback closed its pad and opened it again may still be ending
-// beside the newer one.
+using read_thread = support::stoppable_thread;
+
+// Every read thread not yet ended, by pad; a thread removes itself when it
+// ends. A pad has at most one thread not asked to stop; a thread whose
+// callback closed its pad and opened it again may still be ending beside
+// the newer one. The stop flag is the thread's own, read without this lock
+// after every report, so pads read at once never queue on it.
 struct registry {
     std::mutex lock;
     std::condition_variable ended;
-    std::multimap<vantix_device *, std::shared_ptr<read_control>> threads;
+    std::multimap<vantix_device *, std::shared_ptr<read_thread>> threads;
 };
 
 registry &readers() {
@@ -47,124 +44,101 @@ registry &readers() {
     return instance;
 }
 
-struct thread_start {
-    vantix_device *device;
-    std::shared_ptr<read_control> control;
-};
-
-bool should_stop(const read_control &control) { return control.stop.load(std::memory_order_acquire); }
-
-std::vector<std::shared_ptr<read_control>> controls_of(vantix_device *device) {
-    std::vector<std::shared_ptr<read_control>> found;
+std::vector<std::shared_ptr<read_thread>> threads_of(vantix_device *device) {
+    std::vector<std::shared_ptr<read_thread>> found;
     auto [first, last] = readers().threads.equal_range(device);
     for (auto entry = first; entry != last; ++entry)
         found.push_back(entry->second);
     return found;
 }
 
-// The pad's thread that has not been asked to stop, if any.
-std::shared_ptr<read_control> running_of(vantix_device *device) {
-    for (auto &control : controls_of(device))
-        if (!control->stop)
-            return control;
-    return nullptr;
+bool running(vantix_device *device) {
+    const auto threads = threads_of(device);
+    return std::any_of(threads.begin(), threads.end(),
+                       [](const auto &thread) { return !thread->stop_requested(); });
 }
 
-void erase(vantix_device *device, const std::shared_ptr<read_control> &control) {
+void erase(vantix_device *device, const read_thread *thread) {
     auto [first, last] = readers().threads.equal_range(device);
     for (auto entry = first; entry != last; ++entry)
-        if (entry->second == control) {
+        if (entry->second.get() == thread) {
             readers().threads.erase(entry);
             return;
         }
 }
 
-bool is_self(const read_control &control) { return pthread_equal(control.thread, pthread_self()) != 0; }
-
-void *read_until_done_thread(void *start_ref) {
-    std::unique_ptr<thread_start> start(static_cast<thread_start *>(start_ref));
-    vantix_device *device = start->device;
-    while (!should_stop(*start->control) && is_open(device) &&
-           vantix_device_read(device) == VANTIX_CODE_SUCCESS) {
+void read_until_done(const support::stop_signal &stop, vantix_device *device, const read_thread *self) {
+    while (!stop.stop_requested() && is_open(device) && vantix_device_read(device) == VANTIX_CODE_SUCCESS) {
     }
     registry &r = readers();
     std::lock_guard lock(r.lock);
-    start->control->finished = true;
-    if (!start->control->joining) {
-        // Nobody will join: the thread releases itself (it ended after a
-        // failed read, or its pad was closed from one of its callbacks).
-        pthread_detach(pthread_self());
-        erase(device, start->control);
-    }
+    // When nobody joins it (it ended after a failed read, or its pad was
+    // closed from one of its callbacks) the registry held the last share of
+    // its handle, which then lets the thread go.
+    erase(device, self);
     r.ended.notify_all();
-    return nullptr;
 }
-
-// How long exit() waits for read threads: one read period of a driver that
-// cannot be woken, and a little more.
-constexpr std::chrono::milliseconds exit_patience{1500};
 
 // At exit() with pads still being read, every read thread is asked to stop
 // and given a moment to end before the state its driver reads is torn down.
-// A thread that overstays (a callback that blocks) is left behind.
+// A thread that overstays (a callback that blocks) is left behind; exit()
+// from an input callback leaves its own thread to end after it.
 struct stop_at_exit {
     stop_at_exit() = default;
     stop_at_exit(const stop_at_exit &) = delete;
     stop_at_exit &operator=(const stop_at_exit &) = delete;
     ~stop_at_exit() {
-        registry &r = readers();
-        std::unique_lock lock(r.lock);
-        for (auto &[device, control] : r.threads) {
-            control->stop = true;
-            wake_reader(device);
+        std::vector<std::shared_ptr<read_thread>> all;
+        {
+            registry &r = readers();
+            std::lock_guard lock(r.lock);
+            for (auto &[device, thread] : r.threads) {
+                thread->request_stop();
+                all.push_back(thread);
+            }
         }
-        // exit() from an input callback: its own thread ends after this.
-        const auto ended_or_self = [&r] {
-            return std::all_of(r.threads.begin(), r.threads.end(), [](const auto &entry) {
-                return entry.second->finished || is_self(*entry.second);
-            });
-        };
-        r.ended.wait_for(lock, exit_patience, ended_or_self);
+        const auto deadline = std::chrono::steady_clock::now() + exit_patience;
+        for (const auto &thread : all)
+            thread->join_until(deadline);
     }
 };
 
 }  // namespace
 
 void stop_read_thread(vantix_device *device) {
-    registry &r = readers();
-    std::unique_lock lock(r.lock);
-    // Claimed under the lock before any join, so none of them detaches
-    // itself while this waits for another.
-    std::vector<std::shared_ptr<read_control>> to_join, joined_elsewhere;
-    for (const auto &control : controls_of(device)) {
-        control->stop = true;
-        if (is_self(*control))
-            continue;  // closing from one of its callbacks: it ends after this read
-        (control->joining ? joined_elsewhere : to_join).push_back(control);
-        control->joining = true;
+    std::vector<std::shared_ptr<read_thread>> others;
+    {
+        std::lock_guard lock(readers().lock);
+        for (const auto &thread : threads_of(device)) {
+            thread->request_stop();  // and wakes the pad's reader
+            if (!thread->is_current())
+                others.push_back(thread);
+            // else closing from one of its callbacks: it ends after this read
+        }
     }
-    if (to_join.empty() && joined_elsewhere.empty())
-        return;
-    wake_reader(device);
-    for (const auto &control : joined_elsewhere)  // another closer joins it; wait for its end
-        r.ended.wait(lock, [&] { return control->finished; });
-    for (const auto &control : to_join) {
-        lock.unlock();
-        pthread_join(control->thread, nullptr);
-        lock.lock();
-        erase(device, control);
-    }
-    if (!to_join.empty())
+    // Joined without the registry's lock, which an ending thread takes.
+    for (const auto &thread : others)
+        thread->join();
+    if (!others.empty())
         device->parameters.readUntilDoneThread = pthread_t{};
+}
+
+bool newest_read_thread(vantix_device *device, pthread_t *thread) {
+    std::lock_guard lock(readers().lock);
+    const auto threads = threads_of(device);
+    if (threads.empty())
+        return false;
+    *thread = threads.back()->native_handle();
+    return true;
 }
 
 void wait_read_thread_gone(vantix_device *device) {
     registry &r = readers();
     std::unique_lock lock(r.lock);
     r.ended.wait(lock, [&] {
-        const auto controls = controls_of(device);
-        return std::all_of(controls.begin(), controls.end(),
-                           [](const auto &control) { return control->finished || is_self(*control); });
+        const auto threads = threads_of(device);
+        return std::all_of(threads.begin(), threads.end(),
+                           [](const auto &thread) { return thread->is_current(); });
     });
 }
 
@@ -183,38 +157,24 @@ void vantix_device_read_until_done(vantix_device *device) {
     std::lock_guard lock(r.lock);
     // One read thread per pad; one still ending after its callback closed
     // the pad does not count, so a callback may reopen its pad and read on.
-    if (vantix::running_of(device))
+    if (vantix::running(device))
         return;
-    auto control = std::make_shared<vantix::read_control>();
-    auto *start = new vantix::thread_start{device, control};
-    if (pthread_create(&control->thread, nullptr, vantix::read_until_done_thread, start) != 0) {
-        delete start;
+    auto thread = std::make_shared<vantix::read_thread>(vantix::exit_patience);
+    try {
+        // The thread removes itself under the registry's lock, which this
+        // holds until the thread is in the registry.
+        thread->start(
+            [device, self = thread.get()](const vantix::support::stop_signal &stop) {
+                vantix::read_until_done(stop, device, self);
+            },
+            [device] { vantix::wake_reader(device); });
+    } catch (const std::system_error &) {
         return;
     }
-    r.threads.emplace(device, control);
-    device->parameters.readUntilDoneThread = control->thread;
+    r.threads.emplace(device, thread);
+    device->parameters.readUntilDoneThread = thread->native_handle();
     VANTIX_LOG_INFO("Successfully created read thread: device: %p, thread: %p", static_cast<void *>(device),
-                    reinterpret_cast<void *>(control->thread));
-}
-
-void vantix_device_read_done(vantix_device *device) {
-    VANTIX_TRACE_CALL();
-    if (!device)
-        return;
-    std::shared_ptr<vantix::read_control> control;
-    {
-        std::lock_guard lock(vantix::readers().lock);
-        const auto controls = vantix::controls_of(device);
-        if (!controls.empty())
-            control = controls.back();
-    }
-    if (!control)
-        return;
-    vantix_close_device(device);  // stops and joins the thread first
-    VANTIX_LOG_INFO("Waiting for reading thread to close: device: %p, thread: %p",
-                    static_cast<void *>(device), reinterpret_cast<void *>(control->thread));
-    vantix::wait_read_thread_gone(device);
-    device->parameters.readUntilDoneThread = pthread_t{};
+                    reinterpret_cast<void *>(device->parameters.readUntilDoneThread));
 }
 
 }  // extern "C"

@@ -12,6 +12,9 @@ namespace vantix {
 // end after the current read, so nothing waits for itself.
 void stop_read_thread(vantix_device *device);
 
+// The pad's newest read thread, if it has one not yet ended (or joined).
+bool newest_read_thread(vantix_device *device, pthread_t *thread);
+
 // Waits until no read thread of `device` runs any more, so its record can be
 // freed; the calling thread, when it is one of them, is not waited for.
 void wait_read_thread_gone(vantix_device *device);

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/list_range.hpp"
 #include "debug/module.hpp"
+#include "support/list_range.hpp"
 #include "support/scoped_env.hpp"
 #include "vantix-zelnar.h"
 

@@ -5,61 +5,39 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <optional>
-#include <thread>
+#include <system_error>
 
 #include "core/failure.hpp"
 #include "core/hotplug_callbacks.hpp"
 #include "debug/log.hpp"
 #include "platform/linux/linux_driver.hpp"
 #include "platform/linux/udev_ptr.hpp"
+#include "support/stoppable_thread.hpp"
 
 namespace {
 
-// One run of the hotplug thread. The thread shares it with the driver, so a
-// thread that had to be detached (a callback stopped the library) keeps its
-// own flag and wake-up descriptor even if the library starts again.
-struct session {
-    explicit session(int fd) : wake_fd(fd) {}
-    ~session() { close(wake_fd); }
-    session(const session &) = delete;
-    session &operator=(const session &) = delete;
+// The eventfd written to end the thread's wait. The thread and its wake-up
+// share it, so a thread that had to be let go (a callback stopped the
+// library) keeps its own even if the library starts again.
+struct wake_event {
+    explicit wake_event(int descriptor) : fd(descriptor) {}
+    ~wake_event() { close(fd); }
+    wake_event(const wake_event &) = delete;
+    wake_event &operator=(const wake_event &) = delete;
 
-    void mark_finished() {
-        std::lock_guard lock(state_lock);
-        finished = true;
-        ended.notify_all();
-    }
-    void wait_finished() {
-        std::unique_lock lock(state_lock);
-        ended.wait(lock, [this] { return finished; });
-    }
-    bool wait_finished_for(std::chrono::milliseconds patience) {
-        std::unique_lock lock(state_lock);
-        return ended.wait_for(lock, patience, [this] { return finished; });
-    }
-    void request_stop() {
-        running.store(false);
+    void signal() const {
         const uint64_t one = 1;
         // One write cannot overflow the eventfd counter; a failure here would
         // only mean the thread is already gone.
-        [[maybe_unused]] const ssize_t written = write(wake_fd, &one, sizeof one);
+        [[maybe_unused]] const ssize_t written = write(fd, &one, sizeof one);
     }
 
-    std::atomic<bool> running{true};
-    const int wake_fd;  // eventfd written to end the thread's wait
-
-private:
-    std::mutex state_lock;
-    std::condition_variable ended;
-    bool finished = false;
+    const int fd;
 };
 
 // How long a process that exits without vantix_destroy waits for the thread
@@ -67,36 +45,11 @@ private:
 // not hang the exit.
 constexpr std::chrono::milliseconds exit_patience{200};
 
-// The driver's process-wide state. `control` serialises start and stop.
+// The driver's process-wide state. `control` serialises start and stop; the
+// thread is stopped at exit() by its handle's destructor.
 struct hotplug_state {
-    hotplug_state() = default;
-    hotplug_state(const hotplug_state &) = delete;
-    hotplug_state &operator=(const hotplug_state &) = delete;
-    // Runs at exit(): a still-joinable std::thread would call std::terminate.
-    ~hotplug_state() {
-        std::lock_guard lock(control);
-        stop(exit_patience);
-    }
-
-    // Ends the current run and lets go of its thread: joined when it ends
-    // (within `patience`, if given), detached when the caller is the thread
-    // itself (a hotplug callback that stops the library) or it overstays.
-    void stop(std::optional<std::chrono::milliseconds> patience) {
-        if (current)
-            current->request_stop();
-        if (thread.joinable()) {
-            const bool self = thread.get_id() == std::this_thread::get_id();
-            if (self || (patience && current && !current->wait_finished_for(*patience)))
-                thread.detach();
-            else
-                thread.join();
-        }
-        current.reset();
-    }
-
     std::mutex control;
-    std::thread thread;
-    std::shared_ptr<session> current;
+    vantix::support::stoppable_thread thread{exit_patience};
 };
 
 hotplug_state &hotplug() {
@@ -104,16 +57,16 @@ hotplug_state &hotplug() {
     return state;
 }
 
-void notify(const session &run, vantix_hotplug_type type, const char *node) {
+void notify(const vantix::support::stop_signal &stop, vantix_hotplug_type type, const char *node) {
     for (vantix_hotplug_callback callback : vantix::hotplug_callbacks_snapshot()) {
         callback(type, node);
         // A callback may have stopped the library: nothing is called after that.
-        if (!run.running.load())
+        if (stop.stop_requested())
             break;
     }
 }
 
-void handle_event(const session &run, udev_monitor *monitor) {
+void handle_event(const vantix::support::stop_signal &stop, udev_monitor *monitor) {
     vantix::linux_udev::device event(udev_monitor_receive_device(monitor));
     if (!event)
         return;
@@ -130,10 +83,10 @@ void handle_event(const session &run, udev_monitor *monitor) {
     else
         return;
     VANTIX_LOG_INFO("Detected hotplug event: path: %s, type: %s, subsystem: %s", node, action, subsystem);
-    notify(run, type, node);
+    notify(stop, type, node);
 }
 
-void vantix_hotplug_thread(std::shared_ptr<session> run) {
+void vantix_hotplug_thread(const vantix::support::stop_signal &stop, const wake_event &wake) {
     VANTIX_TRACE_CALL();
     vantix::linux_udev::context udev(udev_new());
     vantix::linux_udev::monitor monitor(udev ? udev_monitor_new_from_netlink(udev.get(), "udev") : nullptr);
@@ -144,21 +97,19 @@ void vantix_hotplug_thread(std::shared_ptr<session> run) {
     }
     // Without a monitor no events arrive, but the thread still waits for
     // its stop request so that start and stop stay symmetric.
-    pollfd fds[2] = {{run->wake_fd, POLLIN, 0},
-                     {monitor ? udev_monitor_get_fd(monitor.get()) : -1, POLLIN, 0}};
-    while (run->running.load()) {
+    pollfd fds[2] = {{wake.fd, POLLIN, 0}, {monitor ? udev_monitor_get_fd(monitor.get()) : -1, POLLIN, 0}};
+    while (!stop.stop_requested()) {
         fds[0].revents = fds[1].revents = 0;
         if (poll(fds, 2, -1) < 0) {
             if (errno == EINTR)
                 continue;
             break;
         }
-        if (fds[0].revents || !run->running.load())
+        if (fds[0].revents || stop.stop_requested())
             break;
         if (fds[1].revents & POLLIN)
-            handle_event(*run, monitor.get());
+            handle_event(stop, monitor.get());
     }
-    run->mark_finished();
 }
 
 }  // namespace
@@ -169,7 +120,7 @@ vantix_error_code vantix_real_driver_init(void) {
     VANTIX_TRACE_CALL();
     hotplug_state &state = hotplug();
     std::lock_guard lock(state.control);
-    if (state.thread.joinable())
+    if (state.thread.started())
         return VANTIX_CODE_SUCCESS;  // already started: keep the thread and its list
 
     const int wake_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -178,19 +129,20 @@ vantix_error_code vantix_real_driver_init(void) {
         VANTIX_FAIL("Unable to start the hotplug thread (%i): %s\n", error, strerror(error));
         return VANTIX_CODE_ERROR;
     }
-    auto run = std::make_shared<session>(wake_fd);
+    auto wake = std::make_shared<const wake_event>(wake_fd);
     {
         std::lock_guard callbacks(vantix::hotplug_callbacks_lock());
         if (!vantix_get_device_callbacks())
             vantix_set_device_callbacks(vantix_create_list());
     }
     try {
-        state.thread = std::thread(vantix_hotplug_thread, run);
+        state.thread.start(
+            [wake](const vantix::support::stop_signal &stop) { vantix_hotplug_thread(stop, *wake); },
+            [wake] { wake->signal(); });
     } catch (const std::system_error &e) {
         VANTIX_FAIL("Unable to start the hotplug thread (%i): %s\n", e.code().value(), e.what());
         return VANTIX_CODE_ERROR;
     }
-    state.current = std::move(run);
     return VANTIX_CODE_SUCCESS;
 }
 
@@ -198,7 +150,9 @@ vantix_error_code vantix_real_driver_destroy(vantix_device_driver * /*driver*/) 
     VANTIX_TRACE_CALL();
     hotplug_state &state = hotplug();
     std::lock_guard lock(state.control);
-    state.stop(std::nullopt);
+    // Joined; let go when a hotplug callback stops the library from the
+    // thread itself.
+    state.thread.stop();
     // A detached thread still running a callback works from its own copy.
     std::lock_guard callbacks(vantix::hotplug_callbacks_lock());
     vantix_list_free(vantix_get_device_callbacks());
@@ -209,22 +163,11 @@ vantix_error_code vantix_real_driver_destroy(vantix_device_driver * /*driver*/) 
 uint8_t vantix_real_thread_running(void) {
     hotplug_state &state = hotplug();
     std::lock_guard lock(state.control);
-    return state.current && state.current->running.load() ? 1 : 0;
+    return state.thread.started() && !state.thread.stop_requested() ? 1 : 0;
 }
 
 // Waits for the thread without holding the driver's lock, so a stop from
 // another thread is never blocked by a waiter.
-void vantix_real_thread_wait(void) {
-    std::shared_ptr<session> run;
-    {
-        hotplug_state &state = hotplug();
-        std::lock_guard lock(state.control);
-        if (!state.thread.joinable() || state.thread.get_id() == std::this_thread::get_id())
-            return;
-        run = state.current;
-    }
-    if (run)
-        run->wait_finished();
-}
+void vantix_real_thread_wait(void) { hotplug().thread.wait_finished(); }
 
 }  // extern "C"

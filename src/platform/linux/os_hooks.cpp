@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: Apache-2.0
 // Process-wide hooks of the Linux platform.
-#include "core/platform_hooks.hpp"
 #include "debug/log.hpp"
+#include "platform/platform_hooks.hpp"
 
-extern "C" {
+namespace vantix::platform {
 
-void vantix_os_init(void) { VANTIX_TRACE_CALL(); }
+void os_init() {
+    // Logged under the name it has always had in the log.
+    ::vantix::debug::call_trace trace("vantix_os_init", __FILE__, __LINE__);
+}
 
 // Linux has no further drivers of its own; applications add theirs.
-void vantix_load_additional_drivers(void) {}
+void load_additional_drivers() {}
 
-void vantix_os_destroy(void) {}
+void os_destroy() {}
 
-}  // extern "C"
+}  // namespace vantix::platform

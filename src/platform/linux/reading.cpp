@@ -6,10 +6,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/close_request.hpp"
 #include "core/device_flags.hpp"
 #include "core/failure.hpp"
-#include "core/input_delivery.hpp"
 #include "debug/log.hpp"
+#include "input/delivery.hpp"
 #include "platform/linux/linux_driver.hpp"
 #include "platform/linux/reader_wake.hpp"
 
@@ -42,13 +43,13 @@ vantix_error_code vantix_real_device_read(vantix_device *device) {
         if (count < 0) {
             const int error = errno;
             VANTIX_FAIL("Problem reading from the device (%i): %s\n", error, strerror(error));
-            vantix_close_device(device);  // an unplugged pad typically ends here
+            vantix::core::close_device(device);  // an unplugged pad typically ends here
             return VANTIX_CODE_ERROR;
         }
-        vantix::deliver_input(device, buffer, static_cast<unsigned int>(count));
+        vantix::input::deliver_input(device, buffer, static_cast<unsigned int>(count));
     }
     if (device->parameters.interrupted && vantix::is_open(device))
-        vantix_close_device(device);
+        vantix::core::close_device(device);
     return VANTIX_CODE_SUCCESS;
 }
 

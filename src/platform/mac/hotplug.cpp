@@ -6,14 +6,16 @@
 #include <algorithm>
 #include <condition_variable>
 #include <memory>
+#include <chrono>
 #include <mutex>
-#include <thread>
+#include <system_error>
 
 #include "core/failure.hpp"
 #include "core/hotplug_callbacks.hpp"
 #include "debug/log.hpp"
 #include "platform/mac/cf_ref.hpp"
 #include "platform/mac/mac_driver.hpp"
+#include "support/stoppable_thread.hpp"
 
 namespace vantix::mac {
 
@@ -21,37 +23,26 @@ std::atomic<int> hotplug_settle_ms{1000};
 
 namespace {
 
-// One run of the hotplug thread, shared with the driver so that a thread
-// that had to be detached (a callback stopped the library) keeps its own.
+// What the hotplug thread shares with its wake-up: the run loop a stop
+// must end. A thread that had to be let go (a callback stopped the library)
+// keeps its own.
 class session {
 public:
-    bool running() {
-        std::lock_guard lock(lock_);
-        return running_;
-    }
-    // Publishes the thread's run loop so that stop can wake it; false when
+    // Publishes the thread's run loop so that a stop can wake it; false when
     // the driver stopped before the thread got this far.
-    bool publish(CFRunLoopRef loop) {
+    bool publish(const support::stop_signal &stop, CFRunLoopRef loop) {
         std::lock_guard lock(lock_);
-        if (running_)
+        if (!stop.stop_requested())
             loop_ = cf_ref<CFRunLoopRef>::retain(loop);
-        return running_;
+        return !stop.stop_requested();
     }
-    void stop() {
+    // The wake-up: ends the run loop's run, if it has one yet.
+    void wake() {
         std::lock_guard lock(lock_);
-        running_ = false;
         if (loop_)
             CFRunLoopStop(loop_.get());
-        changed_.notify_all();
     }
-    // Waits out the settle time; false when stopped meanwhile.
-    bool settle() {
-        std::unique_lock lock(lock_);
-        changed_.wait_for(lock, std::chrono::milliseconds(hotplug_settle_ms.load()),
-                          [this] { return !running_; });
-        return running_;
-    }
-    // The notifications are armed (or could not be): from here on every
+    // The notifications are armed (or never will be): from here on every
     // arrival is seen.
     void mark_watching() {
         std::lock_guard lock(lock_);
@@ -60,35 +51,28 @@ public:
     }
     void wait_watching() {
         std::unique_lock lock(lock_);
-        changed_.wait(lock, [this] { return watching_ || finished_; });
-    }
-    void mark_finished() {
-        std::lock_guard lock(lock_);
-        finished_ = true;
-        changed_.notify_all();
-    }
-    bool wait_finished(std::chrono::milliseconds limit) {
-        std::unique_lock lock(lock_);
-        return changed_.wait_for(lock, limit, [this] { return finished_; });
-    }
-    void wait_finished() {
-        std::unique_lock lock(lock_);
-        changed_.wait(lock, [this] { return finished_; });
+        changed_.wait(lock, [this] { return watching_; });
     }
 
 private:
     std::mutex lock_;
     std::condition_variable changed_;
-    bool running_ = true;
     bool watching_ = false;
-    bool finished_ = false;
     cf_ref<CFRunLoopRef> loop_;
 };
 
+// A stop that reached the run loop just before it started running is lost;
+// it is repeated at this period until the thread confirms its end.
+constexpr std::chrono::milliseconds rewake_period{100};
+
+// How long a process that exits without vantix_destroy waits for the thread
+// before leaving it behind: a callback blocked on the exiting thread must
+// not hang the exit. Two repeats of the stop fit in it.
+constexpr std::chrono::milliseconds exit_patience{200};
+
 struct hotplug_state {
     std::mutex control;  // serialises start and stop
-    std::thread thread;
-    std::shared_ptr<session> current;
+    support::stoppable_thread thread{exit_patience};
 };
 
 hotplug_state &hotplug() {
@@ -124,14 +108,14 @@ std::vector<std::string> missing_from(const std::vector<std::string> &paths,
     return missing;
 }
 
-void report(session &run, const std::vector<vantix_hotplug_callback> &callbacks, vantix_hotplug_type type,
-            const std::vector<std::string> &paths) {
+void report(const support::stop_signal &stop, const std::vector<vantix_hotplug_callback> &callbacks,
+            vantix_hotplug_type type, const std::vector<std::string> &paths) {
     for (const std::string &path : paths) {
         VANTIX_LOG_INFO("Detected hotplug event: path: %s, type: %s", path.c_str(),
                         type == VANTIX_HOTPLUG_ATTACHED ? "attached" : "detached");
         for (vantix_hotplug_callback callback : callbacks) {
             // A callback may have stopped the library: nothing is called after that.
-            if (!run.running())
+            if (stop.stop_requested())
                 return;
             callback(type, path.c_str());
         }
@@ -140,25 +124,27 @@ void report(session &run, const std::vector<vantix_hotplug_callback> &callbacks,
 
 // Some USB device came or went: the pads that appeared or vanished since
 // the listing before are the events.
-void notify(session &run) {
-    if (vantix::hotplug_callbacks_snapshot().empty() || !run.settle())
+void notify(const support::stop_signal &stop) {
+    // The settle time: the HID layer learns of the pad after USB does.
+    if (vantix::hotplug_callbacks_snapshot().empty() ||
+        stop.wait_for(std::chrono::milliseconds(hotplug_settle_ms.load())))
         return;
     listing_paths paths;
     if (list_pads(&VANTIX_MAC_DRIVER_TABLE, nullptr, &paths) != VANTIX_CODE_SUCCESS)
         return;
     const std::vector<vantix_hotplug_callback> callbacks = vantix::hotplug_callbacks_snapshot();
-    report(run, callbacks, VANTIX_HOTPLUG_ATTACHED, missing_from(paths.latest, paths.previous));
-    report(run, callbacks, VANTIX_HOTPLUG_DETACHED, missing_from(paths.previous, paths.latest));
+    report(stop, callbacks, VANTIX_HOTPLUG_ATTACHED, missing_from(paths.latest, paths.previous));
+    report(stop, callbacks, VANTIX_HOTPLUG_DETACHED, missing_from(paths.previous, paths.latest));
 }
 
 void on_usb_change(void *refcon, io_iterator_t iterator) {
     drain(iterator);
-    notify(*static_cast<session *>(refcon));
+    notify(*static_cast<const support::stop_signal *>(refcon));
 }
 
-void watch(session &run) {
+void watch(const support::stop_signal &stop, session &run) {
     CFRunLoopRef here = CFRunLoopGetCurrent();
-    if (!run.publish(here))
+    if (!run.publish(stop, here))
         return;
     notification_port port(IONotificationPortCreate(MACH_PORT_NULL));
     if (!port)
@@ -169,34 +155,28 @@ void watch(session &run) {
         return;
     CFRetain(matching);  // each registration consumes one reference
     io_object added, removed;
-    const kern_return_t publish = IOServiceAddMatchingNotification(
-        port.get(), kIOPublishNotification, matching, on_usb_change, &run, &added.handle);
-    const kern_return_t terminate = IOServiceAddMatchingNotification(
-        port.get(), kIOTerminatedNotification, matching, on_usb_change, &run, &removed.handle);
+    const kern_return_t publish =
+        IOServiceAddMatchingNotification(port.get(), kIOPublishNotification, matching, on_usb_change,
+                                         const_cast<support::stop_signal *>(&stop), &added.handle);
+    const kern_return_t terminate =
+        IOServiceAddMatchingNotification(port.get(), kIOTerminatedNotification, matching, on_usb_change,
+                                         const_cast<support::stop_signal *>(&stop), &removed.handle);
     if (publish != kIOReturnSuccess || terminate != kIOReturnSuccess)
         return;
     // Arming only: the devices present now are no event.
     drain(added.handle);
     drain(removed.handle);
     run.mark_watching();
-    while (run.running())
+    while (!stop.stop_requested())
         CFRunLoopRun();
 }
 
-void hotplug_thread(std::shared_ptr<session> run) {
+void hotplug_thread(const support::stop_signal &stop, session &run) {
     {
         VANTIX_TRACE_CALL();
-        watch(*run);
+        watch(stop, run);
     }
-    run->mark_finished();
-}
-
-// Stop requests are repeated until the thread confirms its end, so a stop
-// that reached the run loop just before it started running is not lost.
-void stop_and_wait(session &run) {
-    do
-        run.stop();
-    while (!run.wait_finished(std::chrono::milliseconds(100)));
+    run.mark_watching();  // or never will be: the start waits no longer
 }
 
 }  // namespace
@@ -205,7 +185,7 @@ vantix_error_code driver_init() {
     VANTIX_TRACE_CALL();
     hotplug_state &state = hotplug();
     std::lock_guard lock(state.control);
-    if (state.thread.joinable())
+    if (state.thread.started())
         return VANTIX_CODE_SUCCESS;  // already started: keep the thread and its list
     {
         std::lock_guard callbacks(vantix::hotplug_callbacks_lock());
@@ -214,14 +194,14 @@ vantix_error_code driver_init() {
     }
     auto run = std::make_shared<session>();
     try {
-        state.thread = std::thread(hotplug_thread, run);
+        state.thread.start([run](const support::stop_signal &stop) { hotplug_thread(stop, *run); },
+                           [run] { run->wake(); }, rewake_period);
     } catch (const std::system_error &e) {
         VANTIX_FAIL("Unable to start the hotplug thread (%i): %s\n", e.code().value(), e.what());
         return VANTIX_CODE_ERROR;
     }
     // A pad plugged in right after start is reported like any other.
     run->wait_watching();
-    state.current = std::move(run);
     return VANTIX_CODE_SUCCESS;
 }
 
@@ -229,18 +209,9 @@ vantix_error_code driver_destroy(vantix_device_driver *) {
     VANTIX_TRACE_CALL();
     hotplug_state &state = hotplug();
     std::lock_guard lock(state.control);
-    if (state.current)
-        state.current->stop();
-    if (state.thread.joinable()) {
-        // A hotplug callback that stops the library would wait for itself.
-        if (state.thread.get_id() == std::this_thread::get_id()) {
-            state.thread.detach();
-        } else {
-            stop_and_wait(*state.current);
-            state.thread.join();
-        }
-    }
-    state.current.reset();
+    // Joined; let go when a hotplug callback stops the library from the
+    // thread itself.
+    state.thread.stop();
     // Freed only now that no thread reads it.
     std::lock_guard callbacks(vantix::hotplug_callbacks_lock());
     vantix_list_free(vantix_get_device_callbacks());
@@ -251,20 +222,9 @@ vantix_error_code driver_destroy(vantix_device_driver *) {
 uint8_t thread_running() {
     hotplug_state &state = hotplug();
     std::lock_guard lock(state.control);
-    return state.current && state.current->running() ? 1 : 0;
+    return state.thread.started() && !state.thread.stop_requested() ? 1 : 0;
 }
 
-void thread_wait() {
-    std::shared_ptr<session> run;
-    {
-        hotplug_state &state = hotplug();
-        std::lock_guard lock(state.control);
-        if (!state.thread.joinable() || state.thread.get_id() == std::this_thread::get_id())
-            return;
-        run = state.current;
-    }
-    if (run)
-        run->wait_finished();
-}
+void thread_wait() { hotplug().thread.wait_finished(); }
 
 }  // namespace vantix::mac

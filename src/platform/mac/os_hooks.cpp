@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: Apache-2.0
 // Process-wide hooks of the macOS platform; built only for macOS, where
 // this driver is the library's only one.
-#include "core/platform_hooks.hpp"
 #include "debug/log.hpp"
+#include "platform/platform_hooks.hpp"
+
+namespace vantix::platform {
+
+void os_init() {}
+
+void load_additional_drivers() {}
+
+void os_destroy() {}
+
+}  // namespace vantix::platform
 
 extern "C" {
-
-void vantix_os_init(void) {}
-
-void vantix_load_additional_drivers(void) {}
-
-void vantix_os_destroy(void) {}
 
 // Removal is handled by the driver's own callback; nothing more to do here.
 void vantix_device_notify_close(vantix_device *) {

@@ -3,11 +3,12 @@
 // reading thread runs the pad's private run-loop mode; the read then
 // dispatches everything queued. Closing the pad stops the run loop a read
 // waits in, so the read returns at once.
+#include "core/close_request.hpp"
 #include "core/device_flags.hpp"
 #include "core/failure.hpp"
-#include "core/input_delivery.hpp"
 #include "core/reader_wakers.hpp"
 #include "debug/log.hpp"
+#include "input/delivery.hpp"
 #include "platform/mac/pad_state.hpp"
 
 namespace vantix::mac {
@@ -56,7 +57,7 @@ bool next_report(pad_state &pad, std::vector<uint8_t> &report) {
 void dispatch_queued(pad_state &pad) {
     std::vector<uint8_t> report;
     while (is_open(pad.record) && next_report(pad, report))
-        deliver_input(pad.record, report.data(), static_cast<unsigned int>(report.size()));
+        input::deliver_input(pad.record, report.data(), static_cast<unsigned int>(report.size()));
 }
 
 vantix_error_code not_open(const vantix_device *device, const char *text, const char *function, int line) {
@@ -89,7 +90,7 @@ void on_removal(void *context, IOReturn, void *) {
     // Closing drops the registry's share; the read that runs this callback
     // holds another, so `pad` stays valid until it returns.
     if (is_open(device))
-        vantix_close_device(device);
+        core::close_device(device);
     vantix_device_notify_close(device);
 }
 

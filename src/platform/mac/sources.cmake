@@ -11,5 +11,5 @@ set(VANTIX_MAC_DRIVER_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/pad_registry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/properties.cpp
   ${CMAKE_CURRENT_LIST_DIR}/reading.cpp)
-# Platform hooks: on Linux the Linux driver's serve the core.
+# Platform hooks: on Linux the Linux driver's serve the library.
 set(VANTIX_MAC_PLATFORM_HOOKS ${CMAKE_CURRENT_LIST_DIR}/os_hooks.cpp)

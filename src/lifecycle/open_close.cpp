@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
-// Opening a pad (learning what every later operation relies on) and closing
-// it again.
+// Opening a pad (learning what every later operation relies on), closing it
+// again, and ending a pad's read thread with its close.
 
 #include <cstdlib>
 
+#include "core/close_request.hpp"
 #include "core/device_flags.hpp"
 #include "core/failure.hpp"
 #include "core/pause.hpp"
@@ -52,6 +53,9 @@ void remove_from_open_list(vantix_device *device) {
     vantix_list_remove_ptr(vantix_get_open_devices(), device);
     vantix_unlock_open_devices();
 }
+
+// Drivers close a pad they find gone through the core's close request.
+[[maybe_unused]] const bool close_installed = (vantix::core::set_close_function(vantix_close_device), true);
 
 }  // namespace
 
@@ -117,6 +121,20 @@ vantix_error_code vantix_close_device(vantix_device *device) {
                                          : VANTIX_CODE_SUCCESS;
     remove_from_open_list(device);
     return closed;
+}
+
+void vantix_device_read_done(vantix_device *device) {
+    VANTIX_TRACE_CALL();
+    if (!device)
+        return;
+    pthread_t thread{};
+    if (!vantix::newest_read_thread(device, &thread))
+        return;
+    vantix_close_device(device);  // stops and joins the thread first
+    VANTIX_LOG_INFO("Waiting for reading thread to close: device: %p, thread: %p",
+                    static_cast<void *>(device), reinterpret_cast<void *>(thread));
+    vantix::wait_read_thread_gone(device);
+    device->parameters.readUntilDoneThread = pthread_t{};
 }
 
 }  // extern "C"

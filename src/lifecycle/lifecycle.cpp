@@ -1,19 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
-// Library start and stop, the driver registry, versions and the legacy switch.
-#include <atomic>
-
-#include "build_config.hpp"
-#include "support/list_range.hpp"
-#include "core/platform_hooks.hpp"
-#include "core/legacy.hpp"
+// Library start and stop, and registering a driver table: the library's
+// entries a table gets reach every layer, the input dispatch among them.
+#include "core/driver_registry.hpp"
 #include "debug/log.hpp"
+#include "platform/platform_hooks.hpp"
+#include "support/list_range.hpp"
 
 namespace {
 
-vantix_list *driver_list = nullptr;
-
 vantix::list_range<vantix_device_driver> drivers() {
-    return vantix::list_range<vantix_device_driver>(driver_list);
+    return vantix::list_range<vantix_device_driver>(vantix::core::driver_list());
 }
 
 const char *driver_name(vantix_device_driver *driver) {
@@ -23,12 +19,6 @@ const char *driver_name(vantix_device_driver *driver) {
 
 }  // namespace
 
-namespace vantix {
-
-std::atomic<bool> legacy_firmware{false};
-
-}  // namespace vantix
-
 extern "C" {
 
 void vantix_init(void) {
@@ -36,13 +26,12 @@ void vantix_init(void) {
     VANTIX_TRACE_CALL();
     VANTIX_LOG_INFO("Initalizing Zelnar Native library, version: %s, date: %s", vantix_get_zelnar_version(),
                     vantix_get_zelnar_build_date());
-    if (!driver_list)
-        driver_list = vantix_create_list();
+    vantix::core::create_driver_list();
     vantix_add_device_driver(&vantix_real_driver);
-    vantix_os_init();
-    vantix_load_additional_drivers();
+    vantix::platform::os_init();
+    vantix::platform::load_additional_drivers();
 
-    VANTIX_LOG_FINE("Attempting to initialize %u driver(s).", vantix_list_count(driver_list));
+    VANTIX_LOG_FINE("Attempting to initialize %u driver(s).", vantix_list_count(vantix::core::driver_list()));
     for (vantix_device_driver *driver : drivers()) {
         VANTIX_LOG_FINE("Attempting to initialize driver '%s'.", driver_name(driver));
         if (driver->driver_init && driver->driver_init()) {
@@ -69,9 +58,8 @@ void vantix_destroy(void) {
         for (vantix_device_driver *driver : drivers())
             if (driver->shutdown)
                 driver->shutdown();
-        vantix_list_free(driver_list);
-        driver_list = nullptr;
-        vantix_os_destroy();
+        vantix::core::free_driver_list();
+        vantix::platform::os_destroy();
     }  // the exit record is written here, before the log stops
     vantix_debug_destroy();
 }
@@ -80,11 +68,12 @@ void vantix_add_device_driver(vantix_device_driver *driver) {
     VANTIX_TRACE_CALL();
     if (!driver)
         return;
-    if (!driver_list) {
+    vantix_list *list = vantix::core::driver_list();
+    if (!list) {
         VANTIX_LOG_INFO("Driver list was null loading driver '%s'.", driver_name(driver));
         return;
     }
-    if (vantix_list_find(driver_list, driver)) {
+    if (vantix_list_find(list, driver)) {
         VANTIX_LOG_INFO("Driver was already in driver list '%s'.", driver_name(driver));
         return;
     }
@@ -93,25 +82,7 @@ void vantix_add_device_driver(vantix_device_driver *driver) {
     driver->get_hotplug_callbacks = vantix_get_device_callbacks;
     driver->input_report = vantix_get_driver_input_report;
     VANTIX_LOG_INFO("Adding driver to driver list: '%s'.", driver_name(driver));
-    vantix_list_add(driver_list, driver);
-}
-
-void vantix_remove_device_driver(vantix_device_driver *driver) {
-    vantix_list_remove_ptr(driver_list, driver);
-}
-
-size_t vantix_get_driver_count(void) { return vantix_list_count(driver_list); }
-
-vantix_list *vantix_get_drivers(void) { return driver_list; }
-
-const char *vantix_get_zelnar_version(void) { return VANTIX_VERSION_TEXT; }
-unsigned int vantix_get_zelnar_version_major(void) { return VANTIX_VERSION_MAJOR; }
-unsigned int vantix_get_zelnar_version_minor(void) { return VANTIX_VERSION_MINOR; }
-unsigned int vantix_get_zelnar_version_release(void) { return VANTIX_VERSION_RELEASE; }
-const char *vantix_get_zelnar_build_date(void) { return VANTIX_BUILD_DATE_TEXT; }
-
-void vantix_set_legacy_firmware(int /*version*/, char legacy) {
-    vantix::legacy_firmware.store(legacy != 0, std::memory_order_relaxed);
+    vantix_list_add(list, driver);
 }
 
 }  // extern "C"
