@@ -13,7 +13,7 @@
 
 namespace {
 
-using vantix::protocol::report_view;
+using vantix::support::report_view;
 namespace display = vantix::display;
 
 template <typename Record, typename Decode, typename Print>

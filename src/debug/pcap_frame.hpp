@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "support/byte_order.hpp"
+
 namespace vantix::debug {
 
 constexpr uint32_t pcap_frame_overhead = 42;  // Ethernet 14 + IPv4 20 + UDP 8
@@ -44,9 +46,9 @@ inline std::array<unsigned char, 16> pcap_record_header(uint32_t seconds, uint32
 inline std::array<unsigned char, pcap_frame_overhead> pcap_frame_headers(uint32_t payload_len, uint8_t source,
                                                                          uint8_t destination) {
     std::array<unsigned char, pcap_frame_overhead> f{};
-    auto put_be16 = [&f](size_t at, uint32_t value) {
-        f[at] = static_cast<unsigned char>(value >> 8);
-        f[at + 1] = static_cast<unsigned char>(value);
+    const support::report_view view(f.data(), f.size());
+    const auto put_be16 = [&view](size_t at, uint32_t value) {
+        view.put2_be(at, static_cast<uint16_t>(value));
     };
     f[0] = destination;
     f[6] = source;

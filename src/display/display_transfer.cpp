@@ -11,7 +11,7 @@ namespace {
 constexpr int display_polls = 100;
 
 // The chunk report alone uses big-endian fields.
-void encode_chunk(const vantix_hid_feature_display_chunk &chunk, vantix::protocol::report_view r) {
+void encode_chunk(const vantix_hid_feature_display_chunk &chunk, vantix::support::report_view r) {
     r.put2_be(1, chunk.x);
     r.put2_be(3, chunk.y);
     r.put2_be(5, chunk.width);

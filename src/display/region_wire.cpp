@@ -9,7 +9,7 @@
 namespace vantix::display {
 namespace {
 
-using protocol::report_view;
+using support::report_view;
 
 constexpr size_t caption_capacity = VANTIX_REGION_CAPTION_SIZE - 1;  // plus the terminator
 
@@ -53,7 +53,7 @@ void decode_region(report_view r, size_t at, unsigned int caption_length, vantix
     vantix_device_region_common &c = region.common;
     c.region_number = r.get1(at);
     const uint8_t type = r.get1(at + 1);
-    protocol::set_enum(c.region_type, type);
+    support::set_enum(c.region_type, type);
     const uint8_t flags = r.get1(at + 2);
     c.accept_touch = protocol::bits(flags, 0);
     c.decode = protocol::bits(flags, 1);
@@ -100,7 +100,7 @@ void decode_region(report_view r, size_t at, unsigned int caption_length, vantix
 void encode_region(const vantix_device_region_info &region, unsigned int caption_length, report_view r,
                    size_t at) {
     const vantix_device_region_common &c = region.common;
-    const uint8_t type = protocol::enum_byte(c.region_type);
+    const uint8_t type = support::enum_byte(c.region_type);
     r.put1(at, c.region_number);
     r.put1(at + 1, type);
     // Packed fields are shifted and OR-ed without masking, like every other

@@ -35,12 +35,12 @@ namespace vantix::display {
 
 // Runs of one-byte wire fields that records keep in separate members.
 template <typename Field>
-void get_each(protocol::report_view r, size_t at, std::initializer_list<Field *> fields) {
+void get_each(support::report_view r, size_t at, std::initializer_list<Field *> fields) {
     for (Field *field : fields)
         *field = r.get1(at++);
 }
 template <typename Field>
-void put_each(protocol::report_view r, size_t at, std::initializer_list<const Field *> fields) {
+void put_each(support::report_view r, size_t at, std::initializer_list<const Field *> fields) {
     for (const Field *field : fields)
         r.put1(at++, static_cast<uint8_t>(*field));
 }

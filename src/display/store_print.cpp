@@ -4,11 +4,11 @@
 
 #include "debug/log.hpp"
 #include "display/region_print.hpp"
-#include "protocol/byte_order.hpp"
+#include "support/byte_order.hpp"
 
 namespace {
 
-using vantix::protocol::enum_byte;
+using vantix::support::enum_byte;
 
 const char *type_name(uint8_t type) {
     switch (type) {

@@ -20,8 +20,8 @@ namespace {
 
 using protocol::bits;
 using protocol::pack;
-using protocol::report_view;
-using protocol::set_enum;
+using support::report_view;
+using support::set_enum;
 
 constexpr size_t specific = 29;  // first type-specific byte
 constexpr size_t caption_at = 33;
@@ -49,7 +49,7 @@ void decode_common(report_view r, vantix_hid_feature_region_common &c) {
 void encode_common(const vantix_hid_feature_region_common &c, report_view r) {
     r.put1(0, VANTIX_FEATURE_REGION);
     r.put1(1, c.region_index);
-    r.put1(2, protocol::enum_byte(c.region_type));
+    r.put1(2, support::enum_byte(c.region_type));
     r.put1(3, pack({{c.accepts_touch, 0}, {c.decode_region, 1}, {c.has_frame, 2}, {c.output_to_host, 6}}));
     put_each<uint8_t>(r, 4,
                       {&c.reserved_1, &c.reserved_2, &c.reserved_3, &c.reserved_4, &c.reserved_5,
@@ -70,7 +70,7 @@ void get_justification(report_view r, size_t at, vantix_resource_justification &
 }
 
 uint8_t justification_byte(vantix_resource_justification horizontal, vantix_resource_justification vertical) {
-    return pack({{protocol::enum_byte(horizontal), 0}, {protocol::enum_byte(vertical), 4}});
+    return pack({{support::enum_byte(horizontal), 0}, {support::enum_byte(vertical), 4}});
 }
 
 void decode_button(report_view r, unsigned int caption_length, vantix_hid_feature_region_button &b) {
@@ -135,7 +135,7 @@ void decode_store_region(report_view r, unsigned int caption_length, vantix_hid_
 
 void encode_store_region(const vantix_hid_feature_region &in, unsigned int caption_length, report_view r) {
     encode_common(in.common, r);
-    switch (protocol::enum_byte(in.common.region_type)) {
+    switch (support::enum_byte(in.common.region_type)) {
     case VANTIX_REGION_TYPE_CONTAINER: {
         const vantix_hid_feature_region_container &c = in.container;
         put_each<uint8_t>(r, specific, {&c.ink_enabled, &c.ink_width, &c.reserved_1, &c.reserved_2});
@@ -169,7 +169,7 @@ void encode_store_region(const vantix_hid_feature_region &in, unsigned int capti
 namespace {
 
 namespace store = vantix::display::store;
-using vantix::protocol::report_view;
+using vantix::support::report_view;
 
 // Region reports follow the pad's maximum caption length.
 unsigned int caption_of(const vantix_device *device) {

@@ -4,7 +4,7 @@
 // does not own as they are (callers pass zeroed buffers).
 #pragma once
 
-#include "protocol/byte_order.hpp"
+#include "support/byte_order.hpp"
 #include "vantix-zelnar.h"
 
 namespace vantix::display {
@@ -12,9 +12,8 @@ namespace vantix::display {
 // Report 152 for a pad with captions of up to `caption_length` bytes.
 inline size_t store_region_size(unsigned int caption_length) { return caption_length + 34u; }
 
-void decode_store_region(protocol::report_view r, unsigned int caption_length,
-                         vantix_hid_feature_region &out);
+void decode_store_region(support::report_view r, unsigned int caption_length, vantix_hid_feature_region &out);
 void encode_store_region(const vantix_hid_feature_region &in, unsigned int caption_length,
-                         protocol::report_view r);
+                         support::report_view r);
 
 }  // namespace vantix::display

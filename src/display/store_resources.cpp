@@ -12,8 +12,8 @@ namespace store = vantix::display::store;
 
 namespace vantix::display {
 
-using protocol::report_view;
-using protocol::set_enum;
+using support::report_view;
+using support::set_enum;
 
 namespace {
 
@@ -51,7 +51,7 @@ void decode_resource(report_view r, vantix_hid_feature_resource &out) {
 
 void encode_resource(const vantix_hid_feature_resource &in, report_view r) {
     r.put1(1, in.resource_number);
-    r.put1(2, protocol::enum_byte(in.resource_type));
+    r.put1(2, support::enum_byte(in.resource_type));
     put_each<uint8_t>(r, 3, {&in.reserved_1, &in.reserved_2});
     r.put4(5, in.resource_size);
     r.put4(9, in.resource_crc);

@@ -4,14 +4,14 @@
 // own as they are (callers pass zeroed buffers).
 #pragma once
 
-#include "protocol/byte_order.hpp"
+#include "support/byte_order.hpp"
 #include "vantix-zelnar.h"
 
 namespace vantix::display {
 
-void decode_resource_info(protocol::report_view r, vantix_hid_feature_resource_info &out);
-void decode_resource(protocol::report_view r, vantix_hid_feature_resource &out);
-void encode_resource(const vantix_hid_feature_resource &in, protocol::report_view r);
-void decode_resource_availability(protocol::report_view r, vantix_hid_feature_resource_availability &out);
+void decode_resource_info(support::report_view r, vantix_hid_feature_resource_info &out);
+void decode_resource(support::report_view r, vantix_hid_feature_resource &out);
+void encode_resource(const vantix_hid_feature_resource &in, support::report_view r);
+void decode_resource_availability(support::report_view r, vantix_hid_feature_resource_availability &out);
 
 }  // namespace vantix::display

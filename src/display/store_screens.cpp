@@ -14,8 +14,8 @@ namespace store = vantix::display::store;
 
 namespace vantix::display {
 
-using protocol::report_view;
-using protocol::set_enum;
+using support::report_view;
+using support::set_enum;
 
 namespace {
 

@@ -4,14 +4,14 @@
 // they are (callers pass zeroed buffers).
 #pragma once
 
-#include "protocol/byte_order.hpp"
+#include "support/byte_order.hpp"
 #include "vantix-zelnar.h"
 
 namespace vantix::display {
 
-void decode_screen(protocol::report_view r, vantix_hid_feature_screen &out);
-void encode_screen(const vantix_hid_feature_screen &in, protocol::report_view r);
-void encode_edit_screen(const vantix_hid_feature_edit_screen &in, protocol::report_view r);
-void decode_screen_region_info(protocol::report_view r, vantix_hid_feature_screen_region_info &out);
+void decode_screen(support::report_view r, vantix_hid_feature_screen &out);
+void encode_screen(const vantix_hid_feature_screen &in, support::report_view r);
+void encode_edit_screen(const vantix_hid_feature_edit_screen &in, support::report_view r);
+void decode_screen_region_info(support::report_view r, vantix_hid_feature_screen_region_info &out);
 
 }  // namespace vantix::display

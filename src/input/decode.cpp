@@ -8,12 +8,12 @@
 
 #include "core/failure.hpp"
 #include "debug/log.hpp"
-#include "protocol/byte_order.hpp"
+#include "support/byte_order.hpp"
 
 namespace {
 
-using vantix::protocol::report_view;
-using vantix::protocol::set_enum;
+using vantix::support::report_view;
+using vantix::support::set_enum;
 
 // The common view of the status byte: down is bit 0, data source bit 4
 // kept in place (0 or 16).
@@ -82,8 +82,8 @@ vantix_device_region_info *button_at(vantix_device *device, uint8_t n) {
     if (!device || n == 0 || n > device->display_info.region_count || !device->regions)
         return nullptr;
     vantix_device_region_info *region = &device->regions[n - 1];
-    return vantix::protocol::enum_byte(region->common.region_type) == VANTIX_REGION_TYPE_BUTTON ? region
-                                                                                                : nullptr;
+    return vantix::support::enum_byte(region->common.region_type) == VANTIX_REGION_TYPE_BUTTON ? region
+                                                                                               : nullptr;
 }
 
 void button_event(vantix_input_report &out, uint8_t type, uint16_t x, uint16_t y,

@@ -11,9 +11,9 @@
 namespace {
 
 using vantix::protocol::bits;
-using vantix::protocol::enum_byte;
-using vantix::protocol::report_view;
-using vantix::protocol::set_enum;
+using vantix::support::enum_byte;
+using vantix::support::report_view;
+using vantix::support::set_enum;
 
 constexpr vantix::protocol::interlock_wait no_wait{};
 constexpr int calibrate_polls = 100;

@@ -14,7 +14,7 @@
 
 namespace {
 
-using vantix::protocol::report_view;
+using vantix::support::report_view;
 
 constexpr uint8_t status_id = VANTIX_FEATURE_DEVICE_STATUS;
 constexpr size_t status_size = VANTIX_FEATURE_DEVICE_STATUS_SIZE;

@@ -11,9 +11,9 @@
 
 namespace {
 
-using vantix::protocol::enum_byte;
-using vantix::protocol::report_view;
-using vantix::protocol::set_enum;
+using vantix::support::enum_byte;
+using vantix::support::report_view;
+using vantix::support::set_enum;
 
 void decode_capabilities(report_view r, vantix_hid_capabilities &c) {
     c.report_id = r.get1(0);

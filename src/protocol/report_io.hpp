@@ -13,9 +13,14 @@
 #include "core/failure.hpp"
 
 #include "debug/log.hpp"
-#include "protocol/byte_order.hpp"
+#include "support/byte_order.hpp"
 
 namespace vantix::protocol {
+
+// Every family reads and writes its fields through the bounded byte view.
+using support::enum_byte;
+using support::report_view;
+using support::set_enum;
 
 // Where a report operation was called from, for its log records.
 struct call_site {

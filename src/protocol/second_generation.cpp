@@ -12,8 +12,8 @@
 
 namespace {
 
-using vantix::protocol::report_view;
-using vantix::protocol::set_enum;
+using vantix::support::report_view;
+using vantix::support::set_enum;
 
 constexpr size_t command_size = VANTIX_FEATURE_GENII_CONFIGURATION_AND_DIAGNOSTICS_SIZE;
 using command_report = std::array<unsigned char, command_size>;

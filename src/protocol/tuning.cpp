@@ -10,7 +10,7 @@ namespace {
 
 using vantix::protocol::bits;
 using vantix::protocol::pack;
-using vantix::protocol::report_view;
+using vantix::support::report_view;
 
 void decode_frequency(report_view r, vantix_hid_feature_frequency_amplitude &f) {
     f.report_id = r.get1(0);
@@ -27,11 +27,11 @@ void encode_frequency(const vantix_hid_feature_frequency_amplitude &f, report_vi
 
 void decode_power(report_view r, vantix_hid_feature_power_state &p) {
     p.report_id = r.get1(0);
-    vantix::protocol::set_enum(p.power_state, r.get1(1));
+    vantix::support::set_enum(p.power_state, r.get1(1));
 }
 
 void encode_power(const vantix_hid_feature_power_state &p, report_view r) {
-    r.put1(1, vantix::protocol::enum_byte(p.power_state));
+    r.put1(1, vantix::support::enum_byte(p.power_state));
 }
 
 void decode_general(report_view r, vantix_hid_feature_general_parameters &g) {

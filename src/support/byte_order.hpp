@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// Little-endian access to a report buffer (and the one big-endian field
-// writer, for the display chunk report). Every report family reads and
+// The library's one byte-order code: little-endian access to a report
+// buffer, and the one big-endian field writer (the display chunk report and
+// the network headers of a pcap trace). Every report family reads and
 // writes its fields through this view, which never reaches outside the
 // buffer: an offset past the end reads as zero and writes nothing.
 #pragma once
@@ -10,7 +11,7 @@
 #include <cstring>
 #include <type_traits>
 
-namespace vantix::protocol {
+namespace vantix::support {
 
 class report_view {
 public:
@@ -40,7 +41,7 @@ public:
         put1(offset, static_cast<uint8_t>(value));
         put1(offset + 1, static_cast<uint8_t>(value >> 8));
     }
-    // The display chunk report alone sends its fields high byte first.
+    // High byte first: the display chunk report's fields, network headers.
     void put2_be(size_t offset, uint16_t value) const {
         put1(offset, static_cast<uint8_t>(value >> 8));
         put1(offset + 1, static_cast<uint8_t>(value));
@@ -82,4 +83,4 @@ uint8_t enum_byte(const Enum &field) {
     return static_cast<uint8_t>(value);
 }
 
-}  // namespace vantix::protocol
+}  // namespace vantix::support

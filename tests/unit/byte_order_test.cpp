@@ -4,12 +4,12 @@
 
 #include <climits>
 
-#include "protocol/byte_order.hpp"
+#include "support/byte_order.hpp"
 #include "vantix-zelnar.h"
 
 namespace {
 
-using vantix::protocol::report_view;
+using vantix::support::report_view;
 
 TEST(byte_order, SixteenAndThirtyTwoBitFieldsAtOddOffsets) {
     unsigned char bytes[8] = {0};
@@ -68,10 +68,10 @@ TEST(byte_order, NothingOutsideTheBufferIsReadOrWritten) {
 
 TEST(byte_order, EnumerationFieldsTakeAnyWireByte) {
     vantix_display_type display = VANTIX_DISPLAY_TYPE_NONE;
-    vantix::protocol::set_enum(display, 200);
-    EXPECT_EQ(vantix::protocol::enum_byte(display), 200);
+    vantix::support::set_enum(display, 200);
+    EXPECT_EQ(vantix::support::enum_byte(display), 200);
     vantix_device_run_mode mode = VANTIX_RUNMODE_PENCONTINUOUS;
-    EXPECT_EQ(vantix::protocol::enum_byte(mode), 20);
+    EXPECT_EQ(vantix::support::enum_byte(mode), 20);
 }
 
 }  // namespace

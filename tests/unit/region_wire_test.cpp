@@ -12,7 +12,7 @@
 namespace {
 
 using bytes = std::vector<unsigned char>;
-using vantix::protocol::report_view;
+using vantix::support::report_view;
 
 bytes encode(const vantix_device_region_info &region, unsigned int caption_length) {
     bytes out(vantix::display::region_record_size(caption_length), 0);

@@ -9,7 +9,7 @@ constexpr const char *compressions[] = {"VANTIX_OUTPUT_UNCOMPRESSED_LORES", "VAN
                                         "VANTIX_OUTPUT_UNCOMPRESSED_HIRES", "VANTIX_OUTPUT_COMPRESSED_HIRES"};
 
 int has(vantix_mag_card_output output, unsigned int bit) {
-    return (vantix::protocol::enum_byte(output) & bit) != 0;
+    return (vantix::support::enum_byte(output) & bit) != 0;
 }
 
 }  // namespace

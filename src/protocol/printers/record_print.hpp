@@ -18,7 +18,7 @@
 #include <type_traits>
 
 #include "debug/log.hpp"
-#include "protocol/byte_order.hpp"
+#include "support/byte_order.hpp"
 #include "vantix-zelnar.h"
 
 namespace vantix::protocol::print {
@@ -92,7 +92,7 @@ inline void value(uint32_t v) { std::printf("%u", v); }
 inline void value(int32_t v) { std::printf("%ld", static_cast<long>(v)); }
 template <typename Enum>
 requires std::is_enum_v<Enum>
-void value(const Enum &v) { value(enum_byte(v)); }
+void value(const Enum &v) { value(support::enum_byte(v)); }
 inline void value(const dotted &v) { std::printf("%hhu.%hhu.%hhu", v.parts[0], v.parts[1], v.parts[2]); }
 inline void value(const quoted &v) {
     const void *end = std::memchr(v.text, 0, v.size);
