@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/failure.hpp"
+#include "core/region_memory.hpp"
 #include "display/region_print.hpp"
 #include "display/region_wire.hpp"
 #include "protocol/report_io.hpp"
@@ -13,7 +14,7 @@
 namespace {
 
 using vantix::display::region_record_size;
-using vantix::protocol::report_view;
+using vantix::support::report_view;
 
 constexpr int region_polls = 100;
 
@@ -51,7 +52,7 @@ bool region_in_range(vantix_device *device, unsigned int number) {
 void print_region(const vantix_device_region_info &region) {
     const vantix_device_region_common &c = region.common;
     std::printf("   Region %u:\n", c.region_number);
-    const uint8_t type = vantix::protocol::enum_byte(c.region_type);
+    const uint8_t type = vantix::support::enum_byte(c.region_type);
     std::printf("               Type: %s\n", type == VANTIX_REGION_TYPE_CONTAINER ? "Container"
                                              : type == VANTIX_REGION_TYPE_BUTTON  ? "Button"
                                              : type == VANTIX_REGION_TYPE_LINE    ? "Line"
@@ -166,7 +167,7 @@ vantix_error_code vantix_update_region(vantix_device *device, vantix_hid_feature
 
 void vantix_free_regions(vantix_device_region_info *regions) {
     VANTIX_TRACE_CALL();
-    std::free(regions);
+    vantix::core::free_regions(regions);
 }
 
 void vantix_print_regions(vantix_device_region_info *regions, unsigned int count) {
