@@ -18,4 +18,12 @@ std::mutex &hotplug_callbacks_lock();
 // without it: a callback may register, unregister or stop the library.
 std::vector<vantix_hotplug_callback> hotplug_callbacks_snapshot();
 
+// Creates the list, if there is none, when a driver starts its hotplug
+// thread.
+void ensure_hotplug_callbacks();
+
+// Frees the list when a driver's hotplug thread has ended (joined, or let
+// go: a detached thread still running a callback works from its snapshot).
+void release_hotplug_callbacks();
+
 }  // namespace vantix

@@ -57,4 +57,16 @@ std::vector<vantix_hotplug_callback> hotplug_callbacks_snapshot() {
     return callbacks;
 }
 
+void ensure_hotplug_callbacks() {
+    std::lock_guard lock(hotplug_callbacks_lock());
+    if (!device_callbacks)
+        device_callbacks = vantix_create_list();
+}
+
+void release_hotplug_callbacks() {
+    std::lock_guard lock(hotplug_callbacks_lock());
+    vantix_list_free(device_callbacks);
+    device_callbacks = nullptr;
+}
+
 }  // namespace vantix

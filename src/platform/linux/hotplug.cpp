@@ -130,11 +130,7 @@ vantix_error_code vantix_real_driver_init(void) {
         return VANTIX_CODE_ERROR;
     }
     auto wake = std::make_shared<const wake_event>(wake_fd);
-    {
-        std::lock_guard callbacks(vantix::hotplug_callbacks_lock());
-        if (!vantix_get_device_callbacks())
-            vantix_set_device_callbacks(vantix_create_list());
-    }
+    vantix::ensure_hotplug_callbacks();
     try {
         state.thread.start(
             [wake](const vantix::support::stop_signal &stop) { vantix_hotplug_thread(stop, *wake); },
@@ -153,10 +149,7 @@ vantix_error_code vantix_real_driver_destroy(vantix_device_driver * /*driver*/) 
     // Joined; let go when a hotplug callback stops the library from the
     // thread itself.
     state.thread.stop();
-    // A detached thread still running a callback works from its own copy.
-    std::lock_guard callbacks(vantix::hotplug_callbacks_lock());
-    vantix_list_free(vantix_get_device_callbacks());
-    vantix_set_device_callbacks(nullptr);
+    vantix::release_hotplug_callbacks();
     return VANTIX_CODE_SUCCESS;
 }
 

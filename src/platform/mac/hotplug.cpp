@@ -187,11 +187,7 @@ vantix_error_code driver_init() {
     std::lock_guard lock(state.control);
     if (state.thread.started())
         return VANTIX_CODE_SUCCESS;  // already started: keep the thread and its list
-    {
-        std::lock_guard callbacks(vantix::hotplug_callbacks_lock());
-        if (!vantix_get_device_callbacks())
-            vantix_set_device_callbacks(vantix_create_list());
-    }
+    vantix::ensure_hotplug_callbacks();
     auto run = std::make_shared<session>();
     try {
         state.thread.start([run](const support::stop_signal &stop) { hotplug_thread(stop, *run); },
@@ -212,10 +208,7 @@ vantix_error_code driver_destroy(vantix_device_driver *) {
     // Joined; let go when a hotplug callback stops the library from the
     // thread itself.
     state.thread.stop();
-    // Freed only now that no thread reads it.
-    std::lock_guard callbacks(vantix::hotplug_callbacks_lock());
-    vantix_list_free(vantix_get_device_callbacks());
-    vantix_set_device_callbacks(nullptr);
+    vantix::release_hotplug_callbacks();
     return VANTIX_CODE_SUCCESS;
 }
 
