@@ -17,6 +17,13 @@ namespace {
 // Ancillary chunks (profiles, text) larger than this are refused.
 constexpr png_alloc_size_t largest_chunk = 4u << 20;
 
+// Ancillary chunks the pixels do not need. libpng would allocate what their
+// length field claims before reading them, whatever the limit above says
+// (a text chunk claiming 1.5 GB in a file of a few hundred bytes); as
+// unknown chunks they are skipped unread.
+constexpr png_byte unneeded_chunks[] =
+    "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0hIST\0pCAL\0sCAL\0tIME\0pHYs\0oFFs\0";
+
 struct file_closer {
     void operator()(std::FILE *f) const { std::fclose(f); }
 };
@@ -51,6 +58,8 @@ bool read_header(png_reader &r, std::FILE *file, png_uint_32 &width, png_uint_32
         return false;
     png_init_io(r.png, file);
     png_set_chunk_malloc_max(r.png, largest_chunk);
+    png_set_keep_unknown_chunks(r.png, PNG_HANDLE_CHUNK_NEVER, unneeded_chunks,
+                                static_cast<int>((sizeof unneeded_chunks - 1) / 5));
     png_read_info(r.png, r.info);
     width = png_get_image_width(r.png, r.info);
     height = png_get_image_height(r.png, r.info);
