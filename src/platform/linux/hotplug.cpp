@@ -107,7 +107,11 @@ void vantix_hotplug_thread(const vantix::support::stop_signal &stop, const wake_
         }
         if (fds[0].revents || stop.stop_requested())
             break;
-        if (fds[1].revents & POLLIN)
+        if (fds[1].revents & (POLLHUP | POLLNVAL))
+            fds[1].fd = -1;  // the monitor is gone: wait for the stop alone
+        else if (fds[1].revents)
+            // Also on POLLERR alone (a receive buffer overrun): the receive
+            // clears the error, which would otherwise wake every poll at once.
             handle_event(stop, monitor.get());
     }
 }
